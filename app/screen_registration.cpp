@@ -1,0 +1,5 @@
+#include "app/screen_registration.h"
+
+void registerScreens()
+{
+}

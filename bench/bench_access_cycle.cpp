@@ -1,0 +1,88 @@
+// One operation cycle of the data file's access convention on the seed file: open, purge the
+// stored queries, create "000", open it, read every row, close. Compared with the same cycle
+// when the key is derived at every open; the ratio of the medians is printed at the end.
+
+#include "datastore/data_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+namespace {
+
+QString freshCopy(const QTemporaryDir &dir)
+{
+    const QString path = dir.filePath("ccyc.mdb");
+    QFile::remove(path);
+    QFile::copy(QStringLiteral(CC_SEED_FILE), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void accessCycle(benchmark::State &state, ds::KeyMode mode)
+{
+    QTemporaryDir dir;
+    const QString path = freshCopy(dir);
+    qint64 rows = 0;
+    for (auto _ : state) {
+        ds::Database db = ds::Database::open(path, ds::kDataFileConnect, mode);
+        db.purgeQueries();
+        db.createQuery(QStringLiteral("000"), QStringLiteral("SELECT * FROM 中医药材"));
+        ds::Dynaset herbs = db.openDynaset(QStringLiteral("000"));
+        for (herbs.moveFirst(); !herbs.eof(); herbs.moveNext())
+            rows += herbs.text(0).size();
+        herbs.close();
+        db.close();
+    }
+    benchmark::DoNotOptimize(rows);
+}
+
+void BM_AccessCycle_KeyDerivedOnce(benchmark::State &state)
+{
+    accessCycle(state, ds::KeyMode::Cached);
+}
+
+void BM_AccessCycle_KeyDerivedEachOpen(benchmark::State &state)
+{
+    accessCycle(state, ds::KeyMode::DerivePerOpen);
+}
+
+// Prints as usual and keeps each benchmark's median real time for the closing ratio.
+class MedianReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            if (run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> medians;
+};
+
+} // namespace
+
+BENCHMARK(BM_AccessCycle_KeyDerivedOnce)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AccessCycle_KeyDerivedEachOpen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    MedianReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double once = reporter.medians["BM_AccessCycle_KeyDerivedOnce"];
+    const double each = reporter.medians["BM_AccessCycle_KeyDerivedEachOpen"];
+    if (once > 0 && each > 0) {
+        std::printf("\naccess cycle, median: %.3f ms with the key derived once, %.3f ms deriving it at every open\n",
+                    once, each);
+        std::printf("ratio: %.1f times faster (aim: at least 20; aim per cycle: under 2 ms)\n", each / once);
+    }
+    benchmark::Shutdown();
+    return 0;
+}

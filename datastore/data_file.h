@@ -1,0 +1,29 @@
+#pragma once
+
+#include "datastore/database.h"
+
+#include <QString>
+
+namespace ds {
+
+// The password connect string of the clinic's data file.
+inline const QString kDataFileConnect = QStringLiteral(";pwd=QxPlRvTnWkBsYmHd7254");
+inline const QString kDataFileName = QStringLiteral("ccyc.mdb");
+inline const QString kDataFolderName = QStringLiteral("ccdata");
+
+struct DataPaths {
+    QString dataFolder; // ~/ccdata
+    QString dataFile;   // ~/ccdata/ccyc.mdb
+    QString seedFile;   // ccyc.mdb beside the program (or in its share folder once installed)
+
+    static DataPaths under(const QString &home, const QString &programFolder);
+};
+
+// The paths of this process: the user's home folder and the program's own folder.
+DataPaths dataPaths();
+
+// Opens the clinic's data file with its password; every operation opens it afresh.
+Database openDataFile();
+Database openDataFile(const QString &path);
+
+} // namespace ds

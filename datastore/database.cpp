@@ -1,0 +1,365 @@
+#include "datastore/database.h"
+
+#include "datastore/errors.h"
+#include "datastore/key_cache.h"
+#include "datastore/pinyin_collation.h"
+#include "datastore/sql_text.h"
+#include "datastore/statement.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlcipher/sqlite3.h>
+
+namespace ds {
+namespace {
+
+constexpr int kSaltBytes = 16;
+constexpr int kCipherPageSize = 1024;
+const QByteArray kPlainHeader("SQLite format 3\0", 16);
+
+QString withPath(ErrorCode code, const QString &path)
+{
+    return describe(code) + QStringLiteral("（%1）").arg(path);
+}
+
+// Checks what can be told from the file's bytes before the engine reads it.
+QByteArray readSaltOrThrow(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw RunError(ErrorCode::FileNotFound, withPath(ErrorCode::FileNotFound, path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw RunError(ErrorCode::FileCannotBeOpened, withPath(ErrorCode::FileCannotBeOpened, path));
+    if (file.size() == 0)
+        throw RunError(ErrorCode::EmptyFile, withPath(ErrorCode::EmptyFile, path));
+    const QByteArray head = file.read(kSaltBytes);
+    if (head == kPlainHeader)
+        throw RunError(ErrorCode::UnencryptedFile, withPath(ErrorCode::UnencryptedFile, path));
+    if (head.size() < kSaltBytes || file.size() % kCipherPageSize != 0)
+        throw RunError(ErrorCode::NotADatabase, withPath(ErrorCode::NotADatabase, path));
+    return head;
+}
+
+sqlite3 *openHandle(const QString &path, int flags)
+{
+    sqlite3 *db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_close(db);
+        throw RunError(ErrorCode::FileCannotBeOpened, withPath(ErrorCode::FileCannotBeOpened, path));
+    }
+    sqlite3_busy_timeout(db, 3000);
+    sqlite3_extended_result_codes(db, 1);
+    return db;
+}
+
+void applyKey(sqlite3 *db, const QByteArray &key)
+{
+    // The key goes through the C API only: a key formatted into SQL would echo in error texts.
+    if (sqlite3_key(db, key.constData(), int(key.size())) != SQLITE_OK)
+        throwEngineError(db, sqlite3_errcode(db));
+}
+
+// Any read proves the key: a wrong one fails at the first page.
+void proveKey(sqlite3 *db, const QString &path)
+{
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
+    sqlite3_finalize(stmt);
+    if (rc == SQLITE_ROW)
+        return;
+    if ((rc & 0xff) == SQLITE_NOTADB)
+        throw RunError(ErrorCode::WrongPassword, withPath(ErrorCode::WrongPassword, path));
+    throwEngineError(db, rc, path);
+}
+
+// The pinyin order is recorded with the file; a changed collator rebuilds what depends on it.
+void checkCollatorVersion(sqlite3 *db)
+{
+    Statement read(db, QStringLiteral("PRAGMA user_version"));
+    read.step();
+    const qint64 stored = read.integer(0);
+    const qint32 current = pinyinCollatorVersion();
+    if (stored == current)
+        return;
+    try {
+        Statement(db, QStringLiteral("REINDEX %1").arg(QLatin1String(kPinyinCollation))).run();
+        Statement(db, QStringLiteral("PRAGMA user_version = %1").arg(current)).run();
+    } catch (const RunError &) {
+        // A file that cannot be written now (read-only, busy) is rebuilt at a later open.
+    }
+}
+
+} // namespace
+
+Database::Database(sqlite3 *db, QString path)
+    : m_db(db)
+    , m_path(std::move(path))
+{
+}
+
+Database Database::open(const QString &path, const QString &connect, KeyMode mode)
+{
+    const QByteArray salt = readSaltOrThrow(path);
+    const QString password = passwordFromConnect(connect);
+    Database database(openHandle(path, SQLITE_OPEN_READWRITE), path);
+    if (!password.isEmpty()) {
+        applyKey(database.m_db, mode == KeyMode::Cached ? rawKeyLiteral(rawKeyFor(password, salt)) : password.toUtf8());
+    }
+    registerTextRules(database.m_db);
+    proveKey(database.m_db, path);
+    checkCollatorVersion(database.m_db);
+    return database;
+}
+
+Database Database::create(const QString &path, const QString &connect)
+{
+    if (cipherVersion().isEmpty())
+        throw RunError(ErrorCode::NoCipher);
+    if (QFileInfo::exists(path))
+        throw RunError(ErrorCode::CannotCopyFile, QStringLiteral("文件已经存在，不能新建（%1）。").arg(path));
+    const QString password = passwordFromConnect(connect);
+    if (password.isEmpty())
+        throw RunError(ErrorCode::NoCipher, QStringLiteral("新建数据文件必须设置密码。"));
+    Database database(openHandle(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE), path);
+    applyKey(database.m_db, password.toUtf8());
+    registerTextRules(database.m_db);
+    Statement(database.m_db, QStringLiteral("PRAGMA cipher_page_size = %1").arg(kCipherPageSize)).run();
+    Statement(database.m_db, QStringLiteral("PRAGMA user_version = %1").arg(pinyinCollatorVersion())).run();
+    return database;
+}
+
+Database::Database(Database &&other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr))
+    , m_path(std::move(other.m_path))
+{
+}
+
+Database &Database::operator=(Database &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_db = std::exchange(other.m_db, nullptr);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+Database::~Database()
+{
+    close();
+}
+
+void Database::close()
+{
+    if (m_db) {
+        try {
+            flushPurge();
+        } catch (const RunError &) {
+            // A purge that cannot be written now is repeated by the next operation's purge.
+        }
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+}
+
+QStringList Database::storedViews() const
+{
+    Statement list(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'view' ORDER BY name"));
+    QStringList names;
+    while (list.step())
+        names.append(list.value(0).toString());
+    return names;
+}
+
+QStringList Database::queryNames() const
+{
+    QStringList names = storedViews();
+    names.removeIf([this](const QString &name) { return m_purged.contains(name); });
+    return names;
+}
+
+int Database::queryCount() const
+{
+    return int(queryNames().size());
+}
+
+void Database::dropViews(const QStringList &names)
+{
+    for (const QString &name : names)
+        Statement(m_db, QStringLiteral("DROP VIEW %1").arg(sqlIdentifier(name))).run();
+}
+
+void Database::flushPurge()
+{
+    if (m_purged.isEmpty())
+        return;
+    const QStringList names = std::exchange(m_purged, {});
+    if (sqlite3_get_autocommit(m_db)) {
+        Transaction purge(*this);
+        dropViews(names);
+        purge.commit();
+    } else {
+        dropViews(names);
+    }
+}
+
+void Database::createQuery(const QString &name, const QString &sql)
+{
+    // The text is checked on its own first, so that it is one SELECT and nothing more.
+    { Statement check(m_db, sql); }
+    // A purged query that comes back exactly as it was is kept instead of dropped and made again.
+    const bool keep = m_purged.contains(name) && queryTextInFile(name) == sql;
+    if (keep)
+        m_purged.removeOne(name);
+    if (keep && m_purged.isEmpty())
+        return;
+    const QStringList purged = std::exchange(m_purged, {});
+    const bool ownTransaction = sqlite3_get_autocommit(m_db);
+    try {
+        if (ownTransaction)
+            beginTransaction();
+        dropViews(purged);
+        if (!keep) {
+            if (storedViews().contains(name))
+                throw RunError(ErrorCode::DuplicateName, QStringLiteral("查询“%1”已经存在。").arg(name));
+            Statement(m_db, QStringLiteral("CREATE VIEW %1 AS %2").arg(sqlIdentifier(name), sql)).run();
+        }
+        if (ownTransaction)
+            commit();
+    } catch (...) {
+        if (ownTransaction) {
+            rollback();
+            m_purged = purged;
+        }
+        throw;
+    }
+}
+
+void Database::deleteQuery(const QString &name)
+{
+    flushPurge();
+    dropViews({name});
+}
+
+QString Database::queryTextInFile(const QString &name) const
+{
+    Statement read(m_db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ?1"));
+    read.bind(1, name);
+    if (!read.step())
+        return {};
+    // The engine keeps "CREATE VIEW "name" AS text"; the stored query is the text.
+    const QString stored = read.value(0).toString();
+    const QString prefix = QStringLiteral("CREATE VIEW %1 AS ").arg(sqlIdentifier(name));
+    return stored.startsWith(prefix) ? stored.mid(prefix.size()) : stored;
+}
+
+QString Database::queryText(const QString &name) const
+{
+    if (m_purged.contains(name) || !storedViews().contains(name))
+        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到查询“%1”。").arg(name));
+    return queryTextInFile(name);
+}
+
+void Database::purgeQueries()
+{
+    for (const QString &name : storedViews()) {
+        if (!m_purged.contains(name))
+            m_purged.append(name);
+    }
+}
+
+bool Database::isTableOrQuery(const QString &name) const
+{
+    Statement find(m_db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1"));
+    find.bind(1, name);
+    return find.step();
+}
+
+Dynaset Database::openDynaset(const QString &source)
+{
+    flushPurge();
+    const QString sql = isTableOrQuery(source) ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source))
+                                               : toEngineDialect(source);
+    Statement query(m_db, sql);
+    return Dynaset(query);
+}
+
+TableRecordset Database::openTable(const QString &table)
+{
+    flushPurge();
+    return TableRecordset(m_db, table);
+}
+
+int Database::execute(const QString &sql)
+{
+    return execute(sql, {});
+}
+
+int Database::execute(const QString &sql, const QVariantList &values)
+{
+    flushPurge();
+    Statement statement(m_db, toEngineDialect(sql));
+    for (int i = 0; i < values.size(); ++i)
+        statement.bind(i + 1, values[i]);
+    return statement.run();
+}
+
+void Database::beginTransaction()
+{
+    Statement(m_db, QStringLiteral("BEGIN IMMEDIATE")).run();
+}
+
+void Database::commit()
+{
+    Statement(m_db, QStringLiteral("COMMIT")).run();
+}
+
+void Database::rollback()
+{
+    if (m_db && !sqlite3_get_autocommit(m_db))
+        Statement(m_db, QStringLiteral("ROLLBACK")).run();
+}
+
+Transaction::Transaction(Database &db)
+    : m_db(db)
+{
+    m_db.beginTransaction();
+}
+
+Transaction::~Transaction()
+{
+    if (!m_done) {
+        try {
+            m_db.rollback();
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    m_db.commit();
+    m_done = true;
+}
+
+QString cipherVersion()
+{
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return {};
+    }
+    QString version;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA cipher_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        version = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return version;
+}
+
+} // namespace ds

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+struct sqlite3;
+
+namespace ds {
+
+// Name of the Simplified Chinese (pinyin) collation that the file's text columns declare.
+inline constexpr const char *kPinyinCollation = "zh";
+
+// Pinyin order; texts equal to the collator are ordered by their bytes, so only identical texts
+// compare equal (DISTINCT and "=" then never merge two different names).
+int comparePinyin(std::string_view a, std::string_view b);
+
+// The collator's version, recorded in the file so that a changed ICU can rebuild what
+// depends on the old order.
+int32_t pinyinCollatorVersion();
+
+// Registers the collation and the file's like() on one connection.
+void registerTextRules(sqlite3 *db);
+
+} // namespace ds

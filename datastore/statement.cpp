@@ -1,0 +1,183 @@
+#include "datastore/statement.h"
+
+#include "datastore/errors.h"
+
+#include <sqlcipher/sqlite3.h>
+
+namespace ds {
+namespace {
+
+bool onlyBlanksAndSemicolons(const char *tail)
+{
+    for (; tail && *tail; ++tail) {
+        const char c = *tail;
+        if (c != ';' && c != ' ' && c != '\t' && c != '\r' && c != '\n')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void throwEngineError(sqlite3 *db, int resultCode, const QString &context)
+{
+    const QString engineText = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(resultCode));
+    auto withDetail = [&](ErrorCode code) {
+        QString text = describe(code);
+        if (!context.isEmpty())
+            text += QStringLiteral("（%1）").arg(context);
+        return RunError(code, text);
+    };
+    switch (resultCode & 0xff) {
+    case SQLITE_FULL:
+        throw withDetail(ErrorCode::DiskFull);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        throw withDetail(ErrorCode::FileInUse);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        throw withDetail(ErrorCode::FileReadOnly);
+    case SQLITE_NOTADB:
+        throw withDetail(ErrorCode::WrongPassword);
+    case SQLITE_CORRUPT:
+        throw withDetail(ErrorCode::NotADatabase);
+    case SQLITE_CANTOPEN:
+        throw withDetail(ErrorCode::FileCannotBeOpened);
+    case SQLITE_TOOBIG:
+        throw withDetail(ErrorCode::ValueTooLong);
+    case SQLITE_CONSTRAINT:
+        throw RunError(ErrorCode::DuplicateName, describe(ErrorCode::DuplicateName) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+    case SQLITE_ERROR:
+        if (engineText.startsWith(QLatin1String("no such table")) || engineText.startsWith(QLatin1String("no such column")))
+            throw RunError(ErrorCode::ObjectNotFound, describe(ErrorCode::ObjectNotFound) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+    default:
+        throw RunError(ErrorCode::DatabaseFailure, describe(ErrorCode::DatabaseFailure) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+    }
+}
+
+Statement::Statement(sqlite3 *db, const QString &sql)
+    : m_db(db)
+{
+    const QByteArray text = sql.toUtf8();
+    const char *tail = nullptr;
+    const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
+    if (rc != SQLITE_OK)
+        throwEngineError(db, rc);
+    if (!m_stmt)
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（空语句）"));
+    if (!onlyBlanksAndSemicolons(tail)) {
+        sqlite3_finalize(m_stmt);
+        m_stmt = nullptr;
+        throw RunError(ErrorCode::MultipleStatements);
+    }
+}
+
+Statement::~Statement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void Statement::bind(int index, const QVariant &value)
+{
+    int rc = SQLITE_OK;
+    if (value.isNull()) {
+        rc = sqlite3_bind_null(m_stmt, index);
+    } else {
+        switch (value.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::Short:
+        case QMetaType::UInt:
+        case QMetaType::Bool:
+            rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+    }
+    if (rc != SQLITE_OK)
+        throwEngineError(m_db, rc);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throwEngineError(m_db, rc);
+}
+
+int Statement::run()
+{
+    while (step()) {
+    }
+    return sqlite3_changes(m_db);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+int Statement::columnCount() const
+{
+    return sqlite3_column_count(m_stmt);
+}
+
+QString Statement::columnName(int column) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_stmt, column));
+}
+
+QVariant Statement::value(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return QVariant(qlonglong(sqlite3_column_int64(m_stmt, column)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(m_stmt, column));
+    case SQLITE_BLOB: {
+        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        return QVariant(QByteArray(data, sqlite3_column_bytes(m_stmt, column)));
+    }
+    case SQLITE_TEXT: {
+        const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+        return QVariant(QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column)));
+    }
+    default:
+        return QVariant();
+    }
+}
+
+QVariantList Statement::row() const
+{
+    QVariantList values;
+    const int count = columnCount();
+    values.reserve(count);
+    for (int column = 0; column < count; ++column)
+        values.append(value(column));
+    return values;
+}
+
+qint64 Statement::integer(int column) const
+{
+    return sqlite3_column_int64(m_stmt, column);
+}
+
+} // namespace ds

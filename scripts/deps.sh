@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what the program needs on Debian 12 (run as root). "run" brings the desktop word
+# processor; "test" brings its headless build, which the print hand-off tests convert with.
+set -euo pipefail
+kind=${1:-run}
+export DEBIAN_FRONTEND=noninteractive
+common=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlcipher-dev libicu-dev libssl-dev
+        libgtest-dev libbenchmark-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang)
+if [ "$kind" = test ]; then
+  office=(libreoffice-writer-nogui)
+else
+  office=(libreoffice-writer)
+fi
+missing=()
+for pkg in "${common[@]}" "${office[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

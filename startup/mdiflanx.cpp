@@ -1,0 +1,182 @@
+#include "startup/mdiflanx.h"
+
+#include "startup/modulanxia.h"
+#include "startup/screens.h"
+#include "ui/message_box.h"
+#include "ui/pointer.h"
+#include "ui/program.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QTimer>
+#include <QUrl>
+
+namespace startup {
+
+MDIFlanx::MDIFlanx(QWidget *parent)
+    : QMainWindow(parent)
+    , m_area(new QMdiArea(this))
+{
+    setObjectName(QStringLiteral("MDIFlanx"));
+    setWindowTitle(QStringLiteral("欢迎使用澄川本草"));
+    m_area->setObjectName(QStringLiteral("MDIFlanxArea"));
+    setCentralWidget(m_area);
+    buildMenus();
+}
+
+QMenu *MDIFlanx::addTopMenu(const QString &name, const QString &caption)
+{
+    QMenu *menu = menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+QAction *MDIFlanx::addCommand(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+void MDIFlanx::buildMenus()
+{
+    QMenu *entry = addTopMenu(QStringLiteral("ZysjDl"), QStringLiteral("中医药材资料登录&D"));
+    connect(addCommand(entry, QStringLiteral("ZysjDl0"), QStringLiteral("中医药材登录")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmzyyc")); });
+
+    QMenu *query = addTopMenu(QStringLiteral("zycxll"), QStringLiteral("中医药材查询&F"));
+    connect(addCommand(query, QStringLiteral("zycxll0"), QStringLiteral("中医药材查询")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmzyll")); });
+
+    QMenu *maintenance = addTopMenu(QStringLiteral("xtwh"), QStringLiteral("系统维护&W"));
+    connect(addCommand(maintenance, QStringLiteral("xtwh1"), QStringLiteral("系统密码维护")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmmmwh")); });
+    connect(addCommand(maintenance, QStringLiteral("cc"), QStringLiteral("数据备份/恢复")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmcopy")); });
+    maintenance->addSeparator()->setObjectName(QStringLiteral("Xline1"));
+    connect(addCommand(maintenance, QStringLiteral("XtYhzl"), QStringLiteral("用户资料登录")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("FrmYhzl")); });
+    QAction *import = addCommand(maintenance, QStringLiteral("DateSj"), QStringLiteral("导入澄川中医数据"));
+    import->setVisible(false);
+    import->setEnabled(false);
+    maintenance->addSeparator()->setObjectName(QStringLiteral("Xline3"));
+    connect(addCommand(maintenance, QStringLiteral("Xpict"), QStringLiteral("更换系统背景")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("FrmJczl")); });
+
+    QMenu *help = addTopMenu(QStringLiteral("XtHelp"), QStringLiteral("系统帮助&H"));
+    connect(addCommand(help, QStringLiteral("xtxx"), QStringLiteral("关于澄川中医门诊系统....")), &QAction::triggered,
+            this, [this] { openAbout(); });
+    connect(addCommand(help, QStringLiteral("linkie"), QStringLiteral("浏览澄川中医软件")), &QAction::triggered, this,
+            [this] { openWebPage(); });
+
+    QAction *exit = menuBar()->addAction(QStringLiteral("退出系统&Q"));
+    exit->setObjectName(QStringLiteral("zyexit"));
+    connect(exit, &QAction::triggered, this, [this] { askExit(); });
+}
+
+void MDIFlanx::setMenuEnabled(const QString &name, bool enabled)
+{
+    for (QAction *action : menuBar()->actions()) {
+        if (action->objectName() == name)
+            action->setEnabled(enabled);
+    }
+}
+
+bool MDIFlanx::isMenuEnabled(const QString &name) const
+{
+    for (QAction *action : menuBar()->actions()) {
+        if (action->objectName() == name)
+            return action->isEnabled();
+    }
+    return false;
+}
+
+void MDIFlanx::loadBackground()
+{
+    // The picture window copies the stored picture onto this window and is closed at once.
+    if (QWidget *picture = showScreen(QStringLiteral("FrmPict"))) {
+        ui::yield();
+        picture->close();
+        ui::yield();
+    }
+}
+
+void MDIFlanx::setBackgroundPicture(const QPixmap &picture)
+{
+    m_area->setBackground(picture.isNull() ? QBrush(Qt::darkGray) : QBrush(picture));
+}
+
+QUrl MDIFlanx::helpPageUrl()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString page = QDir(programFolder).filePath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(page))
+        page = QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/ccherb/help/index.html")));
+    return QUrl::fromLocalFile(page);
+}
+
+void MDIFlanx::closeEvent(QCloseEvent *event)
+{
+    if (m_closeAllowed || ui::isEnding())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void MDIFlanx::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && windowState() != Qt::WindowMaximized) {
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(Qt::WindowMaximized);
+            ui::yield();
+        });
+    }
+}
+
+void MDIFlanx::openScreen(const QString &screen)
+{
+    ui::yield();
+    ui::setBusyPointer();
+    Modulanxia::LockMenus();
+    if (!showScreen(screen)) {
+        // A screen this build does not have yet: give the menus back rather than leave them dead.
+        ui::setNormalPointer();
+        Modulanxia::UnlockMenus();
+    }
+}
+
+void MDIFlanx::openAbout()
+{
+    Modulanxia::LockMenus();
+    if (!showScreen(QStringLiteral("frmAbout")))
+        Modulanxia::UnlockMenus();
+}
+
+void MDIFlanx::openWebPage()
+{
+    if (!QDesktopServices::openUrl(helpPageUrl())) {
+        // The shell's answer is not examined further: a page that cannot be opened shows nothing.
+    }
+    ui::yield();
+    ui::setNormalPointer();
+    ui::yield();
+}
+
+void MDIFlanx::askExit()
+{
+    ui::yield();
+    if (ui::msgBox(QStringLiteral("退出澄川中医门诊系统吗?"), ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return;
+    ui::yield();
+    m_closeAllowed = true;
+    ui::endProgram();
+}
+
+} // namespace startup

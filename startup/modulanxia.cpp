@@ -1,0 +1,131 @@
+#include "startup/modulanxia.h"
+
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "startup/instance_lock.h"
+#include "startup/mdiflanx.h"
+#include "startup/run_mode.h"
+#include "startup/screens.h"
+#include "startup/startup_logic.h"
+#include "ui/error_box.h"
+#include "ui/message_box.h"
+#include "ui/pointer.h"
+
+#include <QDir>
+#include <QPointer>
+
+#include <memory>
+
+namespace Modulanxia {
+namespace {
+
+QPointer<startup::MDIFlanx> &window()
+{
+    static QPointer<startup::MDIFlanx> instance;
+    return instance;
+}
+
+std::unique_ptr<startup::InstanceLock> &lock()
+{
+    static std::unique_ptr<startup::InstanceLock> instance;
+    return instance;
+}
+
+void yieldTwice()
+{
+    ui::yield();
+    ui::yield();
+}
+
+MainOutcome runChecks(const ds::DataPaths &paths)
+{
+    ui::setBusyPointer();
+    ui::yield();
+    if (startup::ensureDataFile(paths) == startup::DataFileState::DataLost) {
+        ui::msgBox(QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。"), ui::Icon::Question);
+        ui::setNormalPointer();
+        return MainOutcome::DataLost;
+    }
+    yieldTwice();
+
+    if (!window())
+        window() = new startup::MDIFlanx;
+    window()->showMaximized();
+    window()->loadBackground();
+    LockMenus();
+    startup::setRunMode(startup::kFirstUseMode);
+
+    ui::yield();
+    startup::openCheck(paths.dataFile);
+    ui::yield();
+
+    switch (startup::checkFirstUse(paths.dataFile)) {
+    case startup::FirstUseRoad::PasswordSetup:
+        ui::msgBox(QStringLiteral("初次使用系统　请先登录系统启动密码内容"), ui::Icon::Exclamation);
+        startup::showScreen(QStringLiteral("Frmmmwh"));
+        break;
+    case startup::FirstUseRoad::ClinicSetup:
+        ui::msgBox(QStringLiteral("初次使用系统　请先登录用户资料内容"), ui::Icon::Exclamation);
+        startup::showScreen(QStringLiteral("FrmYhzl"));
+        break;
+    case startup::FirstUseRoad::Normal:
+        startup::setRunMode(QString());
+        yieldTwice();
+        startup::showScreen(QStringLiteral("frmSplash"));
+        break;
+    }
+    ui::setNormalPointer();
+    return MainOutcome::Running;
+}
+
+} // namespace
+
+MainOutcome Main()
+{
+    if (!lock())
+        lock() = std::make_unique<startup::InstanceLock>(startup::instanceLockPath(QDir::homePath()));
+    if (!lock()->tryAcquire()) {
+        ui::msgBox(QStringLiteral("程序已经开始运行"), ui::Icon::Information);
+        return MainOutcome::SecondCopy;
+    }
+    try {
+        return runChecks(ds::dataPaths());
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+        ui::setNormalPointer();
+        return MainOutcome::Failed;
+    }
+}
+
+void LockMenus()
+{
+    if (!window())
+        return;
+    for (const QString &name : startup::lockableMenus())
+        window()->setMenuEnabled(name, false);
+}
+
+void UnlockMenus()
+{
+    if (!window())
+        return;
+    for (const QString &name : startup::menusToUnlock(startup::runMode()))
+        window()->setMenuEnabled(name, true);
+}
+
+startup::MDIFlanx *mainWindow()
+{
+    return window();
+}
+
+void shutdown()
+{
+    if (window()) {
+        window()->allowClose();
+        window()->close();
+        delete window();
+    }
+    lock().reset();
+}
+
+} // namespace Modulanxia

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace startup {
+
+// Makes a screen's window; the main window is its parent.
+using ScreenFactory = std::function<QWidget *(QWidget *mainWindow)>;
+
+// Screens register themselves by their form name ("Frmzyyc", "frmLogin", ...), so the shell
+// opens them without knowing their classes.
+void registerScreen(const QString &name, ScreenFactory factory);
+void unregisterScreen(const QString &name);
+bool hasScreen(const QString &name);
+
+// Makes the screen and shows it, not modal; nullptr when no such screen is registered.
+QWidget *showScreen(const QString &name);
+
+} // namespace startup

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "datastore/data_file.h"
+
+#include <QString>
+
+namespace startup {
+
+enum class DataFileState {
+    Ready,   // the data file exists (copied from the seed if it was missing)
+    DataLost // neither the data file nor the seed file exists
+};
+
+// Makes sure the data folder and data file exist; the seed is copied only when the data file is
+// missing, and an existing data file is never overwritten. Throws RunError when the folder
+// cannot be made or the seed cannot be copied.
+DataFileState ensureDataFile(const ds::DataPaths &paths);
+
+// Opens the data file once and closes it: a missing or damaged file or a wrong password
+// throws here.
+void openCheck(const QString &dataFile);
+
+enum class FirstUseRoad {
+    PasswordSetup, // 密码表 has no usable row
+    ClinicSetup,   // 用户资料 has no usable row
+    Normal
+};
+
+// Purges the stored queries and checks 密码表 (stored query "000") and then 用户资料
+// ("001"); the queries are left in the file.
+FirstUseRoad checkFirstUse(const QString &dataFile);
+
+} // namespace startup

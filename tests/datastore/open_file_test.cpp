@@ -1,0 +1,119 @@
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "temp_data.h"
+
+#include <QFile>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int openErrorNumber(const QString &path, const QString &connect = ds::kDataFileConnect)
+{
+    try {
+        ds::Database::open(path, connect);
+    } catch (const ds::RunError &error) {
+        EXPECT_FALSE(error.description().isEmpty());
+        return error.number();
+    }
+    return 0;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(OpenDataFile, SeedOpensWithItsPasswordAndProvesTheKey)
+{
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::Database db = ds::openDataFile(path);
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_GT(db.openTable("中医药材").recordCount(), 0);
+}
+
+TEST(OpenDataFile, RefusesEachKindOfBadFileWithItsOwnNumber)
+{
+    TempHome home;
+    const QString seed = copySeedTo(home.file("ccyc.mdb"));
+    EXPECT_EQ(openErrorNumber(home.file("missing.mdb")), int(ds::ErrorCode::FileNotFound));
+    EXPECT_EQ(openErrorNumber(seed, ";pwd=WrongPassword1234"), int(ds::ErrorCode::WrongPassword));
+
+    writeFile(home.file("text.mdb"), "这不是数据文件，只是一段文字。\n");
+    EXPECT_EQ(openErrorNumber(home.file("text.mdb")), int(ds::ErrorCode::NotADatabase));
+
+    writeFile(home.file("empty.mdb"), QByteArray());
+    EXPECT_EQ(openErrorNumber(home.file("empty.mdb")), int(ds::ErrorCode::EmptyFile));
+
+    // A plain, unencrypted file made by the engine without a key.
+    sqlite3 *plain = nullptr;
+    ASSERT_EQ(sqlite3_open(home.file("plain.mdb").toUtf8().constData(), &plain), SQLITE_OK);
+    sqlite3_exec(plain, "CREATE TABLE t(a); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
+    sqlite3_close(plain);
+    EXPECT_EQ(openErrorNumber(home.file("plain.mdb")), int(ds::ErrorCode::UnencryptedFile));
+}
+
+TEST(OpenDataFile, WrongPasswordAfterRightOneIsStillRefused)
+{
+    // The derived-key cache must not let a wrong password through once the right one was used.
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::openDataFile(path).close();
+    EXPECT_EQ(openErrorNumber(path, ";pwd=QxPlRvTnWkBsYmHd7255"), int(ds::ErrorCode::WrongPassword));
+    EXPECT_NO_THROW(ds::openDataFile(path));
+}
+
+TEST(OpenDataFile, RestoredFileWithNewSaltOpens)
+{
+    // A restore puts a file with another salt under the same path; the key is derived again.
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::openDataFile(path).close();
+    QFile::remove(path);
+    {
+        ds::Database other = ds::Database::create(path, ds::kDataFileConnect);
+        other.execute("CREATE TABLE marker (a TEXT)");
+    }
+    ds::Database reopened = ds::openDataFile(path);
+    EXPECT_NO_THROW(reopened.openTable("marker"));
+}
+
+TEST(OpenDataFile, CreatedFilesAreEncrypted)
+{
+    TempHome home;
+    const QString path = home.file("new.mdb");
+    {
+        ds::Database db = ds::Database::create(path, ds::kDataFileConnect);
+        db.execute("CREATE TABLE t (a TEXT)");
+        db.execute("INSERT INTO t VALUES ('人参')");
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(bytes.startsWith(QByteArray("SQLite format 3\0", 16)));
+    EXPECT_FALSE(bytes.contains(QStringLiteral("人参").toUtf8()));
+    EXPECT_FALSE(copySeedTo(home.file("seed.mdb")).isEmpty());
+    QFile seed(home.file("seed.mdb"));
+    ASSERT_TRUE(seed.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(seed.read(16).startsWith("SQLite format 3"));
+}
+
+TEST(OpenDataFile, CipherSelfCheckFindsAVersion)
+{
+    EXPECT_FALSE(ds::cipherVersion().isEmpty());
+}
+
+TEST(OpenDataFile, KeyDerivedPerOpenOpensTheSameFile)
+{
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::Database db = ds::Database::open(path, ds::kDataFileConnect, ds::KeyMode::DerivePerOpen);
+    EXPECT_GT(db.openTable("中医药材").recordCount(), 0);
+}

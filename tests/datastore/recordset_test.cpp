@@ -1,0 +1,158 @@
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "datastore/sql_text.h"
+#include "temp_data.h"
+
+#include <gtest/gtest.h>
+
+class Recordsets : public ::testing::Test {
+protected:
+    TempHome home;
+    QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::Database db = ds::openDataFile(path);
+};
+
+TEST_F(Recordsets, EmptyResultTest)
+{
+    // No row.
+    EXPECT_TRUE(ds::isEmptyResult(db.openDynaset("SELECT * FROM 密码表")));
+    // A row whose first column is Null.
+    db.execute("INSERT INTO 密码表 (姓名, 密码) VALUES (NULL, 'x')");
+    EXPECT_TRUE(ds::isEmptyResult(db.openDynaset("SELECT * FROM 密码表")));
+    // A row whose first column is the empty text is not empty.
+    db.execute("DELETE * FROM 密码表");
+    db.execute("INSERT INTO 密码表 (姓名, 密码) VALUES ('', 'x')");
+    EXPECT_FALSE(ds::isEmptyResult(db.openDynaset("SELECT * FROM 密码表")));
+}
+
+TEST_F(Recordsets, DynasetMovesAndReadsFieldsByPositionAndName)
+{
+    ds::Dynaset herbs = db.openDynaset("SELECT 名称, 归经, 宜忌 FROM 中医药材 ORDER BY 名称");
+    const int count = herbs.recordCount();
+    ASSERT_GT(count, 3);
+    herbs.moveLast();
+    const QString last = herbs.text(0);
+    herbs.moveFirst();
+    EXPECT_EQ(herbs.field("名称").toString(), herbs.text(0));
+    int visited = 0;
+    QString previous;
+    while (!herbs.eof()) {
+        previous = herbs.text(0);
+        ++visited;
+        herbs.moveNext();
+    }
+    EXPECT_EQ(visited, count);
+    EXPECT_EQ(previous, last);
+    EXPECT_THROW(herbs.field(0), ds::RunError); // past the end there is no current row
+    herbs.moveFirst();
+    EXPECT_THROW(herbs.field("没有这列"), ds::RunError);
+}
+
+TEST_F(Recordsets, NullFieldsReadAsNull)
+{
+    db.execute("INSERT INTO 中医药材 (名称) VALUES ('只有名称')");
+    ds::Dynaset row = db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 = '只有名称'");
+    EXPECT_FALSE(row.isNull(0));
+    EXPECT_TRUE(row.isNull(7));
+    EXPECT_TRUE(row.text(7).isEmpty());
+}
+
+TEST_F(Recordsets, SeekHitAndMissOnNameIndex)
+{
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    herbs.seek("=", "人参。");
+    ASSERT_FALSE(herbs.noMatch());
+    EXPECT_EQ(herbs.field(0).toString(), "人参。");
+    EXPECT_EQ(herbs.field("归经").toString(), "归脾、肺、心经。");
+    herbs.seek("=", "人参"); // the stored name ends in "。": an exact seek does not find it
+    EXPECT_TRUE(herbs.noMatch());
+    EXPECT_THROW(herbs.setIndex("没有的索引"), ds::RunError);
+}
+
+TEST_F(Recordsets, AddEditUpdateAndDelete)
+{
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    const int before = herbs.recordCount();
+
+    herbs.addNew();
+    const QStringList texts{"测试药。", "归肝经。", "甘，平。", "补气。", "气虚。", "煎服。", " ", " "};
+    for (int i = 0; i < texts.size(); ++i)
+        herbs.setField(i, texts[i]);
+    herbs.update();
+    EXPECT_EQ(herbs.recordCount(), before + 1);
+
+    herbs.seek("=", "测试药。");
+    ASSERT_FALSE(herbs.noMatch());
+    herbs.edit();
+    herbs.setField(3, "补气生津。");
+    herbs.update();
+    herbs.seek("=", "测试药。");
+    EXPECT_EQ(herbs.field(3).toString(), "补气生津。");
+    EXPECT_EQ(herbs.field(1).toString(), "归肝经。");
+
+    herbs.deleteCurrent();
+    herbs.seek("=", "测试药。");
+    EXPECT_TRUE(herbs.noMatch());
+    EXPECT_EQ(herbs.recordCount(), before);
+    EXPECT_THROW(herbs.edit(), ds::RunError);
+}
+
+TEST_F(Recordsets, SecondRowWithSameNameIsRefusedAndNamed)
+{
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    herbs.addNew();
+    herbs.setField(0, "人参。");
+    try {
+        herbs.update();
+        FAIL() << "a second 人参。 was stored";
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::DuplicateName));
+        EXPECT_TRUE(error.description().contains("人参。")) << error.description().toStdString();
+    }
+    EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 = '人参。'").recordCount(), 1);
+}
+
+TEST_F(Recordsets, QuotedValueIsStoredAndFoundIntact)
+{
+    const QString name = "王'氏\"方'); DELETE FROM 中医药材; --";
+    db.execute("INSERT INTO 中医药材 (名称) VALUES (" + ds::sqlQuoted(name) + ")");
+    ds::Dynaset found = db.openDynaset("SELECT 名称 FROM 中医药材 WHERE 名称 = '" + ds::sqlEscape(name) + "'");
+    ASSERT_EQ(found.recordCount(), 1);
+    EXPECT_EQ(found.text(0), name);
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    herbs.seek("=", name);
+    EXPECT_FALSE(herbs.noMatch());
+    EXPECT_GT(herbs.recordCount(), 2);
+}
+
+TEST_F(Recordsets, SettingsRowByIntegerKeyAndBinaryChunks)
+{
+    ds::TableRecordset settings = db.openTable("系统附表");
+    settings.setIndex("lllk");
+    settings.seek("=", 103);
+    EXPECT_TRUE(settings.noMatch());
+    settings.addNew();
+    settings.setField(0, 103);
+    settings.setField(1, 1500);
+    settings.update();
+    settings.seek("=", 103);
+    ASSERT_FALSE(settings.noMatch());
+    EXPECT_EQ(settings.field(1).toLongLong(), 1500);
+
+    ds::TableRecordset system = db.openTable("系统资料");
+    ASSERT_EQ(system.recordCount(), 1);
+    system.moveFirst();
+    system.edit();
+    system.setField("03", QVariant());
+    system.appendChunk(2, QByteArray(4096, 'a'));
+    system.appendChunk(2, QByteArray(10, 'b'));
+    system.update();
+    system.moveFirst();
+    const QByteArray picture = system.field(2).toByteArray();
+    EXPECT_EQ(picture.size(), 4106);
+    EXPECT_TRUE(picture.endsWith("bbbbbbbbbb"));
+}

@@ -1,0 +1,148 @@
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "temp_data.h"
+
+#include <gtest/gtest.h>
+
+class StoredQueries : public ::testing::Test {
+protected:
+    TempHome home;
+    QString path = copySeedTo(home.file("ccyc.mdb"));
+};
+
+TEST_F(StoredQueries, CreateEnumerateCountReadBackAndDelete)
+{
+    ds::Database db = ds::openDataFile(path);
+    EXPECT_EQ(db.queryCount(), 0);
+    db.createQuery("000", "SELECT * FROM 密码表");
+    db.createQuery("yhmc", "select 姓名 FROM 密码表");
+    EXPECT_EQ(db.queryCount(), 2);
+    EXPECT_EQ(db.queryNames(), QStringList({"000", "yhmc"}));
+    EXPECT_EQ(db.queryText("yhmc"), "select 姓名 FROM 密码表");
+    db.deleteQuery("yhmc");
+    EXPECT_EQ(db.queryNames(), QStringList({"000"}));
+}
+
+TEST_F(StoredQueries, PurgeLeavesNoneAndQueriesOutliveTheConnection)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        for (const char *name : {"000", "001", "yhmc", "yhmm", "旧查询"})
+            db.createQuery(name, "SELECT * FROM 中医药材");
+    }
+    ds::Database db = ds::openDataFile(path);
+    EXPECT_EQ(db.queryCount(), 5);
+    db.purgeQueries();
+    EXPECT_EQ(db.queryCount(), 0);
+    db.purgeQueries(); // nothing to purge is fine
+    EXPECT_EQ(db.queryCount(), 0);
+}
+
+TEST_F(StoredQueries, TextWithTwoStatementsIsRefusedAndNothingRuns)
+{
+    ds::Database db = ds::openDataFile(path);
+    const int herbs = db.openTable("中医药材").recordCount();
+    try {
+        db.createQuery("000", "SELECT * FROM 中医药材; DELETE FROM 中医药材");
+        FAIL() << "two statements were accepted";
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::MultipleStatements));
+    }
+    EXPECT_THROW(db.execute("DELETE FROM 密码表; DELETE FROM 中医药材"), ds::RunError);
+    EXPECT_THROW(db.openDynaset("SELECT 1; DROP TABLE 中医药材"), ds::RunError);
+    EXPECT_EQ(db.openTable("中医药材").recordCount(), herbs);
+    EXPECT_EQ(db.queryCount(), 0);
+}
+
+TEST_F(StoredQueries, DynasetOverStoredQueryTableAndText)
+{
+    ds::Database db = ds::openDataFile(path);
+    db.createQuery("000", "select count(*) FROM 中医药材 ");
+    ds::Dynaset count = db.openDynaset("000");
+    const int herbs = db.openTable("中医药材").recordCount();
+    EXPECT_EQ(count.field(0).toInt(), herbs);
+    EXPECT_EQ(db.openDynaset("中医药材").recordCount(), herbs);
+    EXPECT_EQ(db.openDynaset("SELECT 名称 FROM 中医药材 WHERE 名称 = '人参。'").recordCount(), 1);
+}
+
+TEST_F(StoredQueries, DeleteStarFromIsAccepted)
+{
+    ds::Database db = ds::openDataFile(path);
+    db.execute("INSERT INTO 药材功效 Values('补气')");
+    db.execute("INSERT INTO 药材功效 Values('安神')");
+    EXPECT_EQ(db.execute("DELETE * FROM 药材功效"), 2);
+    EXPECT_EQ(db.openTable("药材功效").recordCount(), 0);
+}
+
+TEST_F(StoredQueries, SqlErrorsAreNumbered)
+{
+    ds::Database db = ds::openDataFile(path);
+    try {
+        db.openDynaset("SELECT * FROM 不存在的表");
+        FAIL();
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::ObjectNotFound));
+    }
+    try {
+        db.execute("SELEC 1");
+        FAIL();
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::SyntaxError));
+    }
+}
+
+TEST_F(StoredQueries, TransactionRollsBackUnlessCommitted)
+{
+    ds::Database db = ds::openDataFile(path);
+    db.execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    try {
+        ds::Transaction replace(db);
+        db.execute("DELETE * FROM 密码表");
+        db.execute("INSERT INTO 没有这个表 VALUES (1)");
+        replace.commit();
+    } catch (const ds::RunError &) {
+    }
+    ds::Dynaset rows = db.openDynaset("SELECT 姓名 FROM 密码表");
+    ASSERT_EQ(rows.recordCount(), 1);
+    EXPECT_EQ(rows.text(0), "张三");
+}
+
+TEST_F(StoredQueries, PurgeThenCreateGivesExactlyTheNewQueries)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.createQuery("000", "SELECT * FROM 密码表");
+        db.createQuery("001", "SELECT * FROM 用户资料");
+    }
+    ds::Database db = ds::openDataFile(path);
+    db.purgeQueries();
+    EXPECT_EQ(db.queryCount(), 0);
+    EXPECT_THROW(db.queryText("000"), ds::RunError);
+    db.createQuery("000", "SELECT * FROM 密码表"); // the same text as before
+    EXPECT_EQ(db.queryNames(), QStringList({"000"}));
+    EXPECT_EQ(db.queryText("000"), "SELECT * FROM 密码表");
+
+    db.purgeQueries();
+    db.createQuery("000", "SELECT 名称 FROM 中医药材"); // another text under the same name
+    EXPECT_EQ(db.queryText("000"), "SELECT 名称 FROM 中医药材");
+    EXPECT_EQ(db.openDynaset("000").fieldCount(), 1);
+    db.close();
+
+    ds::Database again = ds::openDataFile(path);
+    EXPECT_EQ(again.queryNames(), QStringList({"000"}));
+    again.purgeQueries();
+    EXPECT_THROW(again.openDynaset("000"), ds::RunError); // purged means gone for every reader
+    again.close();
+    EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
+}
+
+TEST_F(StoredQueries, PurgeIsWrittenAtCloseAndCreatingAnExistingNameFails)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.createQuery("yhmc", "select 姓名 FROM 密码表");
+        EXPECT_THROW(db.createQuery("yhmc", "select 姓名 FROM 密码表"), ds::RunError);
+        db.purgeQueries();
+    }
+    EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
+}

@@ -1,0 +1,98 @@
+#include "datastore/data_file.h"
+#include "datastore/jet_like.h"
+#include "datastore/pinyin_collation.h"
+#include "datastore/sql_text.h"
+#include "temp_data.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool like(const QString &text, const QString &pattern)
+{
+    const QByteArray t = text.toUtf8();
+    const QByteArray p = pattern.toUtf8();
+    return ds::jetLike({t.constData(), size_t(t.size())}, {p.constData(), size_t(p.size())});
+}
+
+} // namespace
+
+TEST(JetLike, Wildcards)
+{
+    EXPECT_TRUE(like("人参。", "*人参*"));
+    EXPECT_TRUE(like("红人参", "*人参*"));
+    EXPECT_FALSE(like("党参", "*人参*"));
+    EXPECT_TRUE(like("", "**"));
+    EXPECT_TRUE(like("人参", "人?"));
+    EXPECT_FALSE(like("人参。", "人?"));
+    EXPECT_TRUE(like("3克", "#克"));
+    EXPECT_FALSE(like("三克", "#克"));
+    EXPECT_TRUE(like("b2", "[a-c]#"));
+    EXPECT_FALSE(like("d2", "[a-c]#"));
+    EXPECT_TRUE(like("d2", "[!a-c]#"));
+    EXPECT_TRUE(like("甘", "[甘苦]"));
+    EXPECT_TRUE(like("*", "[*]"));
+    EXPECT_FALSE(like("x", "[*]"));
+    EXPECT_TRUE(like("a[b", "a[b")); // an unclosed list stands for itself
+    EXPECT_TRUE(like("ABC", "abc"));
+    EXPECT_TRUE(like("50%_x", "50%_x")); // % and _ are plain characters here
+    EXPECT_FALSE(like("500x", "50%_x"));
+}
+
+TEST(JetLike, BacktrackingStaysCheapOnHostilePatterns)
+{
+    const QString text(5000, QLatin1Char('a'));
+    EXPECT_FALSE(like(text, QString("*a").repeated(40) + "b"));
+}
+
+TEST(JetLike, RunsInsideStatementsAndNullNeverMatches)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    db.execute("INSERT INTO 中医药材 (名称) VALUES ('红人参')");
+    const ds::Dynaset found = db.openDynaset(
+        "SELECT * FROM 中医药材 WHERE 名称 like '*人参*' and 用法 like '**' and 归经 like '**' and 性味 like '**' "
+        "and 功效 like '**' and 心得 like '**' and 主治 like '**'");
+    ASSERT_EQ(found.recordCount(), 1); // 红人参 has Null texts, so only 人参。 is found
+    EXPECT_EQ(found.text(0), "人参。");
+    EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 like '*人参*'").recordCount(), 2);
+    EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 like '*" + ds::sqlEscape("参'") + "*'").recordCount(), 0);
+}
+
+TEST(PinyinOrder, OrderByFollowsPinyinWhateverTheInsertionOrder)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    db.execute("DELETE * FROM 中医药材");
+    for (const char *name : {"人参", "甘草", "当归", "白术"})
+        db.execute(QStringLiteral("INSERT INTO 中医药材 (名称) VALUES ('%1')").arg(QString::fromUtf8(name)));
+    ds::Dynaset ordered = db.openDynaset("select distinct 名称 FROM 中医药材 order by 名称");
+    QStringList names;
+    for (; !ordered.eof(); ordered.moveNext())
+        names.append(ordered.text(0));
+    EXPECT_EQ(names, QStringList({"白术", "当归", "甘草", "人参"}));
+}
+
+TEST(PinyinOrder, BlankFirstAndOnlyIdenticalTextsEqual)
+{
+    EXPECT_LT(ds::comparePinyin(" ", "白术"), 0);
+    EXPECT_EQ(ds::comparePinyin("人参", "人参"), 0);
+    EXPECT_NE(ds::comparePinyin("ＡＢ", "AB"), 0);
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    db.execute("DELETE * FROM 药材功效");
+    for (const char *word : {"补气", "安神", "补气", "ＡＢ", "AB"})
+        db.execute(QStringLiteral("INSERT INTO 药材功效 Values('%1')").arg(QString::fromUtf8(word)));
+    EXPECT_EQ(db.openDynaset("select DISTINCT * FROM 药材功效 order by 药材功效").recordCount(), 4);
+}
+
+TEST(SqlText, EscapingAndDialect)
+{
+    EXPECT_EQ(ds::sqlEscape("it's"), "it''s");
+    EXPECT_EQ(ds::sqlQuoted("'"), "''''");
+    EXPECT_EQ(ds::toEngineDialect("DELETE * FROM 密码表"), "DELETE FROM 密码表");
+    EXPECT_EQ(ds::toEngineDialect("delete  *  from t"), "delete from t");
+    EXPECT_EQ(ds::toEngineDialect("SELECT * FROM t"), "SELECT * FROM t");
+    EXPECT_EQ(ds::passwordFromConnect(";pwd=QxPlRvTnWkBsYmHd7254"), "QxPlRvTnWkBsYmHd7254");
+    EXPECT_EQ(ds::passwordFromConnect("Access 2000;pwd=abc;"), "abc");
+}

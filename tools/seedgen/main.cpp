@@ -1,0 +1,94 @@
+// Builds the seed data file from the checked-in schema and herb rows:
+//   ccherb-seedgen SCHEMA.sql HERBS.tsv OUTPUT.mdb
+// The file is written beside OUTPUT and renamed over it once complete.
+
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ds::RunError(ds::ErrorCode::FileNotFound, path);
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList schemaStatements(const QString &schema)
+{
+    QString withoutComments;
+    for (const QString &line : schema.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().startsWith(QLatin1String("--")))
+            withoutComments += line + QLatin1Char('\n');
+    }
+    QStringList statements;
+    for (const QString &statement : withoutComments.split(QLatin1Char(';'))) {
+        if (!statement.trimmed().isEmpty())
+            statements.append(statement.trimmed());
+    }
+    return statements;
+}
+
+// One herb a line: eight texts separated by tabs; "\n" inside a text stands for a line break.
+QList<QStringList> herbRows(const QString &text)
+{
+    QList<QStringList> rows;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 8)
+            throw ds::RunError(ds::ErrorCode::SyntaxError, QStringLiteral("herb row needs 8 fields: ") + line);
+        for (QString &field : fields) {
+            field.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+            if (field.isEmpty())
+                field = QStringLiteral(" "); // the stored form of an empty text
+        }
+        rows.append(fields);
+    }
+    return rows;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4) {
+        std::fprintf(stderr, "usage: ccherb-seedgen SCHEMA.sql HERBS.tsv OUTPUT.mdb\n");
+        return 2;
+    }
+    const QString output = args[3];
+    const QString partial = output + QStringLiteral(".partial");
+    QFile::remove(partial);
+    try {
+        {
+            ds::Database db = ds::Database::create(partial, ds::kDataFileConnect);
+            ds::Transaction fill(db);
+            for (const QString &statement : schemaStatements(readText(args[1])))
+                db.execute(statement);
+            for (const QStringList &herb : herbRows(readText(args[2]))) {
+                QVariantList values(herb.begin(), herb.end());
+                db.execute(QStringLiteral("INSERT INTO 中医药材 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"), values);
+            }
+            fill.commit();
+        }
+        QFile::remove(output);
+        if (!QFile::rename(partial, output))
+            throw ds::RunError(ds::ErrorCode::CannotCopyFile, output);
+    } catch (const ds::RunError &error) {
+        QFile::remove(partial);
+        std::fprintf(stderr, "seedgen: %d %s\n", error.number(), error.description().toUtf8().constData());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,26 @@
+#include "ui/fonts.h"
+
+#include <QStringList>
+
+namespace ui {
+
+void installFontSubstitutions()
+{
+    const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+                            QStringLiteral("Noto Sans CJK SC")};
+    const QStringList kai{QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
+                          QStringLiteral("Noto Sans CJK SC")};
+    QFont::insertSubstitutions(QStringLiteral("宋体"), serif);
+    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
+    QFont::insertSubstitutions(QStringLiteral("隶书"), kai);
+}
+
+QFont chineseFont(const QString &family, double points, bool bold)
+{
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace ui
