@@ -1,0 +1,9 @@
+#include "access/register_access_screens.h"
+
+namespace access {
+
+void registerAccessScreens()
+{
+}
+
+} // namespace access

@@ -1,0 +1,3 @@
+add_library(cc_herbs_screens STATIC register_herb_screens.cpp)
+target_include_directories(cc_herbs_screens PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(cc_herbs_screens PUBLIC cc_shell cc_herbs_print PRIVATE cc_warnings)

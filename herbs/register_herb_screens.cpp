@@ -1,0 +1,9 @@
+#include "herbs/register_herb_screens.h"
+
+namespace herbs {
+
+void registerHerbScreens()
+{
+}
+
+} // namespace herbs

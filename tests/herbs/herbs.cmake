@@ -1,0 +1,1 @@
+# tests of herb record logic, lookups and the entry screen

@@ -1,0 +1,1 @@
+# tests of the print text and the hand-off to the word processor
