@@ -5,7 +5,7 @@ set -euo pipefail
 kind=${1:-run}
 export DEBIAN_FRONTEND=noninteractive
 common=(g++ cmake ninja-build pkg-config qt6-base-dev libgl-dev libsqlcipher-dev libicu-dev libssl-dev
-        libgtest-dev libbenchmark-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang)
+        libgtest-dev libbenchmark-dev fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang libclang-rt-14-dev)
 if [ "$kind" = test ]; then
   office=(libreoffice-writer-nogui)
 else
