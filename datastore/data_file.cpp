@@ -19,9 +19,26 @@ DataPaths DataPaths::under(const QString &home, const QString &programFolder)
     return paths;
 }
 
+namespace {
+
+QString &programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+void setProgramFolder(const QString &folder)
+{
+    programFolderOverride() = folder;
+}
+
 DataPaths dataPaths()
 {
-    return DataPaths::under(QDir::homePath(), QCoreApplication::applicationDirPath());
+    const QString programFolder = programFolderOverride();
+    return DataPaths::under(QDir::homePath(),
+                            programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
 }
 
 Database openDataFile()

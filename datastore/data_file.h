@@ -22,6 +22,10 @@ struct DataPaths {
 // The paths of this process: the user's home folder and the program's own folder.
 DataPaths dataPaths();
 
+// Whole-program tests put the program's folder (where the seed is looked for) elsewhere;
+// an empty text goes back to the real one.
+void setProgramFolder(const QString &folder);
+
 // Opens the clinic's data file with its password; every operation opens it afresh.
 Database openDataFile();
 Database openDataFile(const QString &path);

@@ -1,0 +1,35 @@
+#include "startup/instance_lock.h"
+#include "temp_data.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+TEST(InstanceLock, SecondHolderIsRefusedUntilTheFirstLetsGo)
+{
+    TempHome home;
+    auto first = std::make_unique<startup::InstanceLock>(startup::instanceLockPath(home.path()));
+    ASSERT_TRUE(first->tryAcquire());
+    EXPECT_TRUE(first->tryAcquire()); // asking again keeps it
+    startup::InstanceLock second(startup::instanceLockPath(home.path()));
+    EXPECT_FALSE(second.tryAcquire());
+    first.reset();
+    EXPECT_TRUE(second.tryAcquire());
+}
+
+TEST(InstanceLock, ARunningCopyBlocksAndACrashedOneDoesNot)
+{
+    TempHome home;
+    QProcess holder;
+    holder.start(QStringLiteral(LOCK_HOLDER), {home.path()});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_EQ(holder.readLine().trimmed(), "locked");
+
+    startup::InstanceLock mine(startup::instanceLockPath(home.path()));
+    EXPECT_FALSE(mine.tryAcquire());
+
+    holder.kill(); // dies without releasing: its lock file stays behind
+    holder.waitForFinished();
+    EXPECT_TRUE(QFile::exists(startup::instanceLockPath(home.path())));
+    EXPECT_TRUE(mine.tryAcquire());
+}

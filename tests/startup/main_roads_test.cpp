@@ -1,0 +1,208 @@
+#include "datastore/data_file.h"
+#include "message_recorder.h"
+#include "startup/instance_lock.h"
+#include "startup/mdiflanx.h"
+#include "startup/modulanxia.h"
+#include "startup/run_mode.h"
+#include "startup/screens.h"
+#include "temp_data.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPointer>
+#include <QFile>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+using Modulanxia::MainOutcome;
+
+// One start of the program under a temporary home folder, with a program folder that holds
+// the seed or not, and stand-in screens that note which one the start-up opened.
+class MainRoads : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QDir().mkpath(programFolder());
+        QFile::copy(seedFilePath(), programFolder() + "/ccyc.mdb");
+        ds::setProgramFolder(programFolder());
+        for (const QString name : {"Frmmmwh", "FrmYhzl", "frmSplash"}) {
+            startup::registerScreen(name, [this, name](QWidget *main) {
+                opened.append(name);
+                auto *screen = new QWidget(main, Qt::Window);
+                return screen;
+            });
+        }
+    }
+    void TearDown() override
+    {
+        Modulanxia::shutdown();
+        for (const QString name : {"Frmmmwh", "FrmYhzl", "frmSplash"})
+            startup::unregisterScreen(name);
+        ds::setProgramFolder(QString());
+    }
+
+    QString programFolder() const { return home.file("program"); }
+    QString dataFile() const { return ds::dataPaths().dataFile; }
+    void removeSeed() { QFile::remove(programFolder() + "/ccyc.mdb"); }
+    void execute(const QString &sql) { ds::openDataFile(dataFile()).execute(sql); }
+    bool anyMenuEnabled() const
+    {
+        for (const QString &menu : startup::lockableMenus()) {
+            if (Modulanxia::mainWindow()->isMenuEnabled(menu))
+                return true;
+        }
+        return false;
+    }
+
+    TempHome home;
+    MessageRecorder recorder;
+    QStringList opened;
+};
+
+TEST_F(MainRoads, FirstStartMakesTheDataFolderCopiesTheSeedAndAsksForAPassword)
+{
+    ASSERT_FALSE(QDir(home.file("ccdata")).exists());
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_TRUE(QFile::exists(dataFile()));
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_EQ(recorder.last().text, "初次使用系统　请先登录系统启动密码内容");
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Exclamation);
+    EXPECT_EQ(recorder.last().title, QString());
+    EXPECT_EQ(opened, QStringList({"Frmmmwh"}));
+    EXPECT_EQ(startup::runMode(), "000");
+    ASSERT_TRUE(Modulanxia::mainWindow());
+    EXPECT_EQ(Modulanxia::mainWindow()->windowTitle(), "欢迎使用澄川本草");
+    EXPECT_TRUE(Modulanxia::mainWindow()->isMaximized());
+    EXPECT_FALSE(anyMenuEnabled());
+}
+
+TEST_F(MainRoads, ExistingDataFileIsNeverOverwrittenAndNeedsNoSeed)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    removeSeed();
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_EQ(ds::openDataFile(dataFile()).openTable("密码表").recordCount(), 1);
+    EXPECT_EQ(opened, QStringList({"FrmYhzl"}));
+}
+
+TEST_F(MainRoads, BothFilesMissingEndsWithDataLost)
+{
+    removeSeed();
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::DataLost);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_EQ(recorder.last().text, "系统数据丢失，请将原系统卸载，重新安装。");
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Question);
+    EXPECT_EQ(recorder.last().buttons, ui::Buttons::Ok);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_FALSE(Modulanxia::mainWindow());
+}
+
+TEST_F(MainRoads, PasswordRowWithNullNameStillAsksForAPassword)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 (姓名, 密码) VALUES (NULL, 'x')");
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_EQ(opened, QStringList({"Frmmmwh"}));
+    EXPECT_EQ(startup::runMode(), "000");
+}
+
+TEST_F(MainRoads, EmptyClinicTableAsksForTheClinic)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_EQ(recorder.last().text, "初次使用系统　请先登录用户资料内容");
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Exclamation);
+    EXPECT_EQ(opened, QStringList({"FrmYhzl"}));
+    EXPECT_EQ(startup::runMode(), "000");
+    Modulanxia::UnlockMenus(); // what the clinic screen does when it closes
+    EXPECT_TRUE(Modulanxia::mainWindow()->isMenuEnabled("xtwh"));
+    EXPECT_FALSE(Modulanxia::mainWindow()->isMenuEnabled("ZysjDl"));
+}
+
+TEST_F(MainRoads, NormalRoadShowsTheSplashAndLeavesExactlyTwoStoredQueries)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    {
+        ds::Database db = ds::openDataFile(dataFile());
+        db.createQuery("yhmm", "SELECT * FROM 密码表");
+        db.createQuery("旧的", "SELECT * FROM 中医药材");
+    }
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_EQ(opened, QStringList({"frmSplash"}));
+    EXPECT_EQ(startup::runMode(), "");
+    EXPECT_EQ(ds::openDataFile(dataFile()).queryNames(), QStringList({"000", "001"}));
+    EXPECT_FALSE(anyMenuEnabled());
+    Modulanxia::UnlockMenus(); // what a successful login does
+    for (const QString &menu : startup::lockableMenus())
+        EXPECT_TRUE(Modulanxia::mainWindow()->isMenuEnabled(menu)) << menu.toStdString();
+}
+
+TEST_F(MainRoads, DataFileWithAnotherPasswordShowsTheErrorBoxAndEnds)
+{
+    QDir().mkpath(home.file("ccdata"));
+    {
+        ds::Database other = ds::Database::create(dataFile(), ";pwd=AnotherPassword99");
+        other.execute("CREATE TABLE t (a)");
+    }
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.last().text.startsWith("错误号码： 3031\r\n错误内容：")) << recorder.last().text.toStdString();
+    EXPECT_EQ(recorder.last().icon, ui::Icon::None);
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(MainRoads, SecondCopyIsRefusedAndTouchesNoFile)
+{
+    startup::InstanceLock running(startup::instanceLockPath(home.path()));
+    ASSERT_TRUE(running.tryAcquire());
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::SecondCopy);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_EQ(recorder.last().text, "程序已经开始运行");
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_FALSE(QDir(home.file("ccdata")).exists());
+    EXPECT_FALSE(Modulanxia::mainWindow());
+}
+
+TEST_F(MainRoads, SeedThatCannotBeCopiedIsAnErrorNotAHalfFile)
+{
+    // The data folder's place is taken by a plain file, so the folder cannot be made.
+    QFile blocker(home.file("ccdata"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.last().text.startsWith("错误号码： 3054\r\n")) << recorder.last().text.toStdString();
+}
+
+TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    Modulanxia::UnlockMenus();
+    startup::MDIFlanx *window = Modulanxia::mainWindow();
+
+    startup::unregisterScreen("Frmzyyc");
+    window->findChild<QAction *>("ZysjDl0")->trigger();
+    EXPECT_TRUE(window->isMenuEnabled("ZysjDl")); // nothing opened: the menus are back
+
+    QPointer<QWidget> entry;
+    startup::registerScreen("Frmzyyc", [&entry](QWidget *main) {
+        entry = new QWidget(main, Qt::Window);
+        return entry.data();
+    });
+    window->findChild<QAction *>("ZysjDl0")->trigger();
+    startup::unregisterScreen("Frmzyyc");
+    ASSERT_TRUE(entry);
+    EXPECT_TRUE(entry->isVisible());
+    EXPECT_FALSE(anyMenuEnabled());
+    EXPECT_EQ(entry->objectName(), "Frmzyyc");
+}
