@@ -132,9 +132,11 @@ void MDIFlanx::closeEvent(QCloseEvent *event)
 void MDIFlanx::changeEvent(QEvent *event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && windowState() != Qt::WindowMaximized) {
+    const Qt::WindowStates state = windowState();
+    if (event->type() == QEvent::WindowStateChange
+        && (!(state & Qt::WindowMaximized) || (state & (Qt::WindowMinimized | Qt::WindowFullScreen)))) {
         QTimer::singleShot(0, this, [this] {
-            setWindowState(Qt::WindowMaximized);
+            setWindowState((windowState() & Qt::WindowActive) | Qt::WindowMaximized);
             ui::yield();
         });
     }
