@@ -21,39 +21,50 @@ bool onlyBlanksAndSemicolons(const char *tail)
 
 void throwEngineError(sqlite3 *db, int resultCode, const QString &context)
 {
+    // Errors a clinic user can act on get our description alone (with the file when known);
+    // the rest carry the engine's own words as a detail for whoever supports the clinic.
     const QString engineText = QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(resultCode));
-    auto withDetail = [&](ErrorCode code) {
-        QString text = describe(code);
-        if (!context.isEmpty())
-            text += QStringLiteral("（%1）").arg(context);
-        return RunError(code, text);
-    };
+    ErrorCode code = ErrorCode::DatabaseFailure;
+    QString detail = context;
     switch (resultCode & 0xff) {
     case SQLITE_FULL:
-        throw withDetail(ErrorCode::DiskFull);
+        code = ErrorCode::DiskFull;
+        break;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        throw withDetail(ErrorCode::FileInUse);
+        code = ErrorCode::FileInUse;
+        break;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        throw withDetail(ErrorCode::FileReadOnly);
+        code = ErrorCode::FileReadOnly;
+        break;
     case SQLITE_NOTADB:
-        throw withDetail(ErrorCode::WrongPassword);
+        code = ErrorCode::WrongPassword;
+        break;
     case SQLITE_CORRUPT:
-        throw withDetail(ErrorCode::NotADatabase);
+        code = ErrorCode::NotADatabase;
+        break;
     case SQLITE_CANTOPEN:
-        throw withDetail(ErrorCode::FileCannotBeOpened);
+        code = ErrorCode::FileCannotBeOpened;
+        break;
     case SQLITE_TOOBIG:
-        throw withDetail(ErrorCode::ValueTooLong);
+        code = ErrorCode::ValueTooLong;
+        break;
     case SQLITE_CONSTRAINT:
-        throw RunError(ErrorCode::DuplicateName, describe(ErrorCode::DuplicateName) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+        code = ErrorCode::DuplicateName;
+        detail = engineText;
+        break;
     case SQLITE_ERROR:
-        if (engineText.startsWith(QLatin1String("no such table")) || engineText.startsWith(QLatin1String("no such column")))
-            throw RunError(ErrorCode::ObjectNotFound, describe(ErrorCode::ObjectNotFound) + QStringLiteral("（") + engineText + QStringLiteral("）"));
-        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+        code = engineText.startsWith(QLatin1String("no such table")) || engineText.startsWith(QLatin1String("no such column"))
+                   ? ErrorCode::ObjectNotFound
+                   : ErrorCode::SyntaxError;
+        detail = engineText;
+        break;
     default:
-        throw RunError(ErrorCode::DatabaseFailure, describe(ErrorCode::DatabaseFailure) + QStringLiteral("（") + engineText + QStringLiteral("）"));
+        detail = engineText;
+        break;
     }
+    throw RunError(code, detail.isEmpty() ? describe(code) : describe(code) + QStringLiteral("（%1）").arg(detail));
 }
 
 Statement::Statement(sqlite3 *db, const QString &sql)
