@@ -1,0 +1,50 @@
+#include "ui/fonts.h"
+#include "ui/pointer.h"
+#include "ui/twips.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+TEST(UiServices, ChineseFontNamesLandOnInstalledCjkFonts)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const char *name : {"宋体", "楷体_GB2312", "隶书"}) {
+        QWidget probe;
+        probe.setFont(ui::chineseFont(name, 10.5));
+        const QString family = QFontInfo(probe.font()).family();
+        EXPECT_TRUE(family.contains("CJK") || family.startsWith("AR PL")) << name << " -> " << family.toStdString();
+    }
+    EXPECT_TRUE(installed.contains("AR PL UMing CN") || installed.contains("Noto Serif CJK SC"));
+    EXPECT_NEAR(ui::chineseFont("宋体", 10.5).pointSizeF(), 10.5, 0.01);
+    EXPECT_TRUE(ui::chineseFont("楷体_GB2312", 24, true).bold());
+}
+
+TEST(UiServices, TwipsArePixelsAtNinetySixDotsPerInch)
+{
+    EXPECT_EQ(ui::twips(1440), 96);
+    EXPECT_EQ(ui::twips(15), 1);
+    EXPECT_EQ(ui::twipsRect(600, 120, 1695, 325), QRect(40, 8, 113, 22));
+    QWidget parent;
+    QWidget child(&parent);
+    ui::placeTwips(&child, 8040, 4680, 1200, 325);
+    EXPECT_EQ(child.geometry(), QRect(536, 312, 80, 22));
+}
+
+TEST(UiServices, BusyPointerIsRestoredOnEveryWayOut)
+{
+    ui::setNormalPointer();
+    try {
+        ui::BusyPointer busy;
+        EXPECT_TRUE(ui::isPointerBusy());
+        ui::setBusyPointer(); // a nested busy request does not stack
+        throw 1;
+    } catch (int) {
+    }
+    EXPECT_FALSE(ui::isPointerBusy());
+    ui::setBusyPointer();
+    ui::setNormalPointer(); // a screen that opens sets the arrow back
+    EXPECT_FALSE(ui::isPointerBusy());
+}
