@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSaveFile>
@@ -39,7 +40,12 @@ void writeDocument(QFileDevice &file, const QString &text)
 // the file is left in the temporary folder for the system to clear.
 QString writeDocumentToTemporaryFolder(const QString &text)
 {
-    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/药材打印-XXXXXX.odt"));
+    // An unusable temporary folder (TMPDIR naming a missing one) comes back as an empty path,
+    // which would put the file at the root.
+    const QString folder = QDir::tempPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+    QTemporaryFile file(folder + QStringLiteral("/herb-print-XXXXXX.odt"));
     file.setAutoRemove(false);
     if (!file.open())
         throw ds::RunError(ds::ErrorCode::DiskFull);
