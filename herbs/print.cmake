@@ -1,5 +1,5 @@
 cc_logic_library(cc_herbs_print_logic
-  SOURCES print_text.cpp
+  SOURCES print_text.cpp odt_document.cpp odt_zip.cpp
   LIBS cc_datastore)
 
 add_library(cc_herbs_print STATIC print_to_word.cpp)

@@ -1,15 +1,67 @@
 #include "herbs/print_text.h"
 
-namespace herbs {
+#include <QRegularExpression>
 
-bool printFieldsComplete(const QStringList &)
+#include <array>
+
+namespace herbs {
+namespace {
+
+enum Column { Name, Meridian, Nature, Efficacy, Indication, Usage, Caution, Notes, ColumnCount };
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// A missing entry (a caller that passes fewer than eight texts) prints as an empty field.
+QString field(const QStringList &fields, Column column)
 {
-    return false;
+    return fields.value(column).trimmed();
 }
 
-QString buildPrintText(const QStringList &, const QDate &)
+} // namespace
+
+bool printFieldsComplete(const QStringList &fields)
 {
-    return {};
+    for (Column required : {Name, Efficacy, Indication, Usage}) {
+        if (field(fields, required).isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QStringList printLines(const QString &text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|[\r\n\u2028\u2029]"));
+    return text.split(lineBreak);
+}
+
+QString buildPrintText(const QStringList &fields, const QDate &today)
+{
+    struct Line {
+        const char *label;
+        Column column;
+    };
+    static const std::array<Line, 8> lines{{
+        {"药材名称：", Name},
+        {"药材性味：", Nature},
+        {"药材归经：", Meridian},
+        {"药材功效：", Efficacy},
+        {"药材主治：", Indication},
+        {"使用方法：", Usage},
+        {"药材宜忌：", Caution},
+        {"应用心得：", Notes},
+    }};
+    static_assert(lines.size() == ColumnCount);
+
+    QStringList text;
+    for (const Line &line : lines) {
+        // Inner line breaks of a value (notes typed in a Qt box hold bare LF) become CR LF like
+        // the breaks between the lines, so the document gets one paragraph per line.
+        const QString value = printLines(field(fields, line.column)).join(kCrLf);
+        text.append(QString::fromUtf8(line.label) + value);
+    }
+    text.append(QString());
+    text.append(QStringLiteral("打印时间：") + today.toString(QStringLiteral("yyyy-MM-dd")));
+    return text.join(kCrLf).trimmed();
 }
 
 } // namespace herbs

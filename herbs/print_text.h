@@ -10,7 +10,12 @@ namespace herbs {
 // True when 名称, 功效, 主治 and 用法 are all non-empty after trimming spaces.
 bool printFieldsComplete(const QStringList &fields);
 
-// The text handed to the word processor for one herb, dated today.
+// The text handed to the word processor for one herb, dated today: one labelled line per
+// field (性味 before 归经), an empty line and the date, lines joined by CR LF with none after
+// the last. A value that holds line breaks continues over several CR LF lines.
 QString buildPrintText(const QStringList &fields, const QDate &today);
+
+// The lines of a text, split at CR LF, CR, LF and the Unicode line and paragraph separators.
+QStringList printLines(const QString &text);
 
 } // namespace herbs

@@ -1,9 +1,107 @@
 #include "herbs/print_to_word.h"
 
-namespace herbs {
+#include "datastore/errors.h"
+#include "herbs/odt_document.h"
+#include "ui/error_box.h"
 
-void PrintToWord(const QString &)
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace herbs {
+namespace {
+
+ProgramLauncher &launcher()
 {
+    static ProgramLauncher current;
+    return current;
+}
+
+bool launch(const QString &program, const QStringList &arguments)
+{
+    if (launcher())
+        return launcher()(program, arguments);
+    return QProcess::startDetached(program, arguments);
+}
+
+void writeDocument(QFileDevice &file, const QString &text)
+{
+    const QByteArray bytes = odtTextDocument(text, DocumentFont{QStringLiteral("宋体"), 11, false});
+    if (file.write(bytes) != bytes.size() || !file.flush())
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+}
+
+// The word processor keeps reading its document after this program has gone on (or ended), so
+// the file is left in the temporary folder for the system to clear.
+QString writeDocumentToTemporaryFolder(const QString &text)
+{
+    // An unusable temporary folder (TMPDIR naming a missing one) comes back as an empty path,
+    // which would put the file at the root.
+    const QString folder = QDir::tempPath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+    QTemporaryFile file(folder + QStringLiteral("/herb-print-XXXXXX.odt"));
+    file.setAutoRemove(false);
+    if (!file.open())
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+    try {
+        writeDocument(file, text);
+    } catch (...) {
+        file.remove();
+        throw;
+    }
+    file.close();
+    return file.fileName();
+}
+
+} // namespace
+
+void writePrintDocument(const QString &text, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+    writeDocument(file, text);
+    if (!file.commit())
+        throw ds::RunError(ds::ErrorCode::DiskFull);
+}
+
+QString findWordProcessor()
+{
+    for (const char *name : {"soffice", "libreoffice", "lowriter"}) {
+        const QString program = QStandardPaths::findExecutable(QString::fromLatin1(name));
+        if (!program.isEmpty())
+            return program;
+    }
+    return {};
+}
+
+void setProgramLauncher(ProgramLauncher newLauncher)
+{
+    launcher() = std::move(newLauncher);
+}
+
+void PrintToWord(const QString &text)
+{
+    try {
+        const QString program = findWordProcessor();
+        if (program.isEmpty())
+            throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor);
+        const QString document = writeDocumentToTemporaryFolder(text);
+        if (qGuiApp)
+            QGuiApplication::clipboard()->setText(text);
+        if (!launch(program, {document})) {
+            QFile::remove(document);
+            throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor);
+        }
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+    }
 }
 
 } // namespace herbs

@@ -1,11 +1,26 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace herbs {
 
 // Hands the text to the word processor in a new document set in 宋体 11 pt, not bold, and
 // leaves it on the clipboard. Reports its own failure (error box) and always returns.
 void PrintToWord(const QString &text);
+
+// Writes the document PrintToWord hands over (one paragraph per line of the text) to path.
+// Throws ds::RunError when the file cannot be written.
+void writePrintDocument(const QString &text, const QString &path);
+
+// The word processor's program found on PATH (soffice, libreoffice or lowriter), or empty.
+QString findWordProcessor();
+
+// Starts a program detached from this one; false when it cannot be started. Tests put a
+// recorder here so that no word processor window opens.
+using ProgramLauncher = std::function<bool(const QString &program, const QStringList &arguments)>;
+void setProgramLauncher(ProgramLauncher launcher); // an empty launcher brings the real start back
 
 } // namespace herbs

@@ -1,0 +1,232 @@
+#include "herbs/print_text.h"
+#include "herbs/print_to_word.h"
+#include "print_office.h"
+#include "print_qstring_printer.h"
+
+#include "datastore/errors.h"
+#include "message_recorder.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class EnvironmentGuard {
+public:
+    EnvironmentGuard(const char *name, const QString &value)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+        qputenv(name, value.toLocal8Bit());
+    }
+    ~EnvironmentGuard()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+    EnvironmentGuard(const EnvironmentGuard &) = delete;
+    EnvironmentGuard &operator=(const EnvironmentGuard &) = delete;
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+struct Launch {
+    QString program;
+    QStringList arguments;
+};
+
+// Every test records the launches instead of opening a word processor window; only the
+// conversions below run LibreOffice, headless.
+class PrintHandOff : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        herbs::setProgramLauncher([this](const QString &program, const QStringList &arguments) {
+            launches.append({program, arguments});
+            return launcherStarts;
+        });
+        QGuiApplication::clipboard()->setText(QStringLiteral("earlier clipboard"));
+    }
+    void TearDown() override
+    {
+        herbs::setProgramLauncher({});
+        for (const Launch &launch : launches) {
+            for (const QString &argument : launch.arguments) {
+                if (argument.endsWith(QLatin1String(".odt")))
+                    QFile::remove(argument);
+            }
+        }
+    }
+
+    // The document of the one recorded launch.
+    QString handedDocument() const
+    {
+        if (launches.size() != 1 || launches[0].arguments.isEmpty())
+            return {};
+        return launches[0].arguments.last();
+    }
+
+    static QString herbText()
+    {
+        QStringList fields{QStringLiteral("人参。"),         QStringLiteral("脾、肺、心经。"),
+                           QStringLiteral("甘、微苦，微温。"), QStringLiteral("大补元气，复脉固脱。"),
+                           QStringLiteral("体虚欲脱。"),       QStringLiteral("煎服，３～９克。"),
+                           QString(),
+                           // Spaces and a tab inside the notes must survive the document.
+                           QStringLiteral("久病虚羸。\n  二行  有空格 a b\r\n\t三行")};
+        return herbs::buildPrintText(fields, QDate(2026, 12, 6));
+    }
+
+    static QString errorText(ds::ErrorCode code)
+    {
+        return QStringLiteral("错误号码： %1\r\n错误内容：").arg(static_cast<int>(code)) + ds::describe(code);
+    }
+
+    MessageRecorder messages;
+    QList<Launch> launches;
+    bool launcherStarts = true;
+};
+
+QStringList lines(const QByteArray &converted)
+{
+    QString text = QString::fromUtf8(converted);
+    if (text.startsWith(QChar(0xfeff)))
+        text.remove(0, 1);
+    QStringList all = herbs::printLines(text);
+    if (!all.isEmpty() && all.last().isEmpty()) // the converter ends its last line
+        all.removeLast();
+    return all;
+}
+
+} // namespace
+
+TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndFillsTheClipboard)
+{
+    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
+    const QString text = herbText();
+    herbs::PrintToWord(text);
+
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(launches.size(), 1);
+    EXPECT_EQ(launches[0].program, herbs::findWordProcessor());
+    const QFileInfo document(handedDocument());
+    EXPECT_TRUE(document.isFile());
+    EXPECT_GT(document.size(), 0);
+    EXPECT_EQ(document.suffix(), QStringLiteral("odt"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+
+    // Each hand-off gets a file of its own: the first may still be open in the word processor.
+    herbs::PrintToWord(text);
+    ASSERT_EQ(launches.size(), 2);
+    EXPECT_NE(launches[1].arguments.last(), launches[0].arguments.last());
+    EXPECT_TRUE(QFileInfo::exists(launches[0].arguments.last()));
+}
+
+TEST_F(PrintHandOff, DocumentConvertsBackToThePrintText)
+{
+    ASSERT_FALSE(HeadlessOffice::program().isEmpty()) << "LibreOffice (soffice) must be installed";
+    const QString text = herbText();
+    herbs::PrintToWord(text);
+    ASSERT_FALSE(handedDocument().isEmpty());
+
+    HeadlessOffice office;
+    QString error;
+    const QByteArray converted = office.convert(handedDocument(), QStringLiteral("txt:Text"), QStringLiteral("txt"), &error);
+    ASSERT_FALSE(converted.isEmpty()) << error.toStdString();
+    EXPECT_EQ(lines(converted), herbs::printLines(text));
+}
+
+TEST_F(PrintHandOff, EveryParagraphIsSongti11NotBold)
+{
+    ASSERT_FALSE(HeadlessOffice::program().isEmpty()) << "LibreOffice (soffice) must be installed";
+    herbs::PrintToWord(herbText());
+    ASSERT_FALSE(handedDocument().isEmpty());
+
+    HeadlessOffice office;
+    QString error;
+    const QByteArray flat = office.convert(handedDocument(), QStringLiteral("fodt"), QStringLiteral("fodt"), &error);
+    ASSERT_FALSE(flat.isEmpty()) << error.toStdString();
+    const QList<TextFont> fonts = bodyFonts(flat);
+    ASSERT_EQ(fonts.size(), herbs::printLines(herbText()).size()); // one paragraph a line, no spans
+    for (const TextFont &font : fonts) {
+        SCOPED_TRACE(font.where.toStdString());
+        EXPECT_EQ(font.family, QStringLiteral("宋体"));
+        EXPECT_EQ(font.familyAsian, QStringLiteral("宋体"));
+        EXPECT_EQ(font.size, QStringLiteral("11pt"));
+        EXPECT_EQ(font.sizeAsian, QStringLiteral("11pt"));
+        EXPECT_TRUE(font.weight.isEmpty() || font.weight == QStringLiteral("normal")) << font.weight.toStdString();
+        EXPECT_TRUE(font.weightAsian.isEmpty() || font.weightAsian == QStringLiteral("normal"))
+            << font.weightAsian.toStdString();
+    }
+}
+
+TEST_F(PrintHandOff, WithoutAWordProcessorTheErrorBoxShowsOnce)
+{
+    QTemporaryDir emptyFolder;
+    EnvironmentGuard path("PATH", emptyFolder.path());
+    ASSERT_TRUE(herbs::findWordProcessor().isEmpty());
+
+    herbs::PrintToWord(herbText());
+
+    ASSERT_EQ(messages.messages.size(), 1);
+    const ui::Message &box = messages.last();
+    EXPECT_EQ(box.text, errorText(ds::ErrorCode::CannotStartWordProcessor));
+    EXPECT_EQ(box.text, QStringLiteral("错误号码： 429\r\n错误内容：") + ds::describe(ds::ErrorCode::CannotStartWordProcessor));
+    EXPECT_EQ(box.icon, ui::Icon::None);
+    EXPECT_EQ(box.buttons, ui::Buttons::Ok);
+    EXPECT_EQ(box.title, std::optional<QString>(QString()));
+    EXPECT_TRUE(launches.isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+
+    // It returned and works again: a second press shows the box once more.
+    herbs::PrintToWord(herbText());
+    EXPECT_EQ(messages.messages.size(), 2);
+}
+
+TEST_F(PrintHandOff, AWordProcessorThatWillNotStartIsReportedAndLeavesNoFile)
+{
+    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
+    launcherStarts = false;
+    herbs::PrintToWord(herbText());
+
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotStartWordProcessor));
+    ASSERT_EQ(launches.size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(launches[0].arguments.last()));
+}
+
+TEST_F(PrintHandOff, ADocumentThatCannotBeWrittenIsReported)
+{
+    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
+    QTemporaryDir base;
+    const QString missing = base.filePath(QStringLiteral("no-such-folder"));
+    {
+        EnvironmentGuard tmp("TMPDIR", missing);
+        herbs::PrintToWord(herbText());
+    }
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::DiskFull));
+    EXPECT_EQ(messages.last().icon, ui::Icon::None);
+    EXPECT_TRUE(launches.isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+
+    try {
+        herbs::writePrintDocument(herbText(), missing + QStringLiteral("/herb.odt"));
+        ADD_FAILURE() << "writing into a missing folder did not fail";
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), static_cast<int>(ds::ErrorCode::DiskFull));
+    }
+}
