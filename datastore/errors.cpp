@@ -5,6 +5,8 @@ namespace ds {
 QString describe(ErrorCode code)
 {
     switch (code) {
+    case ErrorCode::CannotWriteFile:
+        return QStringLiteral("文件不能写入，请检查磁盘空间和文件夹的写入权限。");
     case ErrorCode::CannotStartWordProcessor:
         return QStringLiteral("无法启动文字处理程序，请确认已经安装 LibreOffice Writer。");
     case ErrorCode::DuplicateName:

@@ -33,7 +33,7 @@ void writeDocument(QFileDevice &file, const QString &text)
 {
     const QByteArray bytes = odtTextDocument(text, DocumentFont{QStringLiteral("宋体"), 11, false});
     if (file.write(bytes) != bytes.size() || !file.flush())
-        throw ds::RunError(ds::ErrorCode::DiskFull);
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile);
 }
 
 // The word processor keeps reading its document after this program has gone on (or ended), so
@@ -44,11 +44,11 @@ QString writeDocumentToTemporaryFolder(const QString &text)
     // which would put the file at the root.
     const QString folder = QDir::tempPath();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        throw ds::RunError(ds::ErrorCode::DiskFull);
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile);
     QTemporaryFile file(folder + QStringLiteral("/herb-print-XXXXXX.odt"));
     file.setAutoRemove(false);
     if (!file.open())
-        throw ds::RunError(ds::ErrorCode::DiskFull);
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile);
     try {
         writeDocument(file, text);
     } catch (...) {
@@ -65,10 +65,10 @@ void writePrintDocument(const QString &text, const QString &path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw ds::RunError(ds::ErrorCode::DiskFull);
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile);
     writeDocument(file, text);
     if (!file.commit())
-        throw ds::RunError(ds::ErrorCode::DiskFull);
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile);
 }
 
 QString findWordProcessor()

@@ -218,7 +218,7 @@ TEST_F(PrintHandOff, ADocumentThatCannotBeWrittenIsReported)
         herbs::PrintToWord(herbText());
     }
     ASSERT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::DiskFull));
+    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotWriteFile));
     EXPECT_EQ(messages.last().icon, ui::Icon::None);
     EXPECT_TRUE(launches.isEmpty());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
@@ -227,6 +227,6 @@ TEST_F(PrintHandOff, ADocumentThatCannotBeWrittenIsReported)
         herbs::writePrintDocument(herbText(), missing + QStringLiteral("/herb.odt"));
         ADD_FAILURE() << "writing into a missing folder did not fail";
     } catch (const ds::RunError &error) {
-        EXPECT_EQ(error.number(), static_cast<int>(ds::ErrorCode::DiskFull));
+        EXPECT_EQ(error.number(), static_cast<int>(ds::ErrorCode::CannotWriteFile));
     }
 }
