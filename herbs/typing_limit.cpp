@@ -77,7 +77,10 @@ int TypingLimit::room() const
 bool TypingLimit::insertClipped(const QString &text)
 {
     const bool lineBox = qobject_cast<QLineEdit *>(m_box) != nullptr;
-    const QString clipped = clipToGbkBytes(lineBox ? text : withCrLf(text), room());
+    const QString whole = lineBox ? text : withCrLf(text);
+    QString clipped = clipToGbkBytes(whole, room());
+    if (clipped.endsWith(QLatin1Char('\r')) && whole.mid(clipped.size(), 1) == QLatin1String("\n"))
+        clipped.chop(1); // a line break goes in whole or not at all
     if (clipped.isEmpty())
         return false;
     if (auto *line = qobject_cast<QLineEdit *>(m_box))
