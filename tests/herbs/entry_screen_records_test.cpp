@@ -1,5 +1,7 @@
 #include "entry_screen_fixture.h"
 
+#include "herbs/register_herb_screens.h"
+#include "startup/screens.h"
 #include "ui/pointer.h"
 
 #include <QFile>
@@ -217,13 +219,6 @@ TEST_F(EntryScreen, IncompletePrintIsRefused)
     EXPECT_EQ(shown()[0], "人参。");
 }
 
-TEST_F(EntryScreen, ExitUnloadsTheScreen)
-{
-    click("Cmdexit");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(screen.isNull());
-}
-
 TEST(EntryScreenWithoutDataFile, OpensReportsAndStaysUsable)
 {
     TempHome home;
@@ -258,4 +253,21 @@ TEST(EntryScreenWithoutDataFile, SaveReportsTheDescription)
     EXPECT_TRUE(messages.last().text.startsWith("找不到数据文件。")) << messages.last().text.toStdString();
     EXPECT_FALSE(ui::isPointerBusy());
     delete screen.data();
+}
+
+TEST(EntryScreenRegistration, TheShellOpensItByName)
+{
+    TempHome home;
+    home.installSeed();
+    MessageRecorder messages;
+    herbs::registerHerbScreens();
+    QPointer<QWidget> screen = startup::showScreen("Frmzyyc");
+    ASSERT_NE(qobject_cast<herbs::Frmzyyc *>(screen.data()), nullptr);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_TRUE(screen->isWindow());
+    QTest::mouseClick(screen->findChild<QPushButton *>("Cmdexit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(screen.isNull());
+    EXPECT_TRUE(messages.messages.isEmpty());
+    startup::unregisterScreen("Frmzyyc");
 }
