@@ -94,16 +94,28 @@ TEST_F(EntryScreen, EnterInAnEmptyNameBoxStaysAndAnUnknownNameChangesNothing)
 
 TEST_F(EntryScreen, SpacesAreTypedOnlyIntoTheNotes)
 {
-    type(name(), "人 参");
+    // Keys go where the keyboard sends them: to the widget that has the focus.
+    auto typeInto = [](QWidget *control, const QString &text) {
+        control->setFocus();
+        type(QApplication::focusWidget(), text);
+    };
+    typeInto(name(), "人 参");
     EXPECT_EQ(name()->text(), "人参");
-    type(combo("Cboycxw"), "甘 温");
-    EXPECT_EQ(combo("Cboycxw")->currentText(), "甘温");
+    for (const char *value : {"Cboycxw", "Cboycgj"}) {
+        typeInto(combo(value), "甘 温");
+        EXPECT_EQ(combo(value)->currentText(), "甘温") << value;
+    }
     for (const char *other : {"Txtycgy", "Txtyczz", "Txtycyf", "Txtycyj"}) {
-        type(box(other), "补 气");
+        typeInto(box(other), "补 气");
         EXPECT_EQ(box(other)->toPlainText(), "补气") << other;
     }
-    type(box("Txtycgb"), "久 服");
+    typeInto(box("Txtycgb"), "久 服");
     EXPECT_EQ(box("Txtycgb")->toPlainText(), "久 服");
+    // Enter in a combo goes on along the chain instead of adding an item.
+    combo("Cboycxw")->setFocus();
+    enter(QApplication::focusWidget());
+    EXPECT_TRUE(focused(combo("Cboycgj")));
+    EXPECT_EQ(combo("Cboycxw")->findText("甘温"), -1);
 }
 
 TEST_F(EntryScreen, NameBoxTakesTenBytesOfTypedText)
