@@ -1,0 +1,48 @@
+#pragma once
+
+#include "herbs/herb_record.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace ds {
+class Database;
+}
+
+namespace herbs {
+
+// The statements of the two combo lists of stored values.
+inline const QString kMeridianValuesSql = QStringLiteral("select distinct 归经 FROM 中医药材 order by 归经");
+inline const QString kNatureValuesSql = QStringLiteral("select distinct 性味 FROM 中医药材 order by 性味");
+
+// The distinct values the statement gives, in its order and without leading and trailing
+// spaces (a stored " " becomes an empty item); nothing when the result is empty, so the
+// caller keeps the list it has.
+std::optional<QStringList> distinctValues(ds::Database &db, const QString &statement);
+
+// Where the name list takes its rows from: the whole table, or the last condition search.
+inline const QString kSearchQuery = QStringLiteral("000");
+
+// The 名称 of every row of the source (a table or stored query name), in the source's order;
+// a Null name is an empty entry.
+QStringList herbNames(ds::Database &db, const QString &source);
+
+// True when at least one of the seven searchable fields (all but 宜忌) holds text apart from
+// spaces.
+bool hasSearchCondition(const HerbRecord &fields);
+
+// The condition search statement: one like clause per searchable field, each condition
+// between "*" wildcards. A single quote is searched for as a character; the other pattern
+// characters (* ? # [ ]) keep their meaning.
+QString conditionStatement(const HerbRecord &fields);
+
+// Stores the statement as the scratch query "000" and gives the number of rows it finds
+// (0 when the result is empty: no row, or the first column of the first row is Null).
+int runConditionSearch(ds::Database &db, const QString &statement);
+
+// The count line after the whole table was counted ("12 味") and after a search (" 3种").
+QString herbCountCaption(int count);
+QString foundCountCaption(int count);
+
+} // namespace herbs

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "datastore/data_file.h"
+#include "herbs/frmzyyc.h"
+#include "message_recorder.h"
+#include "qstring_printer.h"
+#include "temp_data.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// The entry screen on a fresh copy of the seed, shown and active, with every message recorded.
+class EntryScreen : public ::testing::Test {
+protected:
+    TempHome home;
+    QString dataFile = home.installSeed();
+    MessageRecorder messages;
+    QPointer<herbs::Frmzyyc> screen;
+
+    void SetUp() override { open(); }
+    void TearDown() override { delete screen.data(); }
+
+    void open()
+    {
+        screen = new herbs::Frmzyyc(nullptr);
+        screen->show();
+        screen->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
+    }
+
+    template <typename T> T *child(const char *name) const
+    {
+        T *found = screen->findChild<T *>(QLatin1String(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit *name() const { return child<QLineEdit>("Txtycmc"); }
+    QComboBox *combo(const char *objectName) const { return child<QComboBox>(objectName); }
+    QPlainTextEdit *box(const char *objectName) const { return child<QPlainTextEdit>(objectName); }
+    QPushButton *button(const char *objectName) const { return child<QPushButton>(objectName); }
+    QListWidget *list() const { return child<QListWidget>("Listycmc"); }
+    QString countLine() const { return child<QLabel>("Labycsl")->text(); }
+
+    // Types the text key by key; characters beyond ASCII come as keys carrying their text, as
+    // a keyboard layout for them sends them.
+    static void type(QWidget *widget, const QString &text)
+    {
+        for (QChar c : text) {
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(widget, c.toLatin1());
+                continue;
+            }
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+            QApplication::sendEvent(widget, &release);
+        }
+    }
+    void click(const char *objectName) { QTest::mouseClick(button(objectName), Qt::LeftButton); }
+    void enter(QWidget *widget) { QTest::keyClick(widget, Qt::Key_Return); }
+    static bool focused(QWidget *widget)
+    {
+        auto *combo = qobject_cast<QComboBox *>(widget);
+        return widget->hasFocus() || (combo && combo->lineEdit()->hasFocus());
+    }
+
+    // Fills the eight field controls in column order.
+    void fill(const QStringList &texts)
+    {
+        name()->setText(texts.value(0));
+        combo("Cboycgj")->setEditText(texts.value(1));
+        combo("Cboycxw")->setEditText(texts.value(2));
+        box("Txtycgy")->setPlainText(texts.value(3));
+        box("Txtyczz")->setPlainText(texts.value(4));
+        box("Txtycyf")->setPlainText(texts.value(5));
+        box("Txtycyj")->setPlainText(texts.value(6));
+        box("Txtycgb")->setPlainText(texts.value(7));
+    }
+    QStringList shown() const
+    {
+        return {name()->text(),
+                combo("Cboycgj")->currentText(),
+                combo("Cboycxw")->currentText(),
+                box("Txtycgy")->toPlainText(),
+                box("Txtyczz")->toPlainText(),
+                box("Txtycyf")->toPlainText(),
+                box("Txtycyj")->toPlainText(),
+                box("Txtycgb")->toPlainText()};
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < list()->count(); ++row)
+            names.append(list()->item(row)->text());
+        return names;
+    }
+    void clickListEntry(const QString &text)
+    {
+        const QList<QListWidgetItem *> items = list()->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(items.isEmpty()) << text.toStdString();
+        list()->scrollToItem(items.first());
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(items.first()).center());
+    }
+    int storedCount() const
+    {
+        ds::Database db = ds::openDataFile();
+        return db.openDynaset("select count(*) FROM 中医药材").field(0).toInt();
+    }
+};

@@ -1,0 +1,197 @@
+#include "entry_screen_fixture.h"
+
+#include <QClipboard>
+#include <QInputMethodEvent>
+
+namespace {
+
+void commit(QWidget *box, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(box, &event);
+}
+
+} // namespace
+
+TEST_F(EntryScreen, EnterWalksTheFieldsAndPromptsForEmptyRequiredBoxes)
+{
+    name()->setFocus();
+    type(name(), "人参。");
+    enter(name());
+    // The exact lookup loaded the stored texts as they are: a blank shows as one space.
+    EXPECT_EQ(box("Txtycgb")->toPlainText(), " ");
+    EXPECT_EQ(combo("Cboycgj")->currentText(), "归脾、肺、心经。");
+    EXPECT_TRUE(focused(combo("Cboycxw")));
+    EXPECT_EQ(combo("Cboycxw")->lineEdit()->selectedText(), "甘、微苦，微温。");
+
+    enter(combo("Cboycxw"));
+    EXPECT_TRUE(focused(combo("Cboycgj")));
+    enter(combo("Cboycgj"));
+    EXPECT_TRUE(focused(box("Txtycgy")));
+    EXPECT_TRUE(box("Txtycgy")->textCursor().atEnd());
+
+    const struct {
+        const char *box;
+        const char *next;
+        QString prompt;
+    } required[] = {{"Txtycgy", "Txtyczz", "请输入药材功效内容"},
+                    {"Txtyczz", "Txtycyf", "请输入药材主治内容"},
+                    {"Txtycyf", "Txtycyj", "请输入药材使用方法"}};
+    for (const auto &step : required) {
+        const QString text = box(step.box)->toPlainText();
+        box(step.box)->clear();
+        box(step.box)->setFocus();
+        enter(box(step.box));
+        ASSERT_EQ(messages.messages.size(), 1) << step.box;
+        EXPECT_EQ(messages.last().text, step.prompt);
+        EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+        EXPECT_EQ(messages.last().title, QString());
+        EXPECT_TRUE(focused(box(step.box)));
+        EXPECT_TRUE(box(step.box)->toPlainText().isEmpty()); // Enter typed nothing
+        messages.messages.clear();
+
+        box(step.box)->setPlainText(text);
+        enter(box(step.box));
+        EXPECT_TRUE(messages.messages.isEmpty());
+        EXPECT_TRUE(focused(box(step.next))) << step.next;
+        EXPECT_TRUE(box(step.next)->textCursor().atEnd());
+        EXPECT_EQ(box(step.box)->toPlainText(), text);
+    }
+
+    // 宜忌 moves on without a test, even when empty.
+    box("Txtycyj")->clear();
+    enter(box("Txtycyj"));
+    EXPECT_TRUE(focused(box("Txtycgb")));
+    // 心得 holding only spaces: Enter goes to 保存.
+    enter(box("Txtycgb"));
+    EXPECT_TRUE(focused(button("Cmdsave")));
+    EXPECT_EQ(box("Txtycgb")->toPlainText(), " ");
+    // With text in it, Enter types a line break.
+    box("Txtycgb")->setPlainText("久服");
+    box("Txtycgb")->setFocus();
+    box("Txtycgb")->moveCursor(QTextCursor::End);
+    enter(box("Txtycgb"));
+    EXPECT_EQ(box("Txtycgb")->toPlainText(), "久服\n");
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(EntryScreen, EnterInAnEmptyNameBoxStaysAndAnUnknownNameChangesNothing)
+{
+    name()->setFocus();
+    enter(name());
+    EXPECT_TRUE(focused(name()));
+
+    fill({"", "归肝经", "甘", "补气", "气虚", "煎服", "孕妇", "心得"});
+    name()->setText("人参"); // stored as 人参。: not found
+    combo("Cboycxw")->setEditText("甘");
+    enter(name());
+    EXPECT_EQ(shown(), (QStringList{"人参", "归肝经", "甘", "补气", "气虚", "煎服", "孕妇", "心得"}));
+    EXPECT_TRUE(focused(combo("Cboycxw")));
+    EXPECT_EQ(combo("Cboycxw")->lineEdit()->selectedText(), "甘");
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(EntryScreen, SpacesAreTypedOnlyIntoTheNotes)
+{
+    // Keys go where the keyboard sends them: to the widget that has the focus.
+    auto typeInto = [](QWidget *control, const QString &text) {
+        control->setFocus();
+        type(QApplication::focusWidget(), text);
+    };
+    typeInto(name(), "人 参");
+    EXPECT_EQ(name()->text(), "人参");
+    for (const char *value : {"Cboycxw", "Cboycgj"}) {
+        typeInto(combo(value), "甘 温");
+        EXPECT_EQ(combo(value)->currentText(), "甘温") << value;
+    }
+    for (const char *other : {"Txtycgy", "Txtyczz", "Txtycyf", "Txtycyj"}) {
+        typeInto(box(other), "补 气");
+        EXPECT_EQ(box(other)->toPlainText(), "补气") << other;
+    }
+    typeInto(box("Txtycgb"), "久 服");
+    EXPECT_EQ(box("Txtycgb")->toPlainText(), "久 服");
+    // Enter in a combo goes on along the chain instead of adding an item.
+    combo("Cboycxw")->setFocus();
+    enter(QApplication::focusWidget());
+    EXPECT_TRUE(focused(combo("Cboycgj")));
+    EXPECT_EQ(combo("Cboycxw")->findText("甘温"), -1);
+}
+
+TEST_F(EntryScreen, NameBoxTakesTenBytesOfTypedText)
+{
+    type(name(), "人参当归黄芪");
+    EXPECT_EQ(name()->text(), "人参当归黄"); // the sixth Chinese character is refused
+    name()->clear();
+    type(name(), "abcdefghijk");
+    EXPECT_EQ(name()->text(), "abcdefghij"); // and the eleventh ASCII character
+    name()->clear();
+    type(name(), "abcdefghi人");
+    EXPECT_EQ(name()->text(), "abcdefghi"); // one byte left is not room for a Chinese character
+    // Deleting makes room again.
+    QTest::keyClick(name(), Qt::Key_Backspace);
+    type(name(), "人");
+    EXPECT_EQ(name()->text(), "abcdefgh人");
+}
+
+TEST_F(EntryScreen, NameBoxTakesTenBytesOfInputMethodText)
+{
+    name()->setFocus();
+    commit(name(), "人参当归");
+    EXPECT_EQ(name()->text(), "人参当归");
+    commit(name(), "黄芪甘草"); // only what fits of one commit is taken
+    EXPECT_EQ(name()->text(), "人参当归黄");
+    commit(name(), "芪");
+    EXPECT_EQ(name()->text(), "人参当归黄");
+    // With the text selected, a commit replaces it and the selection's bytes count as room.
+    name()->selectAll();
+    commit(name(), "白术");
+    EXPECT_EQ(name()->text(), "白术");
+}
+
+TEST_F(EntryScreen, TextTheScreenPutsInIsNotCut)
+{
+    {
+        ds::Database db = ds::openDataFile();
+        db.execute("INSERT INTO 中医药材 VALUES ('一二三四五六七。', ' ', ' ', '补气。', ' ', ' ', ' ', ' ')");
+    }
+    click("Cmdqcls");
+    clickListEntry("一二三四五六七。");
+    EXPECT_EQ(name()->text(), "一二三四五六七。");
+    // Typing into the overlong name is refused, deleting is not.
+    name()->setFocus();
+    name()->end(false);
+    type(name(), "八");
+    EXPECT_EQ(name()->text(), "一二三四五六七。");
+    QTest::keyClick(name(), Qt::Key_Backspace);
+    EXPECT_EQ(name()->text(), "一二三四五六七");
+}
+
+TEST_F(EntryScreen, ManyLineBoxesCountBytesAndLineBreaksAsTwo)
+{
+    QPlainTextEdit *efficacy = box("Txtycgy"); // 220 bytes
+    efficacy->setFocus();
+    commit(efficacy, QString(109, QChar(0x8865))); // 218 bytes of 补
+    commit(efficacy, "abc");
+    EXPECT_EQ(efficacy->toPlainText(), QString(109, QChar(0x8865)) + "ab");
+    commit(efficacy, "d");
+    EXPECT_EQ(efficacy->toPlainText().size(), 111);
+
+    QPlainTextEdit *notes = box("Txtycgb"); // 2000 bytes
+    notes->setPlainText(QString(999, QChar(0x8865)) + "a");
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    enter(notes); // a line break is CR LF: one byte left is not enough
+    EXPECT_EQ(notes->toPlainText().size(), 1000);
+    QTest::keyClick(notes, Qt::Key_Backspace);
+    enter(notes);
+    EXPECT_EQ(notes->toPlainText(), QString(999, QChar(0x8865)) + "\n");
+    type(notes, "x");
+    EXPECT_FALSE(notes->toPlainText().endsWith("x"));
+    // A paste is cut before a line break that does not fit whole.
+    notes->setPlainText(QString(999, QChar(0x8865)));
+    notes->moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText("a\nb");
+    QTest::keySequence(notes, QKeySequence::Paste);
+    EXPECT_EQ(notes->toPlainText(), QString(999, QChar(0x8865)) + "a");
+}

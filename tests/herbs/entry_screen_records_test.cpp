@@ -1,0 +1,273 @@
+#include "entry_screen_fixture.h"
+
+#include "herbs/register_herb_screens.h"
+#include "startup/screens.h"
+#include "ui/pointer.h"
+
+#include <QFile>
+
+namespace {
+const QStringList kNewHerb{"党参", "归脾、肺经", "甘,平", "补中益气", "脾肺气虚", "煎服,9～30克", "", ""};
+} // namespace
+
+TEST_F(EntryScreen, OpensEmptyWithListsAndCount)
+{
+    EXPECT_EQ(screen->windowTitle(), "中医药材登录");
+    EXPECT_EQ(child<QLabel>("Label9")->text(), "本系统收集药材达");
+    EXPECT_EQ(countLine(), "12 味");
+    EXPECT_EQ(listed().size(), 12);
+    EXPECT_EQ(listed().first(), "人参。");
+    EXPECT_EQ(combo("Cboycxw")->count(), 11);
+    EXPECT_EQ(combo("Cboycxw")->itemText(0), "甘，寒。"); // pinyin order
+    EXPECT_EQ(combo("Cboycgj")->count(), 11);
+    EXPECT_EQ(shown(), QStringList(8, QString()));
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_FALSE(ui::isPointerBusy());
+    EXPECT_EQ(name()->geometry(), QRect(40, 8, 113, 22));
+    EXPECT_EQ(button("Cmdexit")->text(), "退出&E");
+}
+
+TEST_F(EntryScreen, SaveStoresTheStoredFormThenASecondSaveGoesToChange)
+{
+    fill(kNewHerb);
+    click("Cmdsave");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_EQ(countLine(), "13 味");
+    EXPECT_TRUE(listed().contains("党参。"));
+    EXPECT_EQ(shown(), QStringList(8, QString()));
+    EXPECT_TRUE(focused(name()));
+    {
+        ds::Database db = ds::openDataFile();
+        ds::Dynaset row = db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 = '党参。'");
+        ASSERT_EQ(row.recordCount(), 1);
+        EXPECT_EQ(row.text(2), "甘，平。");
+        EXPECT_EQ(row.text(5), "煎服，9～30克。");
+        EXPECT_EQ(row.text(6), " ");
+    }
+
+    // Loaded from the list, the name carries its full stop, so save finds it.
+    clickListEntry("党参。");
+    click("Cmdsave");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(focused(button("Cmdedit")));
+    EXPECT_EQ(storedCount(), 13);
+    // The check filled the empty optional boxes with a space, visibly.
+    EXPECT_EQ(box("Txtycyj")->toPlainText(), " ");
+}
+
+TEST_F(EntryScreen, SavingANameWithoutItsFullStopAgainIsRefusedNamingTheHerb)
+{
+    fill(kNewHerb);
+    click("Cmdsave");
+    fill(kNewHerb);
+    click("Cmdsave");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.contains("党参。")) << messages.last().text.toStdString();
+    EXPECT_FALSE(messages.last().text.contains("错误号码")); // the description alone
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(storedCount(), 13);
+    EXPECT_EQ(name()->text(), "党参"); // what was typed stays
+    EXPECT_FALSE(ui::isPointerBusy());
+}
+
+TEST_F(EntryScreen, InputCheckNamesTheFirstMissingField)
+{
+    fill({"党参", "", "", "", "", "", "", ""});
+    click("Cmdsave");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "输入药材功用");
+    EXPECT_TRUE(focused(box("Txtycgy")));
+    EXPECT_EQ(screen->jybl(), 1);
+    EXPECT_EQ(box("Txtycyj")->toPlainText(), ""); // a failed check fills nothing
+    EXPECT_EQ(storedCount(), 12);
+
+    fill({" 党参 ", "", "", "补气", "气虚", "煎服", "", ""});
+    click("Cmdedit");
+    EXPECT_EQ(screen->jybl(), 0);
+    EXPECT_EQ(name()->text(), "党参");
+}
+
+TEST_F(EntryScreen, ChangeOfAnUnknownNameGoesToSave)
+{
+    fill(kNewHerb);
+    click("Cmdedit");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(focused(button("Cmdsave")));
+    EXPECT_EQ(storedCount(), 12);
+    EXPECT_EQ(name()->text(), "党参");
+}
+
+TEST_F(EntryScreen, ChangeRewritesTheLoadedHerb)
+{
+    clickListEntry("黄芪。");
+    box("Txtycgb")->setPlainText("重用可至120克");
+    click("Cmdedit");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_EQ(shown(), QStringList(8, QString()));
+    EXPECT_TRUE(focused(name()));
+    clickListEntry("黄芪。");
+    EXPECT_EQ(box("Txtycgb")->toPlainText(), "重用可至120克。");
+    EXPECT_EQ(storedCount(), 12);
+}
+
+TEST_F(EntryScreen, DeleteAsksAndRemovesOneHerbOnYes)
+{
+    clickListEntry("人参。");
+    messages.answerNext(ui::Answer::No);
+    click("Cmddele");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "确实要删除 人参。 药材吗？");
+    EXPECT_EQ(messages.last().icon, ui::Icon::Question);
+    EXPECT_EQ(messages.last().buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(messages.last().title, QString());
+    EXPECT_EQ(storedCount(), 12);
+    EXPECT_EQ(countLine(), "12 味");
+
+    messages.answerNext(ui::Answer::Yes);
+    click("Cmddele");
+    EXPECT_EQ(storedCount(), 11);
+    EXPECT_EQ(countLine(), "11 味");
+    EXPECT_FALSE(listed().contains("人参。"));
+    EXPECT_EQ(shown(), QStringList(8, QString()));
+    EXPECT_TRUE(focused(name()));
+
+    // An empty name is asked about too, and nothing goes.
+    click("Cmddele");
+    EXPECT_EQ(messages.last().text, "确实要删除  药材吗？");
+    EXPECT_EQ(storedCount(), 11);
+}
+
+TEST_F(EntryScreen, ListClickLoadsTheStoredTextsTrimmed)
+{
+    {
+        ds::Database db = ds::openDataFile();
+        db.execute("INSERT INTO 中医药材 VALUES ('导入参', ' 归肝经 ', ' ', '补气。', '气虚。', '煎服。', ' ', '甲\r\n乙 ')");
+    }
+    click("Cmdqcls");
+    clickListEntry("人参。");
+    EXPECT_EQ(shown()[0], "人参。");
+    EXPECT_EQ(shown()[1], "归脾、肺、心经。");
+    EXPECT_EQ(shown()[7], ""); // a stored blank shows as an empty box
+    EXPECT_EQ(countLine(), "13 味");
+
+    clickListEntry("导入参");
+    EXPECT_EQ(shown(), (QStringList{"导入参", "归肝经", "", "补气。", "气虚。", "煎服。", "", "甲\n乙"}));
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+TEST_F(EntryScreen, ConditionSearchShowsWhatItFound)
+{
+    combo("Cboycxw")->setEditText("微温");
+    click("Cmdseek");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_EQ(countLine(), " 3种");
+    EXPECT_EQ(listed(), (QStringList{"人参。", "黄芪。", "熟地黄。"}));
+    EXPECT_EQ(combo("Cboycxw")->currentText(), "微温"); // the conditions stay
+    EXPECT_FALSE(ui::isPointerBusy());
+
+    clickListEntry("黄芪。");
+    EXPECT_EQ(shown()[0], "黄芪。");
+
+    // Nothing found: the message, and the list and count line stay.
+    fill({"没有这味药"});
+    click("Cmdseek");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "未找到相关药材。");
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(countLine(), " 3种");
+    EXPECT_EQ(listed().size(), 3);
+    EXPECT_EQ(name()->text(), "没有这味药");
+
+    click("Cmdqcls");
+    EXPECT_EQ(countLine(), "12 味");
+    EXPECT_EQ(listed().size(), 12);
+}
+
+TEST_F(EntryScreen, ConditionSearchNeedsACondition)
+{
+    box("Txtycyj")->setPlainText("孕妇慎用"); // 宜忌 is not a condition
+    name()->setText("   ");
+    click("Cmdseek");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "输入查询条件。");
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_TRUE(focused(name()));
+    EXPECT_EQ(name()->text(), "   "); // the controls are not trimmed by the search
+}
+
+TEST_F(EntryScreen, ConditionWithAQuoteIsSearchedNotRun)
+{
+    fill({"参'"});
+    click("Cmdseek");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "未找到相关药材。");
+    EXPECT_EQ(storedCount(), 12);
+}
+
+TEST_F(EntryScreen, IncompletePrintIsRefused)
+{
+    clickListEntry("人参。");
+    box("Txtycyf")->clear();
+    click("Cmdprnt");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(messages.last().text, "打印内容输入不完全，不能打印");
+    EXPECT_EQ(messages.last().icon, ui::Icon::None);
+    EXPECT_EQ(messages.last().buttons, ui::Buttons::Ok);
+    EXPECT_EQ(messages.last().title, std::nullopt); // the application's own title
+    EXPECT_TRUE(focused(button("Cmdqcls")));
+    EXPECT_FALSE(ui::isPointerBusy());
+    EXPECT_EQ(shown()[0], "人参。");
+}
+
+TEST(EntryScreenWithoutDataFile, OpensReportsAndStaysUsable)
+{
+    TempHome home;
+    MessageRecorder messages;
+    QPointer<herbs::Frmzyyc> screen = new herbs::Frmzyyc(nullptr);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith("找不到数据文件。")) << messages.last().text.toStdString();
+    EXPECT_FALSE(ui::isPointerBusy());
+    EXPECT_EQ(screen->findChild<QLabel *>("Labycsl")->text(), "味");
+
+    // Once the file is back, clearing loads everything.
+    home.installSeed();
+    QTest::mouseClick(screen->findChild<QPushButton *>("Cmdqcls"), Qt::LeftButton);
+    EXPECT_EQ(messages.messages.size(), 1);
+    EXPECT_EQ(screen->findChild<QLabel *>("Labycsl")->text(), "12 味");
+    EXPECT_EQ(screen->findChild<QListWidget *>("Listycmc")->count(), 12);
+    delete screen.data();
+}
+
+TEST(EntryScreenWithoutDataFile, SaveReportsTheDescription)
+{
+    TempHome home;
+    home.installSeed();
+    MessageRecorder messages;
+    QPointer<herbs::Frmzyyc> screen = new herbs::Frmzyyc(nullptr);
+    QFile::remove(home.paths().dataFile);
+    screen->findChild<QLineEdit *>("Txtycmc")->setText("党参");
+    for (const char *box : {"Txtycgy", "Txtyczz", "Txtycyf"})
+        screen->findChild<QPlainTextEdit *>(box)->setPlainText("补气");
+    QTest::mouseClick(screen->findChild<QPushButton *>("Cmdsave"), Qt::LeftButton);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith("找不到数据文件。")) << messages.last().text.toStdString();
+    EXPECT_FALSE(ui::isPointerBusy());
+    delete screen.data();
+}
+
+TEST(EntryScreenRegistration, TheShellOpensItByName)
+{
+    TempHome home;
+    home.installSeed();
+    MessageRecorder messages;
+    herbs::registerHerbScreens();
+    QPointer<QWidget> screen = startup::showScreen("Frmzyyc");
+    ASSERT_NE(qobject_cast<herbs::Frmzyyc *>(screen.data()), nullptr);
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_TRUE(screen->isWindow());
+    QTest::mouseClick(screen->findChild<QPushButton *>("Cmdexit"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(screen.isNull());
+    EXPECT_TRUE(messages.messages.isEmpty());
+    startup::unregisterScreen("Frmzyyc");
+}
