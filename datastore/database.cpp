@@ -18,6 +18,15 @@ constexpr int kSaltBytes = 16;
 constexpr int kCipherPageSize = 1024;
 const QByteArray kPlainHeader("SQLite format 3\0", 16);
 
+// The engine keeps a view's text without the blanks and semicolons that end it.
+QString asStoredByEngine(const QString &sql)
+{
+    qsizetype end = sql.size();
+    while (end > 0 && (sql[end - 1].isSpace() || sql[end - 1] == QLatin1Char(';')))
+        --end;
+    return sql.left(end);
+}
+
 QString withPath(ErrorCode code, const QString &path)
 {
     return describe(code) + QStringLiteral("（%1）").arg(path);
@@ -212,7 +221,7 @@ void Database::createQuery(const QString &name, const QString &sql)
     // The text is checked on its own first, so that it is one SELECT and nothing more.
     { Statement check(m_db, sql); }
     // A purged query that comes back exactly as it was is kept instead of dropped and made again.
-    const bool keep = m_purged.contains(name) && queryTextInFile(name) == sql;
+    const bool keep = m_purged.contains(name) && queryTextInFile(name) == asStoredByEngine(sql);
     if (keep)
         m_purged.removeOne(name);
     if (keep && m_purged.isEmpty())
