@@ -1,10 +1,14 @@
 #include "entry_screen_fixture.h"
-
+#include "herbs/print_text.h"
+#include "herbs/print_to_word.h"
 #include "herbs/register_herb_screens.h"
 #include "startup/screens.h"
 #include "ui/pointer.h"
 
+#include <QClipboard>
+#include <QDate>
 #include <QFile>
+#include <QGuiApplication>
 
 namespace {
 const QStringList kNewHerb{"党参", "归脾、肺经", "甘,平", "补中益气", "脾肺气虚", "煎服,9～30克", "", ""};
@@ -217,6 +221,26 @@ TEST_F(EntryScreen, IncompletePrintIsRefused)
     EXPECT_TRUE(focused(button("Cmdqcls")));
     EXPECT_FALSE(ui::isPointerBusy());
     EXPECT_EQ(shown()[0], "人参。");
+}
+
+TEST_F(EntryScreen, CompletePrintHandsTheShownHerbToTheWordProcessor)
+{
+    QStringList launched;
+    herbs::setProgramLauncher([&launched](const QString &program, const QStringList &arguments) {
+        launched = QStringList{program} + arguments;
+        return true;
+    });
+    clickListEntry("人参。");
+    click("Cmdprnt");
+    herbs::setProgramLauncher({});
+    EXPECT_TRUE(messages.messages.isEmpty());
+    ASSERT_GE(launched.size(), 2);
+    EXPECT_TRUE(launched.last().endsWith(".odt"));
+    const QString expected = herbs::buildPrintText(shown(), QDate::currentDate());
+    EXPECT_TRUE(expected.startsWith("药材名称：人参。\r\n药材性味：甘、微苦，微温。\r\n"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), expected);
+    EXPECT_FALSE(ui::isPointerBusy());
+    QFile::remove(launched.last());
 }
 
 TEST(EntryScreenWithoutDataFile, OpensReportsAndStaysUsable)

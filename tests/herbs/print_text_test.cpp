@@ -1,5 +1,5 @@
 #include "herbs/print_text.h"
-#include "print_qstring_printer.h"
+#include "qstring_printer.h"
 
 #include <gtest/gtest.h>
 

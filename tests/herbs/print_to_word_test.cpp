@@ -1,7 +1,7 @@
 #include "herbs/print_text.h"
 #include "herbs/print_to_word.h"
 #include "print_office.h"
-#include "print_qstring_printer.h"
+#include "qstring_printer.h"
 
 #include "datastore/errors.h"
 #include "message_recorder.h"
