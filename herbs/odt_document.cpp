@@ -1,5 +1,6 @@
 #include "herbs/odt_document.h"
 
+#include "herbs/odt_namespaces.h"
 #include "herbs/odt_zip.h"
 #include "herbs/print_text.h"
 
@@ -8,12 +9,8 @@
 namespace herbs {
 namespace {
 
-const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-const QString kStyle = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
-const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-const QString kFo = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0");
-const QString kSvg = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0");
-const QString kManifest = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
+using namespace herbs::odt;
+
 const QString kVersion = QStringLiteral("1.2");
 const QString kMimeType = QStringLiteral("application/vnd.oasis.opendocument.text");
 const QString kParagraphStyle = QStringLiteral("Standard");

@@ -1,5 +1,7 @@
 #include "print_office.h"
 
+#include "herbs/odt_namespaces.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +12,8 @@
 #include <QXmlStreamReader>
 
 namespace {
+
+using namespace herbs::odt;
 
 // A fresh profile starts slowly, and the test machines are shared.
 constexpr int kConversionTimeoutMs = 240000;
@@ -58,11 +62,6 @@ QByteArray HeadlessOffice::convert(const QString &document, const QString &filte
 
 namespace {
 
-const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
-const QString kStyle = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0");
-const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-const QString kFo = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0");
-const QString kSvg = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0");
 
 struct Style {
     QString parent;
