@@ -161,8 +161,9 @@ TEST_F(ClinicScreen, QuotesAreStoredAsTypedAndAFailedInsertKeepsTheOldRow)
     EXPECT_TRUE(recorder.last().text.contains(QStringLiteral("\r\n错误内容：")));
     EXPECT_EQ(recorder.last().icon, ui::Icon::Exclamation);
     EXPECT_TRUE(screen->isVisible());
-    EXPECT_EQ(rows(QStringLiteral("用户资料")).size(), 1);
-    EXPECT_EQ(rows(QStringLiteral("用户资料"))[0][0], QStringLiteral("旧门诊部"));
+    const QList<QStringList> kept = rows(QStringLiteral("用户资料"));
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0][0], QStringLiteral("旧门诊部"));
 
     {
         ds::Database db = ds::openDataFile(dataFile);
