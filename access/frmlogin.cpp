@@ -161,6 +161,12 @@ bool FrmLogin::passwordKey(QEvent *event)
     return false;
 }
 
+void FrmLogin::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    activateWindow();
+}
+
 void FrmLogin::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {

@@ -106,6 +106,8 @@ bool Frmmmwh::event(QEvent *event)
     // The menu command that opened the screen set the busy pointer; the screen ends it.
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
         ui::setNormalPointer();
+    if (event->type() == QEvent::Show)
+        activateWindow();
     return QWidget::event(event);
 }
 

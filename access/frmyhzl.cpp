@@ -75,6 +75,8 @@ bool FrmYhzl::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
         ui::setNormalPointer();
+    if (event->type() == QEvent::Show)
+        activateWindow();
     return QWidget::event(event);
 }
 

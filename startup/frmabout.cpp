@@ -65,6 +65,13 @@ FrmAbout::FrmAbout(QWidget *mainWindow)
     m_ok->setFocus();
 }
 
+// Enter and Esc belong to the box as soon as it is up.
+void FrmAbout::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    activateWindow();
+}
+
 void FrmAbout::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
