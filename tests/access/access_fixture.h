@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -30,9 +31,13 @@ protected:
     ~AccessTest() override
     {
         Modulanxia::shutdown();
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (!window->parentWidget())
-                delete window;
+        // Guarded: deleting one window also deletes the windows it owns (a combo box's list).
+        QList<QPointer<QWidget>> windows;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            windows.append(window);
+        for (const QPointer<QWidget> &window : windows) {
+            if (window && !window->parentWidget())
+                delete window.data();
         }
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
