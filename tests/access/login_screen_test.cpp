@@ -17,6 +17,9 @@ protected:
         startup::showScreen(QStringLiteral("frmLogin"));
         auto *login = qobject_cast<users::FrmLogin *>(openWindow(QStringLiteral("frmLogin")));
         EXPECT_NE(login, nullptr);
+        // Kept after it closes, so its state can still be read; the fixture removes it.
+        if (login)
+            login->setAttribute(Qt::WA_DeleteOnClose, false);
         return login;
     }
 
