@@ -1,0 +1,115 @@
+#pragma once
+
+#include "access/clinic_record.h"
+#include "access/password_record.h"
+#include "access/screen_factories.h"
+#include "datastore/data_file.h"
+#include "message_recorder.h"
+#include "startup/modulanxia.h"
+#include "startup/run_mode.h"
+#include "temp_data.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// A data file of its own in a temporary home, every message box recorded, and the screens of
+// this subsystem registered. Windows left open by a test are removed after it.
+class AccessTest : public ::testing::Test {
+protected:
+    AccessTest()
+    {
+        users::registerScreens();
+        startup::setRunMode(QString());
+    }
+
+    ~AccessTest() override
+    {
+        Modulanxia::shutdown();
+        // Guarded: deleting one window also deletes the windows it owns (a combo box's list).
+        QList<QPointer<QWidget>> windows;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            windows.append(window);
+        for (const QPointer<QWidget> &window : windows) {
+            if (window && !window->parentWidget())
+                delete window.data();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The one visible window of that name, or nullptr.
+    static QWidget *openWindow(const QString &name)
+    {
+        QWidget *found = nullptr;
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == name && window->isVisible()) {
+                EXPECT_EQ(found, nullptr) << "two windows named " << name.toStdString();
+                found = window;
+            }
+        }
+        return found;
+    }
+
+    template <typename T>
+    static T *control(QWidget *window, const QString &name)
+    {
+        T *found = window->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
+        return found;
+    }
+
+    static void click(QWidget *window, const QString &button)
+    {
+        QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);
+    }
+
+    void addUser(const QString &name, const QString &password)
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        users::savePassword(db, name, password);
+    }
+
+    void addClinic(const QString &unit, const QString &address, const QString &telephone, const QString &user)
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        users::saveClinic(db, users::ClinicInfo{{unit, address, telephone, user}});
+    }
+
+    // Every row of a table, each as its texts in column order (Null as "<null>").
+    QList<QStringList> rows(const QString &table) const
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        ds::Dynaset result = db.openDynaset(QStringLiteral("SELECT * FROM ") + table);
+        QList<QStringList> all;
+        for (result.moveFirst(); !result.eof(); result.moveNext()) {
+            QStringList row;
+            for (int i = 0; i < result.fieldCount(); ++i)
+                row.append(result.isNull(i) ? QStringLiteral("<null>") : result.text(i));
+            all.append(row);
+        }
+        return all;
+    }
+
+    QStringList storedQueries() const
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        return db.queryNames();
+    }
+
+    // Makes every insert into the table fail, as a full disk or a damaged file would.
+    void refuseInsertsInto(const QString &table)
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        db.execute(QStringLiteral("CREATE TRIGGER refuse_insert BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, '磁盘已满'); END")
+                       .arg(table));
+    }
+
+    TempHome home;
+    QString dataFile = home.installSeed();
+    MessageRecorder recorder;
+};

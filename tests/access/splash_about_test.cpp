@@ -1,0 +1,163 @@
+// The splash screen's label and routing, its dismissal, and the about box.
+#include "access_fixture.h"
+#include "startup/frmabout.h"
+#include "startup/frmsplash.h"
+#include "startup/screens.h"
+#include "startup/splash_logic.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+class Splash : public AccessTest {
+protected:
+    QWidget *showSplash()
+    {
+        startup::showScreen(QStringLiteral("frmSplash"));
+        return openWindow(QStringLiteral("frmSplash"));
+    }
+
+    int visibleLogins() const
+    {
+        int count = 0;
+        for (QWidget *window : QApplication::topLevelWidgets())
+            count += window->objectName() == QStringLiteral("frmLogin") && window->isVisible();
+        return count;
+    }
+};
+
+TEST(SplashTexts, VersionsComeFromTheProgramVersion)
+{
+    EXPECT_EQ(startup::splashVersionText(5, 2, 0), QStringLiteral("标准版 5.20"));
+    EXPECT_EQ(startup::splashVersionText(12, 3, 45), QStringLiteral("标准版 12.345"));
+    EXPECT_EQ(startup::splashVersionText(), startup::splashVersionText(CC_VERSION_MAJOR, CC_VERSION_MINOR, CC_VERSION_PATCH));
+    EXPECT_EQ(startup::aboutVersionText(5, 2), QStringLiteral("5.2"));
+    EXPECT_EQ(startup::aboutVersionText(), startup::aboutVersionText(CC_VERSION_MAJOR, CC_VERSION_MINOR));
+}
+
+TEST_F(Splash, ShowsProductVersionAndTheClinicInThreeLines)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("0571-5550123"),
+              QStringLiteral("王医生"));
+    QWidget *splash = showSplash();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(control<QLabel>(splash, "LblYhmc")->text(),
+              QStringLiteral("使用单位：澄川中医门诊部\r\n\r\n联系电话：0571-5550123    使用人：王医生"));
+    EXPECT_EQ(control<QLabel>(splash, "lblProductName")->text(), QStringLiteral("澄川本草"));
+    EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), startup::splashVersionText());
+    EXPECT_TRUE(recorder.messages.isEmpty());
+
+    QTimer *timer = control<QTimer>(splash, "Timer1");
+    EXPECT_EQ(timer->interval(), 9000);
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(Splash, EmptyClinicTableLeadsToTheClinicScreenAndNeverToTheLogin)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    EXPECT_EQ(startup::showScreen(QStringLiteral("frmSplash")), nullptr);
+    ASSERT_EQ(recorder.texts(), QStringList{QStringLiteral("请先登录用户资料")});
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_EQ(recorder.last().title, QString());
+    EXPECT_EQ(openWindow(QStringLiteral("frmSplash")), nullptr);
+    EXPECT_NE(openWindow(QStringLiteral("FrmYhzl")), nullptr);
+    EXPECT_EQ(visibleLogins(), 0);
+}
+
+TEST_F(Splash, TimerRoutesToTheLoginWhenThereIsAUser)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+              QStringLiteral("王医生"));
+    QPointer<QWidget> splash = showSplash();
+    ASSERT_TRUE(splash);
+    QMetaObject::invokeMethod(control<QTimer>(splash, "Timer1"), "timeout");
+    EXPECT_TRUE(!splash || !splash->isVisible());
+    EXPECT_EQ(visibleLogins(), 1);
+    EXPECT_EQ(startup::runMode(), QString());
+    EXPECT_TRUE(storedQueries().contains(QStringLiteral("yhmc")));
+}
+
+TEST_F(Splash, NoUserRoutesToThePasswordScreenInRunMode5831)
+{
+    // A row whose name is Null counts as no user.
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        db.execute(QStringLiteral("INSERT INTO 密码表 VALUES(NULL, 'x', '1')"));
+    }
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+              QStringLiteral("王医生"));
+    QWidget *splash = showSplash();
+    ASSERT_NE(splash, nullptr);
+    QTest::keyClick(splash, Qt::Key_Space);
+    EXPECT_NE(openWindow(QStringLiteral("Frmmmwh")), nullptr);
+    EXPECT_EQ(visibleLogins(), 0);
+    EXPECT_EQ(startup::runMode(), startup::kNoUserMode);
+}
+
+TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+              QStringLiteral("王医生"));
+    for (const char *first : {"Frame1", "lblProductName", "LblYhmc", "key"}) {
+        SCOPED_TRACE(first);
+        QPointer<QWidget> splash = showSplash();
+        ASSERT_TRUE(splash);
+        QPointer<QTimer> timer = control<QTimer>(splash, "Timer1");
+        if (QLatin1String(first) == QLatin1String("key"))
+            QTest::keyClick(splash, Qt::Key_A);
+        else
+            QTest::mouseClick(control<QWidget>(splash, first), Qt::LeftButton);
+        EXPECT_EQ(visibleLogins(), 1);
+
+        EXPECT_TRUE(!timer || !timer->isActive());
+        delete openWindow(QStringLiteral("frmLogin"));
+    }
+
+    // A dismissal that comes while the splash still exists changes nothing. (Kept alive here
+    // so the later events certainly reach it.)
+    auto *splash = static_cast<startup::FrmSplash *>(showSplash());
+    ASSERT_NE(splash, nullptr);
+    splash->setAttribute(Qt::WA_DeleteOnClose, false);
+    QTimer *timer = control<QTimer>(splash, "Timer1");
+    splash->dismiss();
+    ASSERT_EQ(visibleLogins(), 1);
+    QMetaObject::invokeMethod(timer, "timeout");
+    splash->dismiss();
+    EXPECT_EQ(visibleLogins(), 1);
+    delete splash;
+    delete openWindow(QStringLiteral("frmLogin"));
+
+    // A click on the version label is not a dismissal.
+    QWidget *shown = showSplash();
+    QTest::mouseClick(control<QWidget>(shown, "lblVersion"), Qt::LeftButton);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_EQ(visibleLogins(), 0);
+}
+
+TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
+{
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        startup::showScreen(QStringLiteral("frmAbout"));
+        QWidget *about = openWindow(QStringLiteral("frmAbout"));
+        ASSERT_NE(about, nullptr);
+        EXPECT_EQ(about->windowTitle(), QStringLiteral("关于 澄川本草"));
+        EXPECT_EQ(control<QLabel>(about, "lblTitle")->text(), QStringLiteral("澄川本草(标准版)"));
+        EXPECT_EQ(control<QLabel>(about, "lblVersion")->text(), startup::aboutVersionText());
+        const QList<QLabel *> contacts = about->findChildren<QLabel *>(QStringLiteral("Label1"));
+        ASSERT_EQ(contacts.size(), 6);
+        for (int i = 0; i < 6; ++i) {
+            EXPECT_EQ(contacts[i]->property("index").toInt(), i);
+            EXPECT_FALSE(contacts[i]->text().isEmpty());
+        }
+        EXPECT_TRUE(contacts[4]->text().contains(QLatin1Char('@')));
+        QTest::keyClick(about->focusWidget() ? about->focusWidget() : about, key);
+        EXPECT_EQ(openWindow(QStringLiteral("frmAbout")), nullptr) << key;
+    }
+}
+
+} // namespace
