@@ -1,10 +1,10 @@
 #include "app/screen_registration.h"
 
-#include "access/register_access_screens.h"
+#include "access/screen_factories.h"
 #include "herbs/register_herb_screens.h"
 
 void registerScreens()
 {
-    access::registerAccessScreens();
+    users::registerScreens();
     herbs::registerHerbScreens();
 }
