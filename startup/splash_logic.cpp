@@ -1,5 +1,7 @@
 #include "startup/splash_logic.h"
 
+#include "access/clinic_record.h"
+
 namespace startup {
 
 QString splashVersionText(int major, int minor, int revision)
@@ -32,15 +34,12 @@ QString clinicLabelText(const QString &unit, const QString &telephone, const QSt
 
 std::optional<QString> readClinicLabel(ds::Database &db)
 {
-    const QString query = QStringLiteral("000");
-    db.purgeQueries();
-    db.createQuery(query, QStringLiteral("SELECT * FROM 用户资料"));
-    const ds::Dynaset clinic = db.openDynaset(query);
-    if (ds::isEmptyResult(clinic))
+    const std::optional<users::ClinicInfo> clinic = users::loadClinic(db);
+    if (!clinic)
         return std::nullopt;
-    return clinicLabelText(clinic.text(clinic.fieldPosition(QStringLiteral("单位"))),
-                           clinic.text(clinic.fieldPosition(QStringLiteral("电话"))),
-                           clinic.text(clinic.fieldPosition(QStringLiteral("姓名"))));
+    using users::ClinicField;
+    return clinicLabelText((*clinic)[ClinicField::Name], (*clinic)[ClinicField::Telephone],
+                           (*clinic)[ClinicField::User]);
 }
 
 SeekPassRoute seekPassRoute(ds::Database &db)
