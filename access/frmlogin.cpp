@@ -6,6 +6,7 @@
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "ui/error_box.h"
+#include "ui/password_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 #include "ui/program.h"
@@ -56,8 +57,7 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
     ui::placeTwips(m_name, 960, 135, 2760, 330);
 
     m_password->setObjectName(QStringLiteral("Txtpass"));
-    m_password->setEchoMode(QLineEdit::Password);
-    m_password->setMaxLength(30);
+    ui::makePasswordBox(m_password, 30);
     ui::placeTwips(m_password, 960, 615, 2760, 345);
 
     m_ok->setObjectName(QStringLiteral("cmdOK"));

@@ -7,6 +7,7 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "ui/error_box.h"
+#include "ui/password_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 #include "ui/program.h"
@@ -32,8 +33,7 @@ QLineEdit *makePasswordBox(QWidget *parent, const QString &name)
 {
     auto *box = new QLineEdit(parent);
     box->setObjectName(name);
-    box->setEchoMode(QLineEdit::Password);
-    box->setMaxLength(30);
+    ui::makePasswordBox(box, 30);
     QPalette palette = box->palette();
     palette.setColor(QPalette::Base, QColor(192, 192, 255));
     box->setPalette(palette);

@@ -1,9 +1,13 @@
 #include "ui/fonts.h"
+#include "ui/password_box.h"
 #include "ui/pointer.h"
 #include "ui/twips.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -47,4 +51,18 @@ TEST(UiServices, BusyPointerIsRestoredOnEveryWayOut)
     ui::setBusyPointer();
     ui::setNormalPointer(); // a screen that opens sets the arrow back
     EXPECT_FALSE(ui::isPointerBusy());
+}
+
+TEST(UiServices, PasswordBoxesShowAsterisks)
+{
+    QLineEdit box;
+    ui::makePasswordBox(&box, 30);
+    box.show();
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    EXPECT_EQ(box.style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &option, &box), int('*'));
+    EXPECT_EQ(box.echoMode(), QLineEdit::Password);
+    EXPECT_EQ(box.maxLength(), 30);
+    box.setText("秘密 1234");
+    EXPECT_EQ(box.displayText(), QString(7, QLatin1Char('*')));
 }
