@@ -1,5 +1,7 @@
 #include "herbs/print_text.h"
 
+#include "herbs/herb_record.h"
+
 #include <QRegularExpression>
 
 #include <array>
@@ -11,10 +13,11 @@ enum Column { Name, Meridian, Nature, Efficacy, Indication, Usage, Caution, Note
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// A missing entry (a caller that passes fewer than eight texts) prints as an empty field.
+// A field's text without leading and trailing ASCII spaces (a full-width space or a line break
+// is text); a missing entry (fewer than eight texts) prints as an empty field.
 QString field(const QStringList &fields, Column column)
 {
-    return fields.value(column).trimmed();
+    return trimSpaces(fields.value(column));
 }
 
 } // namespace
@@ -61,7 +64,7 @@ QString buildPrintText(const QStringList &fields, const QDate &today)
     }
     text.append(QString());
     text.append(QStringLiteral("打印时间：") + today.toString(QStringLiteral("yyyy-MM-dd")));
-    return text.join(kCrLf).trimmed();
+    return trimSpaces(text.join(kCrLf));
 }
 
 } // namespace herbs

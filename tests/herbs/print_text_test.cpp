@@ -77,6 +77,17 @@ TEST(PrintText, MultiLineNotesContinueOverCrLfLines)
     EXPECT_FALSE(text.contains(QStringLiteral("\r\r")));
 }
 
+TEST(PrintText, OnlyAsciiSpacesAreTrimmed)
+{
+    QStringList fields = ginseng();
+    fields[7] = QStringLiteral("  \u3000\u3000久病虚羸者宜之。  ");
+    const QStringList lines = buildPrintText(fields, kDay).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(lines[7], QStringLiteral("应用心得：\u3000\u3000久病虚羸者宜之。")); // an indent of full-width spaces stays
+    QStringList lineBreakOnly = ginseng();
+    lineBreakOnly[5] = QStringLiteral("\r\n");
+    EXPECT_TRUE(printFieldsComplete(lineBreakOnly)); // a line break is text, as in the boxes
+}
+
 TEST(PrintText, FewerThanEightFieldsPrintEmptyLines)
 {
     const QStringList lines = buildPrintText({QStringLiteral("人参。")}, kDay).split(QStringLiteral("\r\n"));
