@@ -1,4 +1,5 @@
 #include "access/clinic_record.h"
+#include "datastore/text_trim.h"
 
 #include "datastore/errors.h"
 #include "datastore/sql_text.h"
@@ -34,7 +35,7 @@ ClinicInfo ClinicInfo::trimmed() const
 {
     ClinicInfo result;
     for (ClinicField field : kClinicFields)
-        result[field] = (*this)[field].trimmed();
+        result[field] = ds::trimSpaces((*this)[field]);
     return result;
 }
 

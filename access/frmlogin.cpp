@@ -1,4 +1,5 @@
 #include "access/frmlogin.h"
+#include "datastore/text_trim.h"
 
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
@@ -113,9 +114,9 @@ void FrmLogin::seekpassword()
 {
     passjy = 1;
     jbpass.clear();
-    m_password->setText(m_password->text().trimmed());
+    m_password->setText(ds::trimSpaces(m_password->text()));
     ds::Database db = ds::openDataFile();
-    const PasswordCheck check = seekPassword(db, m_name->currentText().trimmed(), m_password->text());
+    const PasswordCheck check = seekPassword(db, ds::trimSpaces(m_name->currentText()), m_password->text());
     db.close();
     if (check.matched) {
         jbpass = check.level;
@@ -147,7 +148,7 @@ bool FrmLogin::passwordKey(QEvent *event)
     case BoxKey::Space:
         return true;
     case BoxKey::Enter:
-        if (m_password->text().trimmed().size() <= 3) {
+        if (ds::trimSpaces(m_password->text()).size() <= 3) {
             ui::msgBox(QStringLiteral("请输入四位字符以上密码"), ui::Icon::Information);
             m_password->setSelection(0, 3);
             m_password->setFocus();

@@ -1,4 +1,5 @@
 #include "access/login_check.h"
+#include "datastore/text_trim.h"
 
 #include "access/password_hash.h"
 #include "datastore/errors.h"
@@ -59,14 +60,14 @@ QString passwordQueryText(const QString &name)
 PasswordCheck seekPassword(ds::Database &db, const QString &name, const QString &password)
 {
     PasswordCheck check;
-    const QString typed = password.trimmed();
+    const QString typed = ds::trimSpaces(password);
     db.purgeQueries();
-    ScratchQuery query(db, kPasswordQuery, passwordQueryText(name.trimmed()));
+    ScratchQuery query(db, kPasswordQuery, passwordQueryText(ds::trimSpaces(name)));
     ds::Dynaset rows = db.openDynaset(kPasswordQuery);
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
         if (verifyPassword(typed, rows.text(1))) {
             check.matched = true;
-            check.level = rows.text(2).trimmed();
+            check.level = ds::trimSpaces(rows.text(2));
             break;
         }
     }

@@ -1,4 +1,5 @@
 #include "access/password_record.h"
+#include "datastore/text_trim.h"
 
 #include "access/password_hash.h"
 #include "datastore/data_file.h"
@@ -9,7 +10,7 @@ namespace users {
 
 PasswordInput PasswordInput::trimmed() const
 {
-    return {name.trimmed(), newPassword.trimmed(), confirmation.trimmed()};
+    return {ds::trimSpaces(name), ds::trimSpaces(newPassword), ds::trimSpaces(confirmation)};
 }
 
 PasswordRefusal checkPasswordInput(const PasswordInput &input)
@@ -48,12 +49,12 @@ bool nameEnterMovesOn(const QString &name)
 
 bool newPasswordEnterMovesOn(const QString &newPassword)
 {
-    return newPassword.trimmed().size() > 3;
+    return ds::trimSpaces(newPassword).size() > 3;
 }
 
 bool confirmationEnterMovesOn(const QString &newPassword)
 {
-    return !newPassword.trimmed().isEmpty();
+    return !ds::trimSpaces(newPassword).isEmpty();
 }
 
 QString shortPasswordWarning()

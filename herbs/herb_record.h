@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datastore/text_trim.h"
+
 #include <QString>
 
 #include <array>
@@ -25,8 +27,6 @@ using HerbRecord = std::array<QString, kHerbFieldCount>;
 inline const QString kHerbTable = QStringLiteral("中医药材");
 inline const QString kNameIndex = QStringLiteral("ycmci");
 
-// The text without leading and trailing ASCII spaces. Line breaks and full-width spaces are
-// part of the text and stay.
-QString trimSpaces(const QString &text);
+using ds::trimSpaces;
 
 } // namespace herbs

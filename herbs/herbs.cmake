@@ -2,7 +2,6 @@
 # lookups and the typing limits' byte count.
 cc_logic_library(cc_herbs_logic
   SOURCES
-    herb_record.cpp
     normalize_field_text.cpp
     input_check.cpp
     herb_table.cpp
@@ -28,8 +27,7 @@ if(CC_BUILD_FUZZERS)
   endif()
   add_executable(normalize_field_text_fuzz
     fuzz/normalize_field_text_fuzz.cpp
-    normalize_field_text.cpp
-    herb_record.cpp)
+    normalize_field_text.cpp)
   target_include_directories(normalize_field_text_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_options(normalize_field_text_fuzz PRIVATE -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
   target_link_options(normalize_field_text_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)

@@ -2,6 +2,7 @@
 #include "datastore/jet_like.h"
 #include "datastore/pinyin_collation.h"
 #include "datastore/sql_text.h"
+#include "datastore/text_trim.h"
 #include "temp_data.h"
 
 #include <gtest/gtest.h>
@@ -95,4 +96,12 @@ TEST(SqlText, EscapingAndDialect)
     EXPECT_EQ(ds::toEngineDialect("SELECT * FROM t"), "SELECT * FROM t");
     EXPECT_EQ(ds::passwordFromConnect(";pwd=QxPlRvTnWkBsYmHd7254"), "QxPlRvTnWkBsYmHd7254");
     EXPECT_EQ(ds::passwordFromConnect("Access 2000;pwd=abc;"), "abc");
+}
+
+TEST(TrimSpaces, OnlyAsciiSpacesAtTheEdges)
+{
+    EXPECT_EQ(ds::trimSpaces("  人参  "), "人参");
+    EXPECT_EQ(ds::trimSpaces("   "), "");
+    EXPECT_EQ(ds::trimSpaces("\u3000人参\u3000"), "\u3000人参\u3000");
+    EXPECT_EQ(ds::trimSpaces(" \r\n甘 苦\t "), "\r\n甘 苦\t");
 }
