@@ -133,7 +133,8 @@ void Frmzyyc::placeFieldControls()
     m_txtycyf = notesBox(this, "Txtycyf", 600, 2520, 7215, 1095, 300);
     fieldLabel(this, "Label3", QStringLiteral("宜忌"), 120, 4200, 420, 210);
     m_txtycyj = notesBox(this, "Txtycyj", 600, 3720, 7215, 1215, 300);
-    fieldLabel(this, "Label8", QStringLiteral("临床\n心得"), 120, 5640, 420, 420);
+    // Two characters a line in its narrow box: the caption wraps onto two lines.
+    fieldLabel(this, "Label8", QStringLiteral("临床心得"), 120, 5640, 420, 420)->setWordWrap(true);
     m_txtycgb = notesBox(this, "Txtycgb", 600, 5040, 7215, 1815, 2000);
 }
 

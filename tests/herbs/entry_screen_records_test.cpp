@@ -14,6 +14,25 @@ namespace {
 const QStringList kNewHerb{"党参", "归脾、肺经", "甘,平", "补中益气", "脾肺气虚", "煎服,9～30克", "", ""};
 } // namespace
 
+TEST_F(EntryScreen, CaptionsOfLabelsAndButtons)
+{
+    const std::pair<const char *, const char *> labels[] = {
+        {"Label5", "名称"}, {"Label6", "性味"}, {"Label7", "归经"}, {"Label1", "功效"},
+        {"Label2", "主治"}, {"Label4", "用法"}, {"Label3", "宜忌"}, {"Label8", "临床心得"},
+    };
+    for (const auto &[objectName, caption] : labels)
+        EXPECT_EQ(child<QLabel>(objectName)->text(), caption) << objectName;
+    // 临床心得 stands on two lines in its narrow box.
+    QLabel *notes = child<QLabel>("Label8");
+    EXPECT_GT(notes->heightForWidth(notes->width()), notes->fontMetrics().height());
+    const std::pair<const char *, const char *> buttons[] = {
+        {"Cmdsave", "保存&B"}, {"Cmdedit", "修改&X"}, {"Cmddele", "删除&D"},    {"Cmdseek", "查询&S"},
+        {"Cmdqcls", "清屏&Q"}, {"Cmdprnt", "编辑打印&P"}, {"Cmdexit", "退出&E"},
+    };
+    for (const auto &[objectName, caption] : buttons)
+        EXPECT_EQ(button(objectName)->text(), caption) << objectName;
+}
+
 TEST_F(EntryScreen, OpensEmptyWithListsAndCount)
 {
     EXPECT_EQ(screen->windowTitle(), "中医药材登录");
