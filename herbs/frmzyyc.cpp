@@ -61,6 +61,9 @@ QComboBox *valueCombo(QWidget *parent, const char *name, int left, int top, int 
     combo->setObjectName(QLatin1String(name));
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed stays as typed: completing it to a stored value would change the
+    // condition of a search and the text that is saved.
+    combo->setCompleter(nullptr);
     paintField(combo);
     ui::placeTwips(combo, left, top, width, height);
     return combo;

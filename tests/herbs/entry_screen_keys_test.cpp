@@ -118,6 +118,26 @@ TEST_F(EntryScreen, SpacesAreTypedOnlyIntoTheNotes)
     EXPECT_EQ(combo("Cboycxw")->findText("甘温"), -1);
 }
 
+TEST_F(EntryScreen, ComboTextStaysAsTyped)
+{
+    // 甘 begins several stored 性味 values; the typed fragment must not grow into one of them.
+    for (const char *value : {"Cboycxw", "Cboycgj"}) {
+        ASSERT_GT(combo(value)->count(), 0) << value;
+        const QString first = combo(value)->itemText(1);
+        combo(value)->setFocus();
+        type(QApplication::focusWidget(), first.left(1));
+        EXPECT_EQ(combo(value)->currentText(), first.left(1)) << value;
+        combo(value)->setEditText(QString());
+    }
+    // A search for the fragment finds every herb whose 性味 holds it.
+    combo("Cboycxw")->setFocus();
+    type(QApplication::focusWidget(), "甘");
+    click("Cmdseek");
+    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_EQ(combo("Cboycxw")->currentText(), "甘");
+    EXPECT_GT(listed().size(), 1);
+}
+
 TEST_F(EntryScreen, NameBoxTakesTenBytesOfTypedText)
 {
     type(name(), "人参当归黄芪");
