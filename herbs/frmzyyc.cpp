@@ -73,7 +73,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
 {
     auto *button = new QPushButton(caption, parent);
     button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
+    // Enter on the focused button presses it: the Enter chain of the fields ends on 保存.
+    button->setAutoDefault(true);
     ui::placeTwips(button, left, top, width, 325);
     return button;
 }

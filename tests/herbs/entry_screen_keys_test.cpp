@@ -76,6 +76,29 @@ TEST_F(EntryScreen, EnterWalksTheFieldsAndPromptsForEmptyRequiredBoxes)
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
+TEST_F(EntryScreen, EnterOnTheFocusedButtonPressesIt)
+{
+    // The chain ends on 保存; Enter there saves.
+    fill({"党参", "", "", "补中益气", "脾肺气虚", "煎服", "", ""});
+    box("Txtycgb")->setFocus();
+    enter(box("Txtycgb"));
+    ASSERT_TRUE(focused(button("Cmdsave")));
+    enter(button("Cmdsave"));
+    EXPECT_EQ(storedCount(), 13);
+    EXPECT_TRUE(focused(name()));
+
+    // Saving a stored name goes to 修改; Enter there overwrites it.
+    fill({"党参。", "", "", "补中益气", "脾肺气虚", "煎服", "", "久服"});
+    button("Cmdsave")->setFocus();
+    enter(button("Cmdsave"));
+    ASSERT_TRUE(focused(button("Cmdedit")));
+    enter(button("Cmdedit"));
+    EXPECT_EQ(storedCount(), 13);
+    ds::Database db = ds::openDataFile();
+    EXPECT_EQ(db.openDynaset("SELECT 心得 FROM 中医药材 WHERE 名称 = '党参。'").text(0), "久服。");
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
 TEST_F(EntryScreen, EnterInAnEmptyNameBoxStaysAndAnUnknownNameChangesNothing)
 {
     name()->setFocus();
