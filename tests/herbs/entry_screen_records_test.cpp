@@ -298,6 +298,54 @@ TEST(EntryScreenWithoutDataFile, SaveReportsTheDescription)
     delete screen.data();
 }
 
+TEST(EntryScreenWithoutDataFile, EachTrapShowsItsOwnForm)
+{
+    TempHome home;
+    home.installSeed();
+    MessageRecorder messages;
+    QPointer<herbs::Frmzyyc> screen = new herbs::Frmzyyc(nullptr);
+    auto *list = screen->findChild<QListWidget *>("Listycmc");
+    ASSERT_GT(list->count(), 0);
+    QFile::remove(home.paths().dataFile);
+    const QString missing = QStringLiteral("找不到数据文件。");
+
+    // The condition search: number and description in one line, information icon.
+    screen->findChild<QLineEdit *>("Txtycmc")->setText("人参");
+    QTest::mouseClick(screen->findChild<QPushButton *>("Cmdseek"), Qt::LeftButton);
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith("错误号码：3024错误内容：" + missing)) << messages.last().text.toStdString();
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(messages.last().title, QString());
+    EXPECT_FALSE(ui::isPointerBusy());
+
+    // The count: two line breaks between the halves, information icon.
+    screen->ZyycSl();
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_TRUE(messages.last().text.startsWith("错误号码：3024\r\n\r\n错误内容：" + missing)) << messages.last().text.toStdString();
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_FALSE(ui::isPointerBusy());
+
+    // A click in the name list: the description alone.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    ASSERT_EQ(messages.messages.size(), 3);
+    EXPECT_TRUE(messages.last().text.startsWith(missing)) << messages.last().text.toStdString();
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+
+    // Change and delete: the description alone, and the arrow comes back.
+    screen->findChild<QLineEdit *>("Txtycmc")->setText("人参。");
+    for (const char *box : {"Txtycgy", "Txtyczz", "Txtycyf"})
+        screen->findChild<QPlainTextEdit *>(box)->setPlainText("补气");
+    for (const char *command : {"Cmdedit", "Cmddele"}) {
+        const qsizetype before = messages.messages.size();
+        QTest::mouseClick(screen->findChild<QPushButton *>(command), Qt::LeftButton);
+        ASSERT_GT(messages.messages.size(), before) << command;
+        EXPECT_TRUE(messages.last().text.startsWith(missing)) << command << messages.last().text.toStdString();
+        EXPECT_EQ(messages.last().icon, ui::Icon::Information) << command;
+        EXPECT_FALSE(ui::isPointerBusy()) << command;
+    }
+    delete screen.data();
+}
+
 TEST(EntryScreenRegistration, TheShellOpensItByName)
 {
     TempHome home;
