@@ -161,6 +161,24 @@ TEST_F(EntryScreen, ComboTextStaysAsTyped)
     EXPECT_GT(listed().size(), 1);
 }
 
+TEST_F(EntryScreen, OpensInTheNameBoxAndTabTakesUsageBeforeIndications)
+{
+    EXPECT_TRUE(focused(name()));
+    const QStringList expected{"Txtycmc", "Cboycxw", "Cboycgj", "Txtycgy", "Txtycyf", "Txtyczz",
+                               "Txtycyj", "Txtycgb", "Cmdsave", "Cmdedit", "Cmdseek", "Cmdprnt",
+                               "Cmdqcls", "Cmddele", "Listycmc", "Cmdexit", "Txtycmc"};
+    QStringList visited;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QWidget *now = QApplication::focusWidget();
+        ASSERT_NE(now, nullptr);
+        // The edit line of a combo stands for its combo.
+        visited.append(qobject_cast<QComboBox *>(now->parentWidget()) ? now->parentWidget()->objectName()
+                                                                       : now->objectName());
+        QTest::keyClick(now, Qt::Key_Tab);
+    }
+    EXPECT_EQ(visited, expected);
+}
+
 TEST_F(EntryScreen, NameBoxTakesTenBytesOfTypedText)
 {
     type(name(), "人参当归黄芪");
