@@ -308,6 +308,9 @@ Dynaset Database::openDynaset(const QString &source)
     const QString sql = isTableOrQuery(source) ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source))
                                                : toEngineDialect(source);
     Statement query(m_db, sql);
+    // Opening a recordset only reads: a DELETE or INSERT given here would run while it opens.
+    if (!query.isReadOnly())
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
     return Dynaset(query);
 }
 

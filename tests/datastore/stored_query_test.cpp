@@ -63,6 +63,9 @@ TEST_F(StoredQueries, DynasetOverStoredQueryTableAndText)
     EXPECT_EQ(count.field(0).toInt(), herbs);
     EXPECT_EQ(db.openDynaset("中医药材").recordCount(), herbs);
     EXPECT_EQ(db.openDynaset("SELECT 名称 FROM 中医药材 WHERE 名称 = '人参。'").recordCount(), 1);
+    // A statement that writes is no recordset source, and it does not run.
+    EXPECT_THROW(db.openDynaset("DELETE * FROM 中医药材"), ds::RunError);
+    EXPECT_EQ(db.openTable("中医药材").recordCount(), herbs);
 }
 
 TEST_F(StoredQueries, DeleteStarFromIsAccepted)
