@@ -7,8 +7,10 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("ccherb"));
-    QApplication::setApplicationDisplayName(QStringLiteral("澄川本草"));
+    // The program's own title names it; no display name is set, since the window system would
+    // then append it to every window's caption, and the captions are exactly as the screens give.
+    QApplication::setApplicationName(QStringLiteral("澄川本草"));
+    QApplication::setDesktopFileName(QStringLiteral("org.chengchuan.ccherb"));
     QApplication::setApplicationVersion(QStringLiteral(CCHERB_VERSION));
     ui::installFontSubstitutions();
     registerScreens();

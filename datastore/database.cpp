@@ -144,6 +144,7 @@ Database Database::create(const QString &path, const QString &connect)
 Database::Database(Database &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr))
     , m_path(std::move(other.m_path))
+    , m_purged(std::exchange(other.m_purged, {}))
 {
 }
 
@@ -153,6 +154,7 @@ Database &Database::operator=(Database &&other) noexcept
         close();
         m_db = std::exchange(other.m_db, nullptr);
         m_path = std::move(other.m_path);
+        m_purged = std::exchange(other.m_purged, {});
     }
     return *this;
 }
@@ -198,21 +200,24 @@ int Database::queryCount() const
 
 void Database::dropViews(const QStringList &names)
 {
+    // A name may already be gone: dropped inside a transaction that was then committed.
     for (const QString &name : names)
-        Statement(m_db, QStringLiteral("DROP VIEW %1").arg(sqlIdentifier(name))).run();
+        Statement(m_db, QStringLiteral("DROP VIEW IF EXISTS %1").arg(sqlIdentifier(name))).run();
 }
 
 void Database::flushPurge()
 {
     if (m_purged.isEmpty())
         return;
-    const QStringList names = std::exchange(m_purged, {});
     if (sqlite3_get_autocommit(m_db)) {
         Transaction purge(*this);
-        dropViews(names);
+        dropViews(m_purged);
         purge.commit();
+        m_purged.clear();
     } else {
-        dropViews(names);
+        // Inside the caller's transaction a rollback would bring the queries back, so they
+        // stay pending until a write of our own has dropped them for good.
+        dropViews(m_purged);
     }
 }
 
@@ -222,16 +227,18 @@ void Database::createQuery(const QString &name, const QString &sql)
     { Statement check(m_db, sql); }
     // A purged query that comes back exactly as it was is kept instead of dropped and made again.
     const bool keep = m_purged.contains(name) && queryTextInFile(name) == asStoredByEngine(sql);
+    QStringList toDrop = m_purged;
     if (keep)
-        m_purged.removeOne(name);
-    if (keep && m_purged.isEmpty())
+        toDrop.removeOne(name);
+    if (keep && toDrop.isEmpty()) {
+        m_purged.clear();
         return;
-    const QStringList purged = std::exchange(m_purged, {});
+    }
     const bool ownTransaction = sqlite3_get_autocommit(m_db);
     try {
         if (ownTransaction)
             beginTransaction();
-        dropViews(purged);
+        dropViews(toDrop);
         if (!keep) {
             if (storedViews().contains(name))
                 throw RunError(ErrorCode::DuplicateName, QStringLiteral("查询“%1”已经存在。").arg(name));
@@ -240,18 +247,25 @@ void Database::createQuery(const QString &name, const QString &sql)
         if (ownTransaction)
             commit();
     } catch (...) {
-        if (ownTransaction) {
+        // Nothing changed for good: the purge is still pending, the query was not made.
+        if (ownTransaction)
             rollback();
-            m_purged = purged;
-        }
         throw;
+    }
+    if (ownTransaction) {
+        m_purged.clear();
+    } else {
+        toDrop.removeAll(name);
+        m_purged = toDrop;
     }
 }
 
 void Database::deleteQuery(const QString &name)
 {
     flushPurge();
-    dropViews({name});
+    if (!storedViews().contains(name))
+        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到查询“%1”。").arg(name));
+    Statement(m_db, QStringLiteral("DROP VIEW %1").arg(sqlIdentifier(name))).run();
 }
 
 QString Database::queryTextInFile(const QString &name) const
@@ -294,6 +308,9 @@ Dynaset Database::openDynaset(const QString &source)
     const QString sql = isTableOrQuery(source) ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source))
                                                : toEngineDialect(source);
     Statement query(m_db, sql);
+    // Opening a recordset only reads: a DELETE or INSERT given here would run while it opens.
+    if (!query.isReadOnly())
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
     return Dynaset(query);
 }
 

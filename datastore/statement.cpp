@@ -146,6 +146,11 @@ void Statement::reset()
     sqlite3_clear_bindings(m_stmt);
 }
 
+bool Statement::isReadOnly() const
+{
+    return sqlite3_stmt_readonly(m_stmt) != 0;
+}
+
 int Statement::columnCount() const
 {
     return sqlite3_column_count(m_stmt);

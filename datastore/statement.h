@@ -26,6 +26,7 @@ public:
     int run();                                   // steps to the end; rows changed
     void reset();
 
+    bool isReadOnly() const; // true for a statement that only reads (a SELECT)
     int columnCount() const;
     QString columnName(int column) const;
     QVariant value(int column) const;

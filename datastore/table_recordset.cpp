@@ -6,6 +6,8 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
+
 namespace ds {
 
 TableRecordset::TableRecordset(sqlite3 *db, const QString &table)
@@ -105,25 +107,31 @@ void TableRecordset::loadCurrent()
     m_current = row.row();
 }
 
+void TableRecordset::moveTo(qsizetype position)
+{
+    m_position = position;
+    if (m_position >= 0 && m_position < m_order.size()) {
+        m_rowId = m_order[m_position];
+        loadCurrent();
+    } else {
+        // Past either end there is no current row: nothing stale may be read, edited or deleted.
+        m_rowId = -1;
+        m_current.clear();
+    }
+}
+
 void TableRecordset::moveFirst()
 {
     loadOrder();
-    m_position = 0;
     m_noMatch = false;
-    if (!eof()) {
-        m_rowId = m_order[m_position];
-        loadCurrent();
-    }
+    moveTo(0);
 }
 
 void TableRecordset::moveLast()
 {
     loadOrder();
-    m_position = m_order.size() - 1;
-    if (!eof() && !bof()) {
-        m_rowId = m_order[m_position];
-        loadCurrent();
-    }
+    m_noMatch = false;
+    moveTo(m_order.size() - 1);
 }
 
 void TableRecordset::moveNext()
@@ -132,12 +140,7 @@ void TableRecordset::moveNext()
         loadOrder();
         m_position = m_order.indexOf(m_rowId);
     }
-    if (m_position < m_order.size())
-        ++m_position;
-    if (!eof()) {
-        m_rowId = m_order[m_position];
-        loadCurrent();
-    }
+    moveTo(std::min(m_position + 1, m_order.size()));
 }
 
 bool TableRecordset::eof() const
@@ -277,14 +280,18 @@ void TableRecordset::deleteCurrent()
 {
     if (m_current.isEmpty() || m_rowId < 0)
         throw RunError(ErrorCode::NoCurrentRecord);
+    if (!m_orderLoaded)
+        loadOrder();
+    const qsizetype position = m_order.indexOf(m_rowId);
     Statement remove(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(sqlIdentifier(m_table)));
     remove.bind(1, m_rowId);
     remove.run();
     m_current.clear();
-    if (m_orderLoaded) {
-        m_order.removeAt(m_position);
-    }
     m_rowId = -1;
+    // The next move goes on to the row after the deleted one.
+    if (position >= 0)
+        m_order.removeAt(position);
+    m_position = position - 1;
 }
 
 } // namespace ds

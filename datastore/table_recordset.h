@@ -57,6 +57,7 @@ private:
     enum class EditMode { None, Adding, Editing };
 
     void loadOrder();
+    void moveTo(qsizetype position);
     void loadCurrent();
     int requirePosition(const QString &name) const;
     [[noreturn]] void throwDuplicate(int rc);

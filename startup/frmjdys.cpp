@@ -29,7 +29,7 @@ Frmjdys::Frmjdys(QWidget *mainWindow)
     ui::placeTwips(m_phase, 120, 120, 5160, 300);
 
     m_bar->setObjectName(QStringLiteral("ProgBar"));
-    m_bar->setRange(0, 1000); // tenths of a percent, so fractional values show
+    m_bar->setRange(0, 100);
     m_bar->setTextVisible(false);
     ui::placeTwips(m_bar, 120, 540, 5160, 360);
 
@@ -60,7 +60,7 @@ void Frmjdys::setPercentText(const QString &text)
 
 void Frmjdys::setValue(double percent)
 {
-    m_bar->setValue(int(std::lround(std::clamp(percent, 0.0, 100.0) * 10)));
+    m_bar->setValue(int(std::lround(std::clamp(percent, 0.0, 100.0))));
 }
 
 void Frmjdys::unload()

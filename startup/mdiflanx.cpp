@@ -1,7 +1,9 @@
 #include "startup/mdiflanx.h"
 
+#include "datastore/errors.h"
 #include "startup/modulanxia.h"
 #include "startup/screens.h"
+#include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 #include "ui/program.h"
@@ -142,23 +144,34 @@ void MDIFlanx::changeEvent(QEvent *event)
     }
 }
 
+bool MDIFlanx::showOrGiveMenusBack(const QString &screen)
+{
+    try {
+        if (showScreen(screen))
+            return true;
+        // A screen this build does not have yet: give the menus back rather than leave them dead.
+    } catch (const ds::RunError &error) {
+        // A screen that fails while it opens (its data file cannot be read, say) must not take
+        // the program down through the event loop, nor leave the menus locked.
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+    }
+    ui::setNormalPointer();
+    Modulanxia::UnlockMenus();
+    return false;
+}
+
 void MDIFlanx::openScreen(const QString &screen)
 {
     ui::yield();
     ui::setBusyPointer();
     Modulanxia::LockMenus();
-    if (!showScreen(screen)) {
-        // A screen this build does not have yet: give the menus back rather than leave them dead.
-        ui::setNormalPointer();
-        Modulanxia::UnlockMenus();
-    }
+    showOrGiveMenusBack(screen);
 }
 
 void MDIFlanx::openAbout()
 {
     Modulanxia::LockMenus();
-    if (!showScreen(QStringLiteral("frmAbout")))
-        Modulanxia::UnlockMenus();
+    showOrGiveMenusBack(QStringLiteral("frmAbout"));
 }
 
 void MDIFlanx::openWebPage()

@@ -38,6 +38,7 @@ private:
     QMenu *addTopMenu(const QString &name, const QString &caption);
     QAction *addCommand(QMenu *menu, const QString &name, const QString &caption);
     void buildMenus();
+    bool showOrGiveMenusBack(const QString &screen);
     void openScreen(const QString &screen);
     void openAbout();
     void openWebPage();

@@ -41,6 +41,7 @@ MainOutcome runChecks(const ds::DataPaths &paths)
 {
     ui::setBusyPointer();
     ui::yield();
+    startup::requireCipher(ds::cipherVersion());
     if (startup::ensureDataFile(paths) == startup::DataFileState::DataLost) {
         ui::msgBox(QStringLiteral("系统数据丢失，请将原系统卸载，重新安装。"), ui::Icon::Question);
         ui::setNormalPointer();

@@ -15,6 +15,13 @@ void copySeed(const QString &seed, const QString &target)
 {
     const QString partial = target + QStringLiteral(".partial");
     QFile::remove(partial);
+    // A journal left beside a data file that is gone belongs to that old file: the engine would
+    // roll it into the fresh copy at the first open and bring back pages of the old data.
+    const QString staleJournal = target + QStringLiteral("-journal");
+    if (QFileInfo::exists(staleJournal) && !QFile::remove(staleJournal)) {
+        throw ds::RunError(ds::ErrorCode::CannotCopyFile,
+                           ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1）").arg(staleJournal));
+    }
     if (!QFile::copy(seed, partial) || !QFile::rename(partial, target)) {
         QFile::remove(partial);
         throw ds::RunError(ds::ErrorCode::CannotCopyFile,
@@ -43,6 +50,12 @@ DataFileState ensureDataFile(const ds::DataPaths &paths)
         return DataFileState::DataLost;
     copySeed(paths.seedFile, paths.dataFile);
     return DataFileState::Ready;
+}
+
+void requireCipher(const QString &cipherVersion)
+{
+    if (cipherVersion.trimmed().isEmpty())
+        throw ds::RunError(ds::ErrorCode::NoCipher);
 }
 
 void openCheck(const QString &dataFile)

@@ -16,6 +16,10 @@ enum class DataFileState {
 // cannot be made or the seed cannot be copied.
 DataFileState ensureDataFile(const ds::DataPaths &paths);
 
+// The start-up self-check of the engine: an engine that cannot encrypt (empty version) would
+// write the clinic's data in the clear, so it is refused before any file is touched.
+void requireCipher(const QString &cipherVersion);
+
 // Opens the data file once and closes it: a missing or damaged file or a wrong password
 // throws here.
 void openCheck(const QString &dataFile);

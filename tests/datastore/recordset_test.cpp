@@ -156,3 +156,44 @@ TEST_F(Recordsets, SettingsRowByIntegerKeyAndBinaryChunks)
     EXPECT_EQ(picture.size(), 4106);
     EXPECT_TRUE(picture.endsWith("bbbbbbbbbb"));
 }
+
+TEST_F(Recordsets, WalkingAndDeletingVisitsEveryRowOnceAndNothingPastTheEnd)
+{
+    for (const QString name : {"甲。", "乙。", "丙。", "丁。"})
+        db.execute("INSERT INTO 药材功效 VALUES (?1)", {name});
+    ds::TableRecordset words = db.openTable("药材功效");
+
+    // Deleting each row as it is reached leaves none behind (no row is skipped).
+    int visited = 0;
+    for (words.moveFirst(); !words.eof(); words.moveNext()) {
+        ++visited;
+        words.deleteCurrent();
+        EXPECT_THROW(words.field(0), ds::RunError);
+    }
+    EXPECT_EQ(visited, 4);
+    EXPECT_EQ(words.recordCount(), 0);
+
+    // Past the last row there is no current row to read or delete.
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    const int before = herbs.recordCount();
+    herbs.moveLast();
+    ASSERT_FALSE(herbs.eof());
+    herbs.moveNext();
+    ASSERT_TRUE(herbs.eof());
+    EXPECT_THROW(herbs.field(0), ds::RunError);
+    EXPECT_THROW(herbs.deleteCurrent(), ds::RunError);
+    EXPECT_THROW(herbs.edit(), ds::RunError);
+    EXPECT_EQ(herbs.recordCount(), before);
+
+    // A row found by seek and deleted: the next move goes on to the row after it.
+    herbs.seek("=", "人参。");
+    ASSERT_FALSE(herbs.noMatch());
+    herbs.moveNext();
+    const QString after = herbs.eof() ? QString() : herbs.field(0).toString();
+    herbs.seek("=", "人参。");
+    herbs.deleteCurrent();
+    herbs.moveNext();
+    EXPECT_EQ(herbs.eof() ? QString() : herbs.field(0).toString(), after);
+    EXPECT_EQ(herbs.recordCount(), before - 1);
+}

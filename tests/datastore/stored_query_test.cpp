@@ -63,6 +63,9 @@ TEST_F(StoredQueries, DynasetOverStoredQueryTableAndText)
     EXPECT_EQ(count.field(0).toInt(), herbs);
     EXPECT_EQ(db.openDynaset("中医药材").recordCount(), herbs);
     EXPECT_EQ(db.openDynaset("SELECT 名称 FROM 中医药材 WHERE 名称 = '人参。'").recordCount(), 1);
+    // A statement that writes is no recordset source, and it does not run.
+    EXPECT_THROW(db.openDynaset("DELETE * FROM 中医药材"), ds::RunError);
+    EXPECT_EQ(db.openTable("中医药材").recordCount(), herbs);
 }
 
 TEST_F(StoredQueries, DeleteStarFromIsAccepted)
@@ -143,6 +146,84 @@ TEST_F(StoredQueries, PurgeIsWrittenAtCloseAndCreatingAnExistingNameFails)
         db.createQuery("yhmc", "select 姓名 FROM 密码表");
         EXPECT_THROW(db.createQuery("yhmc", "select 姓名 FROM 密码表"), ds::RunError);
         db.purgeQueries();
+    }
+    EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
+}
+
+TEST_F(StoredQueries, PurgeSurvivesAMoveOfTheHandle)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.createQuery("000", "SELECT * FROM 密码表");
+        db.createQuery("yhmc", "select 姓名 FROM 密码表");
+    }
+    {
+        ds::Database first = ds::openDataFile(path);
+        first.purgeQueries();
+        ds::Database second = std::move(first);
+        EXPECT_EQ(second.queryCount(), 0);
+        ds::Database third = ds::openDataFile(path);
+        third = std::move(second);
+        EXPECT_EQ(third.queryCount(), 0);
+    }
+    EXPECT_EQ(ds::openDataFile(path).queryNames(), QStringList());
+}
+
+TEST_F(StoredQueries, PurgeInsideATransactionThatRollsBackIsStillDone)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.createQuery("000", "SELECT * FROM 密码表");
+        db.createQuery("001", "SELECT * FROM 用户资料");
+    }
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.purgeQueries();
+        try {
+            ds::Transaction replace(db);
+            db.execute("DELETE * FROM 密码表");
+            db.execute("INSERT INTO 没有这个表 VALUES (1)");
+            replace.commit();
+        } catch (const ds::RunError &) {
+        }
+        EXPECT_EQ(db.queryCount(), 0);
+        db.createQuery("000", "SELECT * FROM 中医药材");
+        EXPECT_EQ(db.queryNames(), QStringList({"000"}));
+    }
+    {
+        ds::Database db = ds::openDataFile(path);
+        EXPECT_EQ(db.queryNames(), QStringList({"000"}));
+        db.purgeQueries();
+        {
+            ds::Transaction inside(db);
+            db.createQuery("001", "SELECT * FROM 密码表");
+            EXPECT_EQ(db.queryNames(), QStringList({"001"}));
+            // not committed: the new query goes, the purge stays pending
+        }
+        EXPECT_EQ(db.queryCount(), 0);
+    }
+    EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
+}
+
+TEST_F(StoredQueries, AFailedCreateLeavesThePurgePendingAndDeleteNeedsAName)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.createQuery("000", "SELECT * FROM 密码表");
+        db.createQuery("旧的", "SELECT * FROM 中医药材");
+    }
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.purgeQueries();
+        EXPECT_THROW(db.createQuery("000", "SELECT * FROM 没有这个表"), ds::RunError);
+        EXPECT_THROW(db.createQuery("密码表", "SELECT 1"), ds::RunError); // fails inside its transaction
+        EXPECT_EQ(db.queryCount(), 0);
+        try {
+            db.deleteQuery("000");
+            ADD_FAILURE() << "a purged query cannot be deleted again";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(ds::ErrorCode::ObjectNotFound));
+        }
     }
     EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
 }

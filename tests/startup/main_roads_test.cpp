@@ -1,10 +1,13 @@
 #include "datastore/data_file.h"
+#include "datastore/errors.h"
 #include "message_recorder.h"
 #include "startup/instance_lock.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/startup_logic.h"
+#include "ui/pointer.h"
 #include "temp_data.h"
 
 #include <QAction>
@@ -12,6 +15,8 @@
 #include <QPointer>
 #include <QFile>
 #include <QWidget>
+
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -205,4 +210,62 @@ TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
     EXPECT_TRUE(entry->isVisible());
     EXPECT_FALSE(anyMenuEnabled());
     EXPECT_EQ(entry->objectName(), "Frmzyyc");
+}
+
+TEST_F(MainRoads, AScreenThatFailsToOpenShowsTheErrorBoxAndGivesTheMenusBack)
+{
+    home.installSeed();
+    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    Modulanxia::UnlockMenus();
+    startup::MDIFlanx *window = Modulanxia::mainWindow();
+    const auto failing = [](QWidget *) -> QWidget * { throw ds::RunError(ds::ErrorCode::FileNotFound); };
+
+    for (const auto &[command, screen] : {std::pair{"cc", "Frmcopy"}, std::pair{"xtxx", "frmAbout"}}) {
+        SCOPED_TRACE(command);
+        startup::registerScreen(screen, failing);
+        recorder.messages.clear();
+        window->findChild<QAction *>(command)->trigger();
+        startup::unregisterScreen(screen);
+        ASSERT_EQ(recorder.messages.size(), 1);
+        EXPECT_EQ(recorder.last().text, "错误号码： 3024\r\n错误内容：" + ds::describe(ds::ErrorCode::FileNotFound));
+        EXPECT_FALSE(ui::isPointerBusy());
+        for (const QString &menu : startup::lockableMenus())
+            EXPECT_TRUE(window->isMenuEnabled(menu)) << menu.toStdString();
+    }
+}
+
+TEST_F(MainRoads, EngineWithoutEncryptionIsRefusedBeforeAnyFileIsTouched)
+{
+    EXPECT_NO_THROW(startup::requireCipher(ds::cipherVersion()));
+    try {
+        startup::requireCipher(QString());
+        ADD_FAILURE() << "an engine without a cipher version was accepted";
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::NoCipher));
+    }
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running); // the linked engine passes the self-check
+}
+
+TEST_F(MainRoads, AJournalLeftByARemovedDataFileIsNotRolledIntoTheFreshCopy)
+{
+    // An earlier data file (a copy of the same seed) with a user, caught in the middle of a
+    // change: its journal holds its old pages. The file is then removed and the journal stays.
+    QDir().mkpath(home.file("ccdata"));
+    const QString old = copySeedTo(home.file("old.mdb"));
+    ds::openDataFile(old).execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    {
+        ds::Database db = ds::openDataFile(old);
+        db.execute("PRAGMA synchronous = OFF");
+        ds::Transaction change(db);
+        db.execute("DELETE * FROM 密码表");
+        ASSERT_TRUE(QFile::exists(old + "-journal"));
+        ASSERT_TRUE(QFile::copy(old + "-journal", dataFile() + "-journal"));
+    }
+
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_FALSE(QFile::exists(dataFile() + "-journal"));
+    EXPECT_EQ(opened, QStringList({"Frmmmwh"})); // the fresh copy has no user
+    EXPECT_EQ(ds::openDataFile(dataFile()).openTable("密码表").recordCount(), 0);
 }
