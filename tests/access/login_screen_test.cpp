@@ -91,6 +91,20 @@ TEST_F(Login, KeysMoveAlongOnlyWithTheRightInput)
     EXPECT_EQ(recorder.messages.size(), 1);
 }
 
+TEST_F(Login, TypedNameIsCheckedAsTypedEvenWhenItBeginsALName)
+{
+    addUser(QStringLiteral("lisi"), QStringLiteral("abcd1234"));
+    users::FrmLogin *login = showLogin();
+    ASSERT_NE(login, nullptr);
+    QComboBox *name = control<QComboBox>(login, "Cboyhmc");
+    typeInto(login, name, QStringLiteral("li"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("li"));
+    control<QLineEdit>(login, "Txtpass")->setText(QStringLiteral("abcd1234"));
+    click(login, QStringLiteral("cmdOK"));
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("无效的密码，再试一次！")});
+    EXPECT_FALSE(login->LoginSucceeded);
+}
+
 TEST_F(Login, CorrectPairClosesTheFormTrimmedAndLeavesNoQuery)
 {
     users::FrmLogin *login = showLogin();

@@ -104,6 +104,20 @@ TEST_F(PasswordScreen, SaveReplacesTheTableWithOneHashedRowAndClearsTheScreen)
     EXPECT_TRUE(first->text().isEmpty());
 }
 
+TEST_F(PasswordScreen, NewNameBeginningLikeTheStoredOneIsSavedAsTyped)
+{
+    addUser(QStringLiteral("lisi"), QStringLiteral("old-pass"));
+    ASSERT_NE(showScreen(), nullptr);
+    typeInto(screen, name, QStringLiteral("li"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("li"));
+    first->setText(QStringLiteral("abcd"));
+    second->setText(QStringLiteral("abcd"));
+    click(screen, QStringLiteral("Cmdsave"));
+    const QList<QStringList> table = rows(QStringLiteral("密码表"));
+    ASSERT_EQ(table.size(), 1);
+    EXPECT_EQ(table[0][0], QStringLiteral("li"));
+}
+
 TEST_F(PasswordScreen, QuotesAreStoredAsTypedAndAFailedInsertKeepsTheOldRow)
 {
     addUser(QStringLiteral("旧用户"), QStringLiteral("old-pass"));
