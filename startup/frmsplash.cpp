@@ -12,6 +12,7 @@
 #include "ui/program.h"
 #include "ui/twips.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -148,6 +149,21 @@ void FrmSplash::dismiss()
     ui::yield();
     seekPass();
     ui::yield();
+}
+
+// Closed by the window system (Alt+F4) rather than dismissed: it still routes on, since the
+// menus are locked and the main window refuses to close, so nothing else would lead anywhere.
+void FrmSplash::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (m_dismissed || ui::isEnding())
+        return;
+    m_dismissed = true;
+    m_timer->stop();
+    QTimer::singleShot(0, [] {
+        ui::yield();
+        seekPass();
+    });
 }
 
 void FrmSplash::seekPass()

@@ -139,6 +139,24 @@ TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
     EXPECT_EQ(visibleLogins(), 0);
 }
 
+TEST_F(Splash, ClosedByTheWindowSystemItStillRoutesOnOnce)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+              QStringLiteral("王医生"));
+    QPointer<QWidget> splash = showSplash();
+    ASSERT_TRUE(splash);
+    QPointer<QTimer> timer = control<QTimer>(splash, "Timer1");
+    splash->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(visibleLogins(), 1);
+    EXPECT_TRUE(!timer || !timer->isActive());
+    if (timer)
+        QMetaObject::invokeMethod(timer, "timeout");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(visibleLogins(), 1);
+}
+
 TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
 {
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
