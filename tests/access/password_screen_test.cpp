@@ -45,6 +45,8 @@ TEST_F(PasswordScreen, InputCheckRunsInOrderWithItsFourMessages)
     EXPECT_EQ(recorder.last().text, QStringLiteral("请输二位字符以上的用户名称"));
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_EQ(name->currentText(), QStringLiteral("张"));
+    EXPECT_EQ(screen->focusWidget(), name);
+    EXPECT_EQ(name->lineEdit()->selectedText(), QStringLiteral("张"));
     EXPECT_EQ(srjybl(), 1);
 
     fill(QStringLiteral("张三"), QStringLiteral(" abc "), QStringLiteral("x"));
