@@ -67,6 +67,8 @@ FrmSplash::FrmSplash(QWidget *mainWindow)
     m_clinic->setObjectName(QStringLiteral("LblYhmc"));
     m_clinic->setFont(ui::chineseFont(QStringLiteral("宋体"), 10.5));
     m_clinic->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A full clinic name or telephone line is wider than the label: it wraps, not cut off.
+    m_clinic->setWordWrap(true);
     ui::placeTwips(m_clinic, 600, 2280, 6000, 1260);
 
     for (QWidget *clickable : {static_cast<QWidget *>(m_frame), static_cast<QWidget *>(m_productName),

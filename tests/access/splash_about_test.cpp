@@ -55,6 +55,18 @@ TEST_F(Splash, ShowsProductVersionAndTheClinicInThreeLines)
     EXPECT_TRUE(timer->isActive());
 }
 
+TEST_F(Splash, LongestClinicTextsShowWhole)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QString(35, QChar(u'澄')), QString(35, QChar(u'路')), QString(35, QLatin1Char('5')),
+              QString(10, QChar(u'王')));
+    QWidget *splash = showSplash();
+    ASSERT_NE(splash, nullptr);
+    const QLabel *label = control<QLabel>(splash, "LblYhmc");
+    EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width());
+    EXPECT_LE(label->heightForWidth(label->width()), label->height());
+}
+
 TEST_F(Splash, EmptyClinicTableLeadsToTheClinicScreenAndNeverToTheLogin)
 {
     addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
