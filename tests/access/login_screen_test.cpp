@@ -132,11 +132,14 @@ TEST_F(Login, ShortPasswordsAreRefusedUncountedAndWrongOnesAskAgain)
 
     recorder.messages.clear();
     for (int i = 0; i < 3; ++i)
-        attempt(login, QStringLiteral("张医生"), QStringLiteral("wrong-one"));
+        attempt(login, QStringLiteral("张医生"), QStringLiteral(" wrong-one "));
     ASSERT_EQ(recorder.messages.size(), 3);
     for (const ui::Message &message : recorder.messages)
         expectLoginMessage(message, QStringLiteral("无效的密码，再试一次！"), ui::Icon::None);
+    // The checked (trimmed) password stands in the box, selected for retyping.
+    EXPECT_EQ(control<QLineEdit>(login, "Txtpass")->text(), QStringLiteral("wrong-one"));
     EXPECT_EQ(control<QLineEdit>(login, "Txtpass")->selectedText(), QStringLiteral("wrong-one"));
+    EXPECT_EQ(login->focusWidget(), control<QLineEdit>(login, "Txtpass"));
     EXPECT_FALSE(storedQueries().contains(QStringLiteral("yhmm")));
     EXPECT_EQ(recorder.programEnds, 0);
 }
