@@ -28,6 +28,8 @@ QFrame *makeLine(QWidget *parent, const QString &name)
     line->setObjectName(name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
+    // Drawn on the frame: a click on a line is a click on the frame.
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
     return line;
 }
 

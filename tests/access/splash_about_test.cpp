@@ -144,6 +144,17 @@ TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
     delete splash;
     delete openWindow(QStringLiteral("frmLogin"));
 
+    // A click on a decoration line lands on the frame beneath it.
+    QPointer<QWidget> lined = showSplash();
+    ASSERT_TRUE(lined);
+    QWidget *line = control<QWidget>(lined, "Line1");
+    QWidget *underneath = lined->childAt(line->geometry().center());
+    ASSERT_NE(underneath, nullptr);
+    EXPECT_EQ(underneath->objectName(), QStringLiteral("Frame1"));
+    QTest::mouseClick(underneath, Qt::LeftButton, {}, underneath->mapFrom(lined, line->geometry().center()));
+    EXPECT_EQ(visibleLogins(), 1);
+    delete openWindow(QStringLiteral("frmLogin"));
+
     // A click on the version label is not a dismissal.
     QWidget *shown = showSplash();
     QTest::mouseClick(control<QWidget>(shown, "lblVersion"), Qt::LeftButton);
