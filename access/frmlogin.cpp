@@ -53,8 +53,10 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
 
     m_name->setObjectName(QStringLiteral("Cboyhmc"));
     m_name->setEditable(true);
-    // The list shows what 密码表 holds; a typed name is checked, never added to it.
+    // The list shows what 密码表 holds; a typed name is checked, never added to it, and is
+    // checked as typed: no completion from the list turns "li" into "lisi".
     m_name->setInsertPolicy(QComboBox::NoInsert);
+    m_name->setCompleter(nullptr);
     ui::placeTwips(m_name, 960, 135, 2760, 330);
 
     m_password->setObjectName(QStringLiteral("Txtpass"));

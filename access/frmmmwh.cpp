@@ -76,6 +76,8 @@ Frmmmwh::Frmmmwh(QWidget *mainWindow)
     m_name->setObjectName(QStringLiteral("CboYhmc"));
     m_name->setEditable(true);
     m_name->setInsertPolicy(QComboBox::NoInsert);
+    // A new name may begin like the stored one; completing it from the list would save the old.
+    m_name->setCompleter(nullptr);
     ui::placeTwips(m_name, 1080, 120, 1935, 330);
     ui::placeTwips(m_newPassword, 1080, 600, 1935, 325);
     ui::placeTwips(m_confirmation, 1080, 1080, 1935, 325);

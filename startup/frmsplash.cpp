@@ -12,6 +12,7 @@
 #include "ui/program.h"
 #include "ui/twips.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -27,6 +28,8 @@ QFrame *makeLine(QWidget *parent, const QString &name)
     line->setObjectName(name);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
+    // Drawn on the frame: a click on a line is a click on the frame.
+    line->setAttribute(Qt::WA_TransparentForMouseEvents);
     return line;
 }
 
@@ -66,6 +69,8 @@ FrmSplash::FrmSplash(QWidget *mainWindow)
     m_clinic->setObjectName(QStringLiteral("LblYhmc"));
     m_clinic->setFont(ui::chineseFont(QStringLiteral("宋体"), 10.5));
     m_clinic->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // A full clinic name or telephone line is wider than the label: it wraps, not cut off.
+    m_clinic->setWordWrap(true);
     ui::placeTwips(m_clinic, 600, 2280, 6000, 1260);
 
     for (QWidget *clickable : {static_cast<QWidget *>(m_frame), static_cast<QWidget *>(m_productName),
@@ -148,6 +153,21 @@ void FrmSplash::dismiss()
     ui::yield();
     seekPass();
     ui::yield();
+}
+
+// Closed by the window system (Alt+F4) rather than dismissed: it still routes on, since the
+// menus are locked and the main window refuses to close, so nothing else would lead anywhere.
+void FrmSplash::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (m_dismissed || ui::isEnding())
+        return;
+    m_dismissed = true;
+    m_timer->stop();
+    QTimer::singleShot(0, [] {
+        ui::yield();
+        seekPass();
+    });
 }
 
 void FrmSplash::seekPass()

@@ -63,6 +63,16 @@ protected:
         return found;
     }
 
+    // Types into a box of an active window, as a user at the keyboard does (completion and
+    // the like only act on a box that has the focus).
+    static void typeInto(QWidget *window, QWidget *box, const QString &text)
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        box->setFocus();
+        QTest::keyClicks(box, text);
+    }
+
     static void click(QWidget *window, const QString &button)
     {
         QTest::mouseClick(control<QPushButton>(window, button), Qt::LeftButton);

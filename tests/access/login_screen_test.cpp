@@ -91,6 +91,20 @@ TEST_F(Login, KeysMoveAlongOnlyWithTheRightInput)
     EXPECT_EQ(recorder.messages.size(), 1);
 }
 
+TEST_F(Login, TypedNameIsCheckedAsTypedEvenWhenItBeginsALName)
+{
+    addUser(QStringLiteral("lisi"), QStringLiteral("abcd1234"));
+    users::FrmLogin *login = showLogin();
+    ASSERT_NE(login, nullptr);
+    QComboBox *name = control<QComboBox>(login, "Cboyhmc");
+    typeInto(login, name, QStringLiteral("li"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("li"));
+    control<QLineEdit>(login, "Txtpass")->setText(QStringLiteral("abcd1234"));
+    click(login, QStringLiteral("cmdOK"));
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("无效的密码，再试一次！")});
+    EXPECT_FALSE(login->LoginSucceeded);
+}
+
 TEST_F(Login, CorrectPairClosesTheFormTrimmedAndLeavesNoQuery)
 {
     users::FrmLogin *login = showLogin();
@@ -118,11 +132,14 @@ TEST_F(Login, ShortPasswordsAreRefusedUncountedAndWrongOnesAskAgain)
 
     recorder.messages.clear();
     for (int i = 0; i < 3; ++i)
-        attempt(login, QStringLiteral("张医生"), QStringLiteral("wrong-one"));
+        attempt(login, QStringLiteral("张医生"), QStringLiteral(" wrong-one "));
     ASSERT_EQ(recorder.messages.size(), 3);
     for (const ui::Message &message : recorder.messages)
         expectLoginMessage(message, QStringLiteral("无效的密码，再试一次！"), ui::Icon::None);
+    // The checked (trimmed) password stands in the box, selected for retyping.
+    EXPECT_EQ(control<QLineEdit>(login, "Txtpass")->text(), QStringLiteral("wrong-one"));
     EXPECT_EQ(control<QLineEdit>(login, "Txtpass")->selectedText(), QStringLiteral("wrong-one"));
+    EXPECT_EQ(login->focusWidget(), control<QLineEdit>(login, "Txtpass"));
     EXPECT_FALSE(storedQueries().contains(QStringLiteral("yhmm")));
     EXPECT_EQ(recorder.programEnds, 0);
 }

@@ -45,6 +45,8 @@ TEST_F(PasswordScreen, InputCheckRunsInOrderWithItsFourMessages)
     EXPECT_EQ(recorder.last().text, QStringLiteral("请输二位字符以上的用户名称"));
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_EQ(name->currentText(), QStringLiteral("张"));
+    EXPECT_EQ(screen->focusWidget(), name);
+    EXPECT_EQ(name->lineEdit()->selectedText(), QStringLiteral("张"));
     EXPECT_EQ(srjybl(), 1);
 
     fill(QStringLiteral("张三"), QStringLiteral(" abc "), QStringLiteral("x"));
@@ -102,6 +104,20 @@ TEST_F(PasswordScreen, SaveReplacesTheTableWithOneHashedRowAndClearsTheScreen)
     click(screen, QStringLiteral("Cmdqcls"));
     EXPECT_TRUE(name->currentText().isEmpty());
     EXPECT_TRUE(first->text().isEmpty());
+}
+
+TEST_F(PasswordScreen, NewNameBeginningLikeTheStoredOneIsSavedAsTyped)
+{
+    addUser(QStringLiteral("lisi"), QStringLiteral("old-pass"));
+    ASSERT_NE(showScreen(), nullptr);
+    typeInto(screen, name, QStringLiteral("li"));
+    EXPECT_EQ(name->currentText(), QStringLiteral("li"));
+    first->setText(QStringLiteral("abcd"));
+    second->setText(QStringLiteral("abcd"));
+    click(screen, QStringLiteral("Cmdsave"));
+    const QList<QStringList> table = rows(QStringLiteral("密码表"));
+    ASSERT_EQ(table.size(), 1);
+    EXPECT_EQ(table[0][0], QStringLiteral("li"));
 }
 
 TEST_F(PasswordScreen, QuotesAreStoredAsTypedAndAFailedInsertKeepsTheOldRow)

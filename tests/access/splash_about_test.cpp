@@ -47,12 +47,24 @@ TEST_F(Splash, ShowsProductVersionAndTheClinicInThreeLines)
     EXPECT_EQ(control<QLabel>(splash, "LblYhmc")->text(),
               QStringLiteral("使用单位：澄川中医门诊部\r\n\r\n联系电话：0571-5550123    使用人：王医生"));
     EXPECT_EQ(control<QLabel>(splash, "lblProductName")->text(), QStringLiteral("澄川本草"));
-    EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), startup::splashVersionText());
+    EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), QStringLiteral("标准版 5.20"));
     EXPECT_TRUE(recorder.messages.isEmpty());
 
     QTimer *timer = control<QTimer>(splash, "Timer1");
     EXPECT_EQ(timer->interval(), 9000);
     EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(Splash, LongestClinicTextsShowWhole)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QString(35, QChar(u'澄')), QString(35, QChar(u'路')), QString(35, QLatin1Char('5')),
+              QString(10, QChar(u'王')));
+    QWidget *splash = showSplash();
+    ASSERT_NE(splash, nullptr);
+    const QLabel *label = control<QLabel>(splash, "LblYhmc");
+    EXPECT_TRUE(label->wordWrap() || label->sizeHint().width() <= label->width());
+    EXPECT_LE(label->heightForWidth(label->width()), label->height());
 }
 
 TEST_F(Splash, EmptyClinicTableLeadsToTheClinicScreenAndNeverToTheLogin)
@@ -132,11 +144,40 @@ TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
     delete splash;
     delete openWindow(QStringLiteral("frmLogin"));
 
+    // A click on a decoration line lands on the frame beneath it.
+    QPointer<QWidget> lined = showSplash();
+    ASSERT_TRUE(lined);
+    QWidget *line = control<QWidget>(lined, "Line1");
+    QWidget *underneath = lined->childAt(line->geometry().center());
+    ASSERT_NE(underneath, nullptr);
+    EXPECT_EQ(underneath->objectName(), QStringLiteral("Frame1"));
+    QTest::mouseClick(underneath, Qt::LeftButton, {}, underneath->mapFrom(lined, line->geometry().center()));
+    EXPECT_EQ(visibleLogins(), 1);
+    delete openWindow(QStringLiteral("frmLogin"));
+
     // A click on the version label is not a dismissal.
     QWidget *shown = showSplash();
     QTest::mouseClick(control<QWidget>(shown, "lblVersion"), Qt::LeftButton);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_EQ(visibleLogins(), 0);
+}
+
+TEST_F(Splash, ClosedByTheWindowSystemItStillRoutesOnOnce)
+{
+    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+              QStringLiteral("王医生"));
+    QPointer<QWidget> splash = showSplash();
+    ASSERT_TRUE(splash);
+    QPointer<QTimer> timer = control<QTimer>(splash, "Timer1");
+    splash->close();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(visibleLogins(), 1);
+    EXPECT_TRUE(!timer || !timer->isActive());
+    if (timer)
+        QMetaObject::invokeMethod(timer, "timeout");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(visibleLogins(), 1);
 }
 
 TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
@@ -147,7 +188,7 @@ TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
         ASSERT_NE(about, nullptr);
         EXPECT_EQ(about->windowTitle(), QStringLiteral("关于 澄川本草"));
         EXPECT_EQ(control<QLabel>(about, "lblTitle")->text(), QStringLiteral("澄川本草(标准版)"));
-        EXPECT_EQ(control<QLabel>(about, "lblVersion")->text(), startup::aboutVersionText());
+        EXPECT_EQ(control<QLabel>(about, "lblVersion")->text(), QStringLiteral("5.2"));
         const QList<QLabel *> contacts = about->findChildren<QLabel *>(QStringLiteral("Label1"));
         ASSERT_EQ(contacts.size(), 6);
         for (int i = 0; i < 6; ++i) {
