@@ -69,7 +69,10 @@ int main(int argc, char **argv)
     }
     const QString output = args[3];
     const QString partial = output + QStringLiteral(".partial");
+    // A crashed earlier run may have left its half file and its journal; the engine would roll
+    // that journal into the new file.
     QFile::remove(partial);
+    QFile::remove(partial + QStringLiteral("-journal"));
     try {
         {
             ds::Database db = ds::Database::create(partial, ds::kDataFileConnect);
