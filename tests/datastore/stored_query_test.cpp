@@ -8,6 +8,14 @@ class StoredQueries : public ::testing::Test {
 protected:
     TempHome home;
     QString path = copySeedTo(home.file("ccyc.mdb"));
+
+    // Leaves these stored queries in the file, as an earlier run of the program would.
+    void storeQueries(std::initializer_list<std::pair<const char *, const char *>> queries)
+    {
+        ds::Database db = ds::openDataFile(path);
+        for (const auto &[name, sql] : queries)
+            db.createQuery(name, sql);
+    }
 };
 
 TEST_F(StoredQueries, CreateEnumerateCountReadBackAndDelete)
@@ -112,11 +120,7 @@ TEST_F(StoredQueries, TransactionRollsBackUnlessCommitted)
 
 TEST_F(StoredQueries, PurgeThenCreateGivesExactlyTheNewQueries)
 {
-    {
-        ds::Database db = ds::openDataFile(path);
-        db.createQuery("000", "SELECT * FROM 密码表");
-        db.createQuery("001", "SELECT * FROM 用户资料");
-    }
+    storeQueries({{"000", "SELECT * FROM 密码表"}, {"001", "SELECT * FROM 用户资料"}});
     ds::Database db = ds::openDataFile(path);
     db.purgeQueries();
     EXPECT_EQ(db.queryCount(), 0);
@@ -152,11 +156,7 @@ TEST_F(StoredQueries, PurgeIsWrittenAtCloseAndCreatingAnExistingNameFails)
 
 TEST_F(StoredQueries, PurgeSurvivesAMoveOfTheHandle)
 {
-    {
-        ds::Database db = ds::openDataFile(path);
-        db.createQuery("000", "SELECT * FROM 密码表");
-        db.createQuery("yhmc", "select 姓名 FROM 密码表");
-    }
+    storeQueries({{"000", "SELECT * FROM 密码表"}, {"yhmc", "select 姓名 FROM 密码表"}});
     {
         ds::Database first = ds::openDataFile(path);
         first.purgeQueries();
@@ -171,11 +171,7 @@ TEST_F(StoredQueries, PurgeSurvivesAMoveOfTheHandle)
 
 TEST_F(StoredQueries, PurgeInsideATransactionThatRollsBackIsStillDone)
 {
-    {
-        ds::Database db = ds::openDataFile(path);
-        db.createQuery("000", "SELECT * FROM 密码表");
-        db.createQuery("001", "SELECT * FROM 用户资料");
-    }
+    storeQueries({{"000", "SELECT * FROM 密码表"}, {"001", "SELECT * FROM 用户资料"}});
     {
         ds::Database db = ds::openDataFile(path);
         db.purgeQueries();
@@ -207,11 +203,7 @@ TEST_F(StoredQueries, PurgeInsideATransactionThatRollsBackIsStillDone)
 
 TEST_F(StoredQueries, AFailedCreateLeavesThePurgePendingAndDeleteNeedsAName)
 {
-    {
-        ds::Database db = ds::openDataFile(path);
-        db.createQuery("000", "SELECT * FROM 密码表");
-        db.createQuery("旧的", "SELECT * FROM 中医药材");
-    }
+    storeQueries({{"000", "SELECT * FROM 密码表"}, {"旧的", "SELECT * FROM 中医药材"}});
     {
         ds::Database db = ds::openDataFile(path);
         db.purgeQueries();
