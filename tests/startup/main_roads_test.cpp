@@ -50,6 +50,13 @@ protected:
     QString programFolder() const { return home.file("program"); }
     QString dataFile() const { return ds::dataPaths().dataFile; }
     void removeSeed() { QFile::remove(programFolder() + "/ccyc.mdb"); }
+    // A data file past its first use: one user and the clinic's details.
+    void installUsedDataFile()
+    {
+        home.installSeed();
+        execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+        execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    }
     void execute(const QString &sql) { ds::openDataFile(dataFile()).execute(sql); }
     bool anyMenuEnabled() const
     {
@@ -130,9 +137,7 @@ TEST_F(MainRoads, EmptyClinicTableAsksForTheClinic)
 
 TEST_F(MainRoads, NormalRoadShowsTheSplashAndLeavesExactlyTwoStoredQueries)
 {
-    home.installSeed();
-    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
-    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    installUsedDataFile();
     {
         ds::Database db = ds::openDataFile(dataFile());
         db.createQuery("yhmm", "SELECT * FROM 密码表");
@@ -188,9 +193,7 @@ TEST_F(MainRoads, SeedThatCannotBeCopiedIsAnErrorNotAHalfFile)
 
 TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
 {
-    home.installSeed();
-    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
-    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
     Modulanxia::UnlockMenus();
     startup::MDIFlanx *window = Modulanxia::mainWindow();
@@ -214,9 +217,7 @@ TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
 
 TEST_F(MainRoads, AScreenThatFailsToOpenShowsTheErrorBoxAndGivesTheMenusBack)
 {
-    home.installSeed();
-    execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
-    execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
     Modulanxia::UnlockMenus();
     startup::MDIFlanx *window = Modulanxia::mainWindow();
