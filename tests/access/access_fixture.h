@@ -90,6 +90,14 @@ protected:
         users::saveClinic(db, users::ClinicInfo{{unit, address, telephone, user}});
     }
 
+    // A data file past its first use: the user 王医生 and the clinic's details.
+    void addUserAndClinic()
+    {
+        addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
+        addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
+                  QStringLiteral("王医生"));
+    }
+
     // Every row of a table, each as its texts in column order (Null as "<null>").
     QList<QStringList> rows(const QString &table) const
     {

@@ -81,9 +81,7 @@ TEST_F(Splash, EmptyClinicTableLeadsToTheClinicScreenAndNeverToTheLogin)
 
 TEST_F(Splash, TimerRoutesToTheLoginWhenThereIsAUser)
 {
-    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
-    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
-              QStringLiteral("王医生"));
+    addUserAndClinic();
     QPointer<QWidget> splash = showSplash();
     ASSERT_TRUE(splash);
     QMetaObject::invokeMethod(control<QTimer>(splash, "Timer1"), "timeout");
@@ -112,9 +110,7 @@ TEST_F(Splash, NoUserRoutesToThePasswordScreenInRunMode5831)
 
 TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
 {
-    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
-    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
-              QStringLiteral("王医生"));
+    addUserAndClinic();
     for (const char *first : {"Frame1", "lblProductName", "LblYhmc", "key"}) {
         SCOPED_TRACE(first);
         QPointer<QWidget> splash = showSplash();
@@ -164,9 +160,7 @@ TEST_F(Splash, FirstDismissalWinsWhicheverComesFirst)
 
 TEST_F(Splash, ClosedByTheWindowSystemItStillRoutesOnOnce)
 {
-    addUser(QStringLiteral("王医生"), QStringLiteral("abcd1234"));
-    addClinic(QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"), QStringLiteral("5550123"),
-              QStringLiteral("王医生"));
+    addUserAndClinic();
     QPointer<QWidget> splash = showSplash();
     ASSERT_TRUE(splash);
     QPointer<QTimer> timer = control<QTimer>(splash, "Timer1");

@@ -9,6 +9,18 @@ protected:
     TempHome home;
     QString path = copySeedTo(home.file("ccyc.mdb"));
 
+    // Empties 密码表 and then fails to refill it, inside one transaction.
+    static void failToReplacePasswords(ds::Database &db)
+    {
+        try {
+            ds::Transaction replace(db);
+            db.execute("DELETE * FROM 密码表");
+            db.execute("INSERT INTO 没有这个表 VALUES (1)");
+            replace.commit();
+        } catch (const ds::RunError &) {
+        }
+    }
+
     // Leaves these stored queries in the file, as an earlier run of the program would.
     void storeQueries(std::initializer_list<std::pair<const char *, const char *>> queries)
     {
@@ -106,13 +118,7 @@ TEST_F(StoredQueries, TransactionRollsBackUnlessCommitted)
 {
     ds::Database db = ds::openDataFile(path);
     db.execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
-    try {
-        ds::Transaction replace(db);
-        db.execute("DELETE * FROM 密码表");
-        db.execute("INSERT INTO 没有这个表 VALUES (1)");
-        replace.commit();
-    } catch (const ds::RunError &) {
-    }
+    failToReplacePasswords(db);
     ds::Dynaset rows = db.openDynaset("SELECT 姓名 FROM 密码表");
     ASSERT_EQ(rows.recordCount(), 1);
     EXPECT_EQ(rows.text(0), "张三");
@@ -175,13 +181,7 @@ TEST_F(StoredQueries, PurgeInsideATransactionThatRollsBackIsStillDone)
     {
         ds::Database db = ds::openDataFile(path);
         db.purgeQueries();
-        try {
-            ds::Transaction replace(db);
-            db.execute("DELETE * FROM 密码表");
-            db.execute("INSERT INTO 没有这个表 VALUES (1)");
-            replace.commit();
-        } catch (const ds::RunError &) {
-        }
+        failToReplacePasswords(db);
         EXPECT_EQ(db.queryCount(), 0);
         db.createQuery("000", "SELECT * FROM 中医药材");
         EXPECT_EQ(db.queryNames(), QStringList({"000"}));
