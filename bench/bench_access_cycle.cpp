@@ -7,11 +7,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "figures.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <string>
 
 namespace {
 
@@ -52,37 +52,25 @@ void BM_AccessCycle_KeyDerivedEachOpen(benchmark::State &state)
     accessCycle(state, ds::KeyMode::DerivePerOpen);
 }
 
-// Prints as usual and keeps each benchmark's median real time for the closing ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override
-    {
-        for (const Run &run : runs) {
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
-
 } // namespace
 
 BENCHMARK(BM_AccessCycle_KeyDerivedOnce)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_AccessCycle_KeyDerivedEachOpen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-int main(int argc, char **argv)
+namespace {
+
+std::vector<bench::Figure> accessCycleFigures(const bench::Medians &medians)
 {
-    benchmark::Initialize(&argc, argv);
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double once = reporter.medians["BM_AccessCycle_KeyDerivedOnce"];
-    const double each = reporter.medians["BM_AccessCycle_KeyDerivedEachOpen"];
-    if (once > 0 && each > 0) {
-        std::printf("\naccess cycle, median: %.3f ms with the key derived once, %.3f ms deriving it at every open\n",
-                    once, each);
-        std::printf("ratio: %.1f times faster (aim: at least 20; aim per cycle: under 2 ms)\n", each / once);
-    }
-    benchmark::Shutdown();
-    return 0;
+    const auto once = medians.find("BM_AccessCycle_KeyDerivedOnce");
+    const auto each = medians.find("BM_AccessCycle_KeyDerivedEachOpen");
+    if (once == medians.end() || each == medians.end() || once->second <= 0)
+        return {};
+    std::printf("\naccess cycle, median: %.3f ms with the key derived once, %.3f ms deriving it at every open\n",
+                once->second, each->second);
+    std::printf("ratio: %.1f times faster (aim: at least 20; aim per cycle: under 2 ms)\n", each->second / once->second);
+    return {{"access_cycle", once->second, "ms"}, {"access_ratio", each->second / once->second, "times"}};
 }
+
+const int registered = bench::registerClosing(&accessCycleFigures);
+
+} // namespace
