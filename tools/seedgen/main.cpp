@@ -1,15 +1,18 @@
 // Builds the seed data file from the checked-in schema and herb rows:
-//   ccherb-seedgen SCHEMA.sql HERBS.tsv OUTPUT.mdb
-// The file is written beside OUTPUT and renamed over it once complete.
+//   ccherb-seedgen SCHEMA.sql OUTPUT.mdb HERBS.tsv...
+// The herb files are read in name order. The file is written beside OUTPUT and renamed over it
+// once complete; a bad herb row leaves no file and names its file and line.
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "tools/seedgen/herb_rows.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QRegularExpression>
+#include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -37,49 +40,34 @@ QStringList schemaStatements(const QString &schema)
     return statements;
 }
 
-// One herb a line: eight texts separated by tabs; "\n" inside a text stands for a line break.
-QList<QStringList> herbRows(const QString &text)
-{
-    QList<QStringList> rows;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        QStringList fields = line.split(QLatin1Char('\t'));
-        if (fields.size() != 8)
-            throw ds::RunError(ds::ErrorCode::SyntaxError, QStringLiteral("herb row needs 8 fields: ") + line);
-        for (QString &field : fields) {
-            field.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
-            if (field.isEmpty())
-                field = QStringLiteral(" "); // the stored form of an empty text
-        }
-        rows.append(fields);
-    }
-    return rows;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4) {
-        std::fprintf(stderr, "usage: ccherb-seedgen SCHEMA.sql HERBS.tsv OUTPUT.mdb\n");
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: ccherb-seedgen SCHEMA.sql OUTPUT.mdb HERBS.tsv...\n");
         return 2;
     }
-    const QString output = args[3];
+    const QString output = args[2];
+    QStringList herbFiles = args.mid(3);
+    std::sort(herbFiles.begin(), herbFiles.end(), [](const QString &a, const QString &b) {
+        return QFileInfo(a).fileName() < QFileInfo(b).fileName();
+    });
     const QString partial = output + QStringLiteral(".partial");
     // A crashed earlier run may have left its half file and its journal; the engine would roll
     // that journal into the new file.
     QFile::remove(partial);
     QFile::remove(partial + QStringLiteral("-journal"));
     try {
+        const QList<QStringList> herbs = seed::readHerbRows(herbFiles);
         {
             ds::Database db = ds::Database::create(partial, ds::kDataFileConnect);
             ds::Transaction fill(db);
             for (const QString &statement : schemaStatements(readText(args[1])))
                 db.execute(statement);
-            for (const QStringList &herb : herbRows(readText(args[2]))) {
+            for (const QStringList &herb : herbs) {
                 QVariantList values(herb.begin(), herb.end());
                 db.execute(QStringLiteral("INSERT INTO 中医药材 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"), values);
             }

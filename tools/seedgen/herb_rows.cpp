@@ -1,0 +1,64 @@
+#include "tools/seedgen/herb_rows.h"
+
+#include "datastore/errors.h"
+#include "herbs/normalize_field_text.h"
+
+#include <QFile>
+#include <QHash>
+
+namespace seed {
+namespace {
+
+const char *const kColumns[] = {"名称", "归经", "性味", "功效", "主治", "用法", "宜忌", "心得"};
+
+[[noreturn]] void refuse(const QString &where, const QString &what)
+{
+    throw ds::RunError(ds::ErrorCode::SyntaxError, where + QStringLiteral(": ") + what);
+}
+
+} // namespace
+
+void appendHerbRows(const QString &fileName, const QString &text, QList<QStringList> &rows,
+                    QHash<QString, QString> &seenAt)
+{
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QString where = fileName + QLatin1Char(':') + QString::number(i + 1);
+        QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() != 8)
+            refuse(where, QStringLiteral("%1 columns, a herb row needs 8").arg(fields.size()));
+        for (int column = 0; column < 8; ++column) {
+            QString &field = fields[column];
+            field.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+            const QString stored = herbs::NormalizeFieldText(field);
+            if (stored != field)
+                refuse(where, QStringLiteral("%1 \"%2\" is not in stored form; stored it reads \"%3\"")
+                                  .arg(QString::fromUtf8(kColumns[column]), field, stored));
+        }
+        const auto seen = seenAt.constFind(fields[0]);
+        if (seen != seenAt.cend())
+            refuse(where, QStringLiteral("duplicate name %1, first at %2").arg(fields[0], *seen));
+        seenAt.insert(fields[0], where);
+        rows.append(fields);
+    }
+}
+
+QList<QStringList> readHerbRows(const QStringList &paths)
+{
+    QList<QStringList> rows;
+    QHash<QString, QString> seenAt;
+    for (const QString &path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw ds::RunError(ds::ErrorCode::FileNotFound, path);
+        appendHerbRows(path, QString::fromUtf8(file.readAll()), rows, seenAt);
+    }
+    return rows;
+}
+
+} // namespace seed
