@@ -19,11 +19,12 @@
 
 #include <gtest/gtest.h>
 
-// The entry screen on a fresh copy of the seed, shown and active, with every message recorded.
+// The entry screen on a fresh copy of the seed holding the first twelve herbs, shown and
+// active, with every message recorded.
 class EntryScreen : public ::testing::Test {
 protected:
     TempHome home;
-    QString dataFile = home.installSeed();
+    QString dataFile = keepOnlyFirstHerbs(home.installSeed());
     MessageRecorder messages;
     QPointer<herbs::Frmzyyc> screen;
 

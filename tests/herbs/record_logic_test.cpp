@@ -87,7 +87,7 @@ TEST(GbkBytes, ClipKeepsWholeCharacters)
 class HerbTable : public ::testing::Test {
 protected:
     TempHome home;
-    QString path = copySeedTo(home.file("ccyc.mdb"));
+    QString path = keepOnlyFirstHerbs(copySeedTo(home.file("ccyc.mdb")));
     ds::Database db = ds::openDataFile(path);
 };
 
