@@ -112,12 +112,14 @@ TEST_F(ShippedTable, IncompatiblePairsAreNamedOnBothSides)
         for (const QString &one : pair.herbs) {
             for (const QString &other : pair.others) {
                 const bool both = herbs.contains(one) && herbs.contains(other);
-                if (herbs.contains(one) && (both || pair.evenWithoutPartner))
+                if (herbs.contains(one) && (both || pair.evenWithoutPartner)) {
                     EXPECT_TRUE(names(one, QStringList{other} + pair.othersAlsoNamed))
                         << one.toStdString() << " does not name " << other.toStdString();
-                if (herbs.contains(other) && (both || pair.evenWithoutPartner))
+                }
+                if (herbs.contains(other) && (both || pair.evenWithoutPartner)) {
                     EXPECT_TRUE(names(other, QStringList{one} + pair.alsoNamed))
                         << other.toStdString() << " does not name " << one.toStdString();
+                }
             }
         }
     }
