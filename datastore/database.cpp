@@ -141,7 +141,21 @@ Database Database::open(const QString &path, const QString &connect, KeyMode mod
     const QString password = passwordFromConnect(connect);
     Database database(openHandle(path, SQLITE_OPEN_READWRITE), path);
     if (!password.isEmpty()) {
-        applyKey(database.m_db, mode == KeyMode::Cached ? rawKeyLiteral(rawKeyFor(password, salt)) : password.toUtf8());
+        QByteArray key;
+        if (mode == KeyMode::Cached) {
+            QByteArray raw = rawKeyFor(password, salt);
+            key = rawKeyLiteral(raw);
+            wipe(raw);
+        } else {
+            key = password.toUtf8();
+        }
+        try {
+            applyKey(database.m_db, key);
+        } catch (...) {
+            wipe(key);
+            throw;
+        }
+        wipe(key);
     }
     registerTextRules(database.m_db);
     proveKey(database.m_db, path);
