@@ -12,11 +12,21 @@
 namespace herbs {
 namespace {
 
-int characterBytes(const QString &character, bool lineBreakIsCrLf)
+// How many characters at the start of the inserted text fit into `room` bytes: whole
+// characters, and a line break whole (CR LF, two bytes, in a text box; CR LF typed into a
+// one-line box stays together).
+qsizetype fittingLength(const QString &inserted, int room, bool lineBreakIsCrLf)
 {
-    if (character == QLatin1String("\n"))
-        return lineBreakIsCrLf ? 2 : 1;
-    return gbkByteCount(character);
+    if (!lineBreakIsCrLf) {
+        QString kept = clipToGbkBytes(inserted, room);
+        if (kept.endsWith(QLatin1Char('\r')) && inserted.mid(kept.size(), 1) == QLatin1String("\n"))
+            kept.chop(1);
+        return kept.size();
+    }
+    QString kept = clipToGbkBytes(QString(inserted).replace(QLatin1Char('\n'), QLatin1String("\r\n")), room);
+    if (kept.endsWith(QLatin1Char('\r')))
+        kept.chop(1); // half a line break
+    return kept.size() - kept.count(QLatin1Char('\r'));
 }
 
 } // namespace
@@ -27,30 +37,6 @@ int boxTextBytes(const QString &text, bool lineBreakIsCrLf)
         return gbkByteCount(text);
     return gbkByteCount(text) + int(text.count(QLatin1Char('\n')));
 }
-
-namespace {
-
-// Where the cut starts so that text[start, end) holds at least `excess` bytes.
-qsizetype cutStart(const QString &text, qsizetype insertedStart, qsizetype end, int excess, bool lineBreakIsCrLf)
-{
-    qsizetype start = end;
-    int cut = 0;
-    while (cut < excess && start > insertedStart) {
-        qsizetype begin = start - 1;
-        if (text[begin].isLowSurrogate() && begin > insertedStart && text[begin - 1].isHighSurrogate())
-            --begin;
-        // CR LF typed into a one-line box stays together: half a line break is no text at all.
-        if (!lineBreakIsCrLf && text[begin] == QLatin1Char('\n') && begin > insertedStart
-            && text[begin - 1] == QLatin1Char('\r'))
-            --begin;
-        cut += begin + 1 == start ? characterBytes(text.mid(begin, 1), lineBreakIsCrLf)
-                                  : boxTextBytes(text.mid(begin, start - begin), lineBreakIsCrLf);
-        start = begin;
-    }
-    return start;
-}
-
-} // namespace
 
 ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor, int limit, bool lineBreakIsCrLf)
 {
@@ -75,7 +61,9 @@ ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor
         && QStringView(text).mid(cursor) == QStringView(before).mid(cursor - inserted))
         start = cursor - inserted;
     const qsizetype end = start + inserted;
-    ExcessCut cut{cutStart(text, start, end, excess, lineBreakIsCrLf), end, cursor};
+    const QString outside = text.left(start) + text.mid(end);
+    const int room = std::max(limit, boxTextBytes(before, lineBreakIsCrLf)) - boxTextBytes(outside, lineBreakIsCrLf);
+    ExcessCut cut{start + fittingLength(text.mid(start, inserted), room, lineBreakIsCrLf), end, cursor};
     if (cursor >= cut.end)
         cut.cursor -= cut.end - cut.start;
     else if (cursor > cut.start)
