@@ -193,7 +193,7 @@ TEST_F(MainRoads, ALockThatCannotBeTakenForAnotherReasonIsAnErrorNotASecondCopy)
     EXPECT_FALSE(Modulanxia::mainWindow());
 }
 
-TEST_F(MainRoads, SeedThatCannotBeCopiedIsAnErrorNotAHalfFile)
+TEST_F(MainRoads, DataFolderThatCannotBeMadeIsAnError)
 {
     // The data folder's place is taken by a plain file, so the folder cannot be made.
     QFile blocker(home.file("ccdata"));
