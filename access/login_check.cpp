@@ -65,9 +65,16 @@ PasswordCheck seekPassword(ds::Database &db, const QString &name, const QString 
     ScratchQuery query(db, kPasswordQuery, passwordQueryText(ds::trimSpaces(name)));
     ds::Dynaset rows = db.openDynaset(kPasswordQuery);
     for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        if (verifyPassword(typed, rows.text(1))) {
+        const QString stored = rows.text(1);
+        const bool clear = matchesClearPassword(typed, stored);
+        if (clear || verifyPassword(typed, stored)) {
             check.matched = true;
             check.level = ds::trimSpaces(rows.text(2));
+            // A password kept in clear is taken this once and stored hashed from now on.
+            if (clear) {
+                db.execute(QStringLiteral("UPDATE 密码表 SET 密码 = ?1 WHERE 姓名 = ?2 AND 密码 = ?3"),
+                           {hashPassword(typed), rows.field(0), stored});
+            }
             break;
         }
     }

@@ -22,7 +22,8 @@ struct PasswordCheck {
 QString passwordQueryText(const QString &name);
 
 // Checks the pair against 密码表 through the stored query "yhmm", which is deleted again
-// whatever happens. Name and password are trimmed first.
+// whatever happens. Name and password are trimmed first. A row whose password is kept in
+// clear matches its password once: the row is given the hash at that login.
 PasswordCheck seekPassword(ds::Database &db, const QString &name, const QString &password);
 
 // Passwords of three characters or fewer are refused before any check and never counted.

@@ -43,6 +43,21 @@ QString hashPassword(const QString &password, int iterations)
         .join(QLatin1Char('$'));
 }
 
+bool isPasswordHash(const QString &stored)
+{
+    return stored.startsWith(kScheme + QLatin1Char('$'));
+}
+
+bool matchesClearPassword(const QString &password, const QString &stored)
+{
+    const QString clear = stored.trimmed();
+    if (clear.isEmpty() || isPasswordHash(stored))
+        return false;
+    const QByteArray typed = password.toUtf8();
+    const QByteArray kept = clear.toUtf8();
+    return typed.size() == kept.size() && CRYPTO_memcmp(typed.constData(), kept.constData(), size_t(typed.size())) == 0;
+}
+
 bool verifyPassword(const QString &password, const QString &stored)
 {
     const QStringList parts = stored.split(QLatin1Char('$'));

@@ -15,4 +15,11 @@ QString hashPassword(const QString &password, int iterations = kPasswordIteratio
 // (a clear password, a damaged row) never verifies.
 bool verifyPassword(const QString &password, const QString &stored);
 
+// True when the stored text is in the hashed form (made by hashPassword, or damaged after it).
+bool isPasswordHash(const QString &stored);
+
+// True when the stored text is a password kept in clear (a row written before passwords were
+// hashed, or by another tool) and the typed one is that password; compared in constant time.
+bool matchesClearPassword(const QString &password, const QString &stored);
+
 } // namespace users

@@ -106,8 +106,33 @@ void checkCollatorVersion(sqlite3 *db)
 
 Database::Database(sqlite3 *db, QString path)
     : m_db(db)
+    , m_link(std::make_shared<sqlite3 *>(db))
     , m_path(std::move(path))
 {
+    watchTransactions();
+}
+
+void Database::watchTransactions()
+{
+    if (!m_db)
+        return;
+    sqlite3_rollback_hook(m_db, &Database::transactionRolledBack, this);
+    sqlite3_commit_hook(m_db, &Database::transactionCommitted, this);
+}
+
+void Database::transactionRolledBack(void *database)
+{
+    auto *self = static_cast<Database *>(database);
+    for (const QString &name : std::exchange(self->m_purgedAgainOnRollback, {})) {
+        if (!self->m_purged.contains(name))
+            self->m_purged.append(name);
+    }
+}
+
+int Database::transactionCommitted(void *database)
+{
+    static_cast<Database *>(database)->m_purgedAgainOnRollback.clear();
+    return 0; // the commit goes ahead
 }
 
 Database Database::open(const QString &path, const QString &connect, KeyMode mode)
@@ -116,7 +141,21 @@ Database Database::open(const QString &path, const QString &connect, KeyMode mod
     const QString password = passwordFromConnect(connect);
     Database database(openHandle(path, SQLITE_OPEN_READWRITE), path);
     if (!password.isEmpty()) {
-        applyKey(database.m_db, mode == KeyMode::Cached ? rawKeyLiteral(rawKeyFor(password, salt)) : password.toUtf8());
+        QByteArray key;
+        if (mode == KeyMode::Cached) {
+            QByteArray raw = rawKeyFor(password, salt);
+            key = rawKeyLiteral(raw);
+            wipe(raw);
+        } else {
+            key = password.toUtf8();
+        }
+        try {
+            applyKey(database.m_db, key);
+        } catch (...) {
+            wipe(key);
+            throw;
+        }
+        wipe(key);
     }
     registerTextRules(database.m_db);
     proveKey(database.m_db, path);
@@ -143,9 +182,12 @@ Database Database::create(const QString &path, const QString &connect)
 
 Database::Database(Database &&other) noexcept
     : m_db(std::exchange(other.m_db, nullptr))
+    , m_link(std::move(other.m_link))
     , m_path(std::move(other.m_path))
     , m_purged(std::exchange(other.m_purged, {}))
+    , m_purgedAgainOnRollback(std::exchange(other.m_purgedAgainOnRollback, {}))
 {
+    watchTransactions();
 }
 
 Database &Database::operator=(Database &&other) noexcept
@@ -153,8 +195,11 @@ Database &Database::operator=(Database &&other) noexcept
     if (this != &other) {
         close();
         m_db = std::exchange(other.m_db, nullptr);
+        m_link = std::move(other.m_link);
         m_path = std::move(other.m_path);
         m_purged = std::exchange(other.m_purged, {});
+        m_purgedAgainOnRollback = std::exchange(other.m_purgedAgainOnRollback, {});
+        watchTransactions();
     }
     return *this;
 }
@@ -174,6 +219,9 @@ void Database::close()
         }
         sqlite3_close_v2(m_db);
         m_db = nullptr;
+        if (m_link)
+            *m_link = nullptr;
+        m_link.reset();
     }
 }
 
@@ -230,11 +278,13 @@ void Database::createQuery(const QString &name, const QString &sql)
     QStringList toDrop = m_purged;
     if (keep)
         toDrop.removeOne(name);
+    const bool ownTransaction = sqlite3_get_autocommit(m_db);
     if (keep && toDrop.isEmpty()) {
+        if (!ownTransaction)
+            m_purgedAgainOnRollback.append(name);
         m_purged.clear();
         return;
     }
-    const bool ownTransaction = sqlite3_get_autocommit(m_db);
     try {
         if (ownTransaction)
             beginTransaction();
@@ -255,6 +305,9 @@ void Database::createQuery(const QString &name, const QString &sql)
     if (ownTransaction) {
         m_purged.clear();
     } else {
+        // Inside the caller's transaction: a rollback brings the old query back, still purged.
+        if (m_purged.contains(name))
+            m_purgedAgainOnRollback.append(name);
         toDrop.removeAll(name);
         m_purged = toDrop;
     }
@@ -305,19 +358,26 @@ bool Database::isTableOrQuery(const QString &name) const
 Dynaset Database::openDynaset(const QString &source)
 {
     flushPurge();
-    const QString sql = isTableOrQuery(source) ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source))
-                                               : toEngineDialect(source);
+    const bool named = isTableOrQuery(source);
+    const QString sql = named ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source)) : toEngineDialect(source);
+    // Opening a recordset only reads: a DELETE or INSERT given here would run while it opens,
+    // and a BEGIN, ROLLBACK, SAVEPOINT, ATTACH or PRAGMA (which the engine calls read-only)
+    // would change the connection under the program's feet.
+    const auto refuse = [] {
+        return RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
+    };
+    if (!named && !isSelectText(sql))
+        throw refuse();
     Statement query(m_db, sql);
-    // Opening a recordset only reads: a DELETE or INSERT given here would run while it opens.
     if (!query.isReadOnly())
-        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
+        throw refuse();
     return Dynaset(query);
 }
 
 TableRecordset Database::openTable(const QString &table)
 {
     flushPurge();
-    return TableRecordset(m_db, table);
+    return TableRecordset(m_link, table);
 }
 
 int Database::execute(const QString &sql)
@@ -351,16 +411,17 @@ void Database::rollback()
 }
 
 Transaction::Transaction(Database &db)
-    : m_db(db)
+    : m_link(db.link())
 {
-    m_db.beginTransaction();
+    Statement(liveHandle(m_link), QStringLiteral("BEGIN IMMEDIATE")).run();
 }
 
 Transaction::~Transaction()
 {
-    if (!m_done) {
+    sqlite3 *db = m_link ? *m_link : nullptr;
+    if (!m_done && db && !sqlite3_get_autocommit(db)) {
         try {
-            m_db.rollback();
+            Statement(db, QStringLiteral("ROLLBACK")).run();
         } catch (...) {
         }
     }
@@ -368,7 +429,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    m_db.commit();
+    Statement(liveHandle(m_link), QStringLiteral("COMMIT")).run();
     m_done = true;
 }
 

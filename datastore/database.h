@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datastore/connection_link.h"
 #include "datastore/dynaset.h"
 #include "datastore/table_recordset.h"
 
@@ -45,7 +46,8 @@ public:
     // writes nothing at all: the purge-and-create of every read costs no disk write then.
     void purgeQueries();
 
-    // A stored query's name, a table's name or an SQL text.
+    // A stored query's name, a table's name or the text of a SELECT; anything else (a
+    // statement that writes, a transaction or PRAGMA) is refused without running.
     Dynaset openDynaset(const QString &source);
     TableRecordset openTable(const QString &table);
     // Runs one statement; the count of rows it changed.
@@ -58,9 +60,14 @@ public:
     void rollback();
 
     sqlite3 *handle() const { return m_db; }
+    // The handle as recordsets and transactions hold it: cleared when this closes.
+    ConnectionLink link() const { return m_link; }
 
 private:
     Database(sqlite3 *db, QString path);
+    void watchTransactions();
+    static void transactionRolledBack(void *database);
+    static int transactionCommitted(void *database);
     bool isTableOrQuery(const QString &name) const;
     QStringList storedViews() const;
     QString queryTextInFile(const QString &name) const;
@@ -68,11 +75,15 @@ private:
     void flushPurge();
 
     sqlite3 *m_db = nullptr;
+    ConnectionLink m_link;
     QString m_path;
     QStringList m_purged; // purged but still in the file until the next write or close
+    // Purged queries made again inside the caller's transaction: pending again if it rolls back.
+    QStringList m_purgedAgainOnRollback;
 };
 
-// All of one transaction or nothing: rolls back unless committed.
+// All of one transaction or nothing: rolls back unless committed. It holds the file's handle,
+// not the Database object, so a move of the Database leaves it working on the same file.
 class Transaction {
 public:
     explicit Transaction(Database &db);
@@ -82,7 +93,7 @@ public:
     void commit();
 
 private:
-    Database &m_db;
+    ConnectionLink m_link;
     bool m_done = false;
 };
 

@@ -49,6 +49,10 @@ QString describe(ErrorCode code)
         return QStringLiteral("数据库引擎不支持加密，数据文件不能安全保存。");
     case ErrorCode::DatabaseFailure:
         return QStringLiteral("数据文件操作失败。");
+    case ErrorCode::RequiredValueMissing:
+        return QStringLiteral("必须输入的字段是空的，记录没有保存。");
+    case ErrorCode::ValidationRuleViolated:
+        return QStringLiteral("输入的内容不符合字段的规则，记录没有保存。");
     }
     return QStringLiteral("未知错误。");
 }

@@ -30,6 +30,8 @@ enum class ErrorCode : int {
     UpdateWithoutEdit = 3020,
     NoCipher = 3346,
     DatabaseFailure = 3146,
+    RequiredValueMissing = 3314,
+    ValidationRuleViolated = 3317,
 };
 
 QString describe(ErrorCode code);

@@ -32,6 +32,28 @@ QString toEngineDialect(const QString &sql)
     return engine;
 }
 
+bool isSelectText(const QString &sql)
+{
+    qsizetype i = 0;
+    const qsizetype n = sql.size();
+    while (i < n) {
+        if (sql[i].isSpace()) {
+            ++i;
+        } else if (sql.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            i = end < 0 ? n : end + 1;
+        } else if (sql.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            i = end < 0 ? n : end + 2;
+        } else {
+            break;
+        }
+    }
+    const qsizetype after = i + 6;
+    return sql.mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
+           && (after >= n || !(sql[after].isLetterOrNumber() || sql[after] == QLatin1Char('_')));
+}
+
 QString passwordFromConnect(const QString &connect)
 {
     const QStringList parts = connect.split(QLatin1Char(';'));

@@ -18,6 +18,9 @@ QString sqlIdentifier(const QString &name);
 // "DELETE FROM t".
 QString toEngineDialect(const QString &sql);
 
+// True when the text is a SELECT: its first word, after blanks and comments, is SELECT.
+bool isSelectText(const QString &sql);
+
 // The connect string's password: the text after "pwd=" up to the next ";".
 QString passwordFromConnect(const QString &connect);
 

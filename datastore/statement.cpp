@@ -1,5 +1,6 @@
 #include "datastore/statement.h"
 
+#include "datastore/connection_link.h"
 #include "datastore/errors.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -51,7 +52,23 @@ void throwEngineError(sqlite3 *db, int resultCode, const QString &context)
         code = ErrorCode::ValueTooLong;
         break;
     case SQLITE_CONSTRAINT:
-        code = ErrorCode::DuplicateName;
+        // Only a unique key refused is a duplicate; an empty required value or a broken rule
+        // is another mistake with its own message.
+        switch (db ? sqlite3_extended_errcode(db) : resultCode) {
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+            code = ErrorCode::DuplicateName;
+            break;
+        case SQLITE_CONSTRAINT_NOTNULL:
+            code = ErrorCode::RequiredValueMissing;
+            break;
+        case SQLITE_CONSTRAINT_CHECK:
+            code = ErrorCode::ValidationRuleViolated;
+            break;
+        default:
+            code = ErrorCode::DatabaseFailure;
+            break;
+        }
         detail = engineText;
         break;
     case SQLITE_ERROR:
@@ -65,6 +82,13 @@ void throwEngineError(sqlite3 *db, int resultCode, const QString &context)
         break;
     }
     throw RunError(code, detail.isEmpty() ? describe(code) : describe(code) + QStringLiteral("（%1）").arg(detail));
+}
+
+sqlite3 *liveHandle(const ConnectionLink &link)
+{
+    if (!link || !*link)
+        throw RunError(ErrorCode::DatabaseFailure, describe(ErrorCode::DatabaseFailure) + QStringLiteral("（数据文件已经关闭）"));
+    return *link;
 }
 
 Statement::Statement(sqlite3 *db, const QString &sql)

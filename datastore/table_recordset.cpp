@@ -10,11 +10,11 @@
 
 namespace ds {
 
-TableRecordset::TableRecordset(sqlite3 *db, const QString &table)
-    : m_db(db)
+TableRecordset::TableRecordset(ConnectionLink link, const QString &table)
+    : m_link(std::move(link))
     , m_table(table)
 {
-    Statement columns(m_db, QStringLiteral("PRAGMA table_info(%1)").arg(sqlIdentifier(table)));
+    Statement columns(db(), QStringLiteral("PRAGMA table_info(%1)").arg(sqlIdentifier(table)));
     while (columns.step())
         m_columns.append(columns.value(1).toString());
     if (m_columns.isEmpty())
@@ -40,19 +40,19 @@ int TableRecordset::requirePosition(const QString &name) const
 
 int TableRecordset::recordCount() const
 {
-    Statement count(m_db, QStringLiteral("SELECT count(*) FROM %1").arg(sqlIdentifier(m_table)));
+    Statement count(db(), QStringLiteral("SELECT count(*) FROM %1").arg(sqlIdentifier(m_table)));
     count.step();
     return int(count.integer(0));
 }
 
 void TableRecordset::setIndex(const QString &indexName)
 {
-    Statement owner(m_db, QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = ?1"));
+    Statement owner(db(), QStringLiteral("SELECT tbl_name FROM sqlite_master WHERE type = 'index' AND name = ?1"));
     owner.bind(1, indexName);
     if (!owner.step() || owner.value(0).toString() != m_table)
         throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("表“%1”没有索引“%2”。").arg(m_table, indexName));
     QStringList keyColumns;
-    Statement info(m_db, QStringLiteral("PRAGMA index_info(%1)").arg(sqlIdentifier(indexName)));
+    Statement info(db(), QStringLiteral("PRAGMA index_info(%1)").arg(sqlIdentifier(indexName)));
     while (info.step())
         keyColumns.append(info.value(2).toString());
     m_indexName = indexName;
@@ -68,7 +68,7 @@ void TableRecordset::seek(const QString &comparison, const QVariant &key)
         throw RunError(ErrorCode::SyntaxError, QStringLiteral("只支持按“=”查找。"));
     // COLLATE BINARY matches the index's own collation, so the lookup uses the index and finds
     // exactly the text given.
-    Statement find(m_db, QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?1 COLLATE BINARY ORDER BY rowid LIMIT 1")
+    Statement find(db(), QStringLiteral("SELECT rowid FROM %1 WHERE %2 = ?1 COLLATE BINARY ORDER BY rowid LIMIT 1")
                              .arg(sqlIdentifier(m_table), sqlIdentifier(m_indexColumns.first())));
     find.bind(1, key);
     m_noMatch = !find.step();
@@ -91,7 +91,7 @@ void TableRecordset::loadOrder()
             keys.append(sqlIdentifier(column) + QStringLiteral(" COLLATE BINARY"));
         order = keys.join(QStringLiteral(", ")) + QStringLiteral(", rowid");
     }
-    Statement rows(m_db, QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(sqlIdentifier(m_table), order));
+    Statement rows(db(), QStringLiteral("SELECT rowid FROM %1 ORDER BY %2").arg(sqlIdentifier(m_table), order));
     m_order.clear();
     while (rows.step())
         m_order.append(rows.integer(0));
@@ -100,7 +100,7 @@ void TableRecordset::loadOrder()
 
 void TableRecordset::loadCurrent()
 {
-    Statement row(m_db, QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(sqlIdentifier(m_table)));
+    Statement row(db(), QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(sqlIdentifier(m_table)));
     row.bind(1, m_rowId);
     if (!row.step())
         throw RunError(ErrorCode::NoCurrentRecord);
@@ -215,13 +215,13 @@ void TableRecordset::appendChunk(int position, const QByteArray &bytes)
 void TableRecordset::throwDuplicate(int rc)
 {
     // The engine names the refused key as "table.column"; the message names its value.
-    const QString engineText = QString::fromUtf8(sqlite3_errmsg(m_db));
+    const QString engineText = QString::fromUtf8(sqlite3_errmsg(db()));
     for (int position = 0; position < m_columns.size(); ++position) {
         if (engineText.endsWith(m_table + QLatin1Char('.') + m_columns[position]))
             throw RunError(ErrorCode::DuplicateName,
                            QStringLiteral("%1“%2”已经存在，不能重复保存。").arg(m_columns[position], m_buffer[position].toString()));
     }
-    throwEngineError(m_db, rc);
+    throwEngineError(db(), rc);
 }
 
 void TableRecordset::update()
@@ -253,18 +253,19 @@ void TableRecordset::update()
                   .arg(names.size() + 1);
         values.append(m_rowId);
     }
-    Statement write(m_db, sql);
+    Statement write(db(), sql);
     for (int i = 0; i < values.size(); ++i)
         write.bind(i + 1, values[i]);
     try {
         write.run();
     } catch (const RunError &) {
-        if ((sqlite3_extended_errcode(m_db) & 0xff) == SQLITE_CONSTRAINT)
-            throwDuplicate(sqlite3_extended_errcode(m_db));
+        const int refused = sqlite3_extended_errcode(db());
+        if (refused == SQLITE_CONSTRAINT_UNIQUE || refused == SQLITE_CONSTRAINT_PRIMARYKEY)
+            throwDuplicate(refused);
         throw;
     }
     if (m_mode == EditMode::Adding)
-        m_rowId = sqlite3_last_insert_rowid(m_db);
+        m_rowId = sqlite3_last_insert_rowid(db());
     m_mode = EditMode::None;
     m_orderLoaded = false;
     loadCurrent();
@@ -283,7 +284,7 @@ void TableRecordset::deleteCurrent()
     if (!m_orderLoaded)
         loadOrder();
     const qsizetype position = m_order.indexOf(m_rowId);
-    Statement remove(m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(sqlIdentifier(m_table)));
+    Statement remove(db(), QStringLiteral("DELETE FROM %1 WHERE rowid = ?1").arg(sqlIdentifier(m_table)));
     remove.bind(1, m_rowId);
     remove.run();
     m_current.clear();

@@ -1,21 +1,21 @@
 #pragma once
 
+#include "datastore/connection_link.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
-struct sqlite3;
-
 namespace ds {
 
 // Direct access to one table: a current index, seek "=", and add / edit / update / delete
 // of the current row. Rows are addressed by their row id, so edits reach exactly the row
-// that was found.
+// that was found. Used after its Database has closed, it throws instead of touching the file.
 class TableRecordset {
 public:
-    TableRecordset(sqlite3 *db, const QString &table);
+    TableRecordset(ConnectionLink link, const QString &table);
 
     const QString &table() const { return m_table; }
     int fieldCount() const { return int(m_columns.size()); }
@@ -51,7 +51,7 @@ public:
     void cancelUpdate();
     void deleteCurrent();
 
-    void close() { m_db = nullptr; }
+    void close() { m_link.reset(); }
 
 private:
     enum class EditMode { None, Adding, Editing };
@@ -61,8 +61,9 @@ private:
     void loadCurrent();
     int requirePosition(const QString &name) const;
     [[noreturn]] void throwDuplicate(int rc);
+    sqlite3 *db() const { return liveHandle(m_link); }
 
-    sqlite3 *m_db;
+    ConnectionLink m_link;
     QString m_table;
     QStringList m_columns;
     QString m_indexName;

@@ -22,36 +22,45 @@ bool isDigit(QChar c)
 
 QString NormalizeFieldText(const QString &text)
 {
-    const QString t = trimSpaces(text);
+    // Spaces and lone line feeds go first, so that the rules below see the neighbours that
+    // stay: the result is then a fixed point, and normalising a stored text changes nothing.
+    QString t;
+    t.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char(' '))
+            continue;
+        if (c == QLatin1Char('\n') && (i == 0 || text[i - 1] != QLatin1Char('\r')))
+            continue; // a lone LF is dropped; the LF of CR LF stays
+        t.append(c);
+    }
+    // Line breaks at the very start are dropped whole.
+    qsizetype first = 0;
+    while (t.mid(first, 2) == QLatin1String("\r\n"))
+        first += 2;
+    t.remove(0, first);
+
     const qsizetype n = t.size();
     auto at = [&](qsizetype i) { return i >= 0 && i < n ? t[i] : QChar(); };
-
     QString result;
     result.reserve(n + 1);
-    qsizetype i = 0;
-    if (t.startsWith(QLatin1String("\r\n")))
-        i = 2; // only a line break at the very start is dropped whole
-    for (; i < n; ++i) {
+    for (qsizetype i = 0; i < n; ++i) {
         QChar c = t[i];
         const QChar next = at(i + 1);
         if (c == QLatin1Char('\\'))
             c = kEnumComma;
         else if (c == QLatin1Char(','))
             c = kWideComma;
+        else if (c == QLatin1Char(';'))
+            c = kWideSemicolon;
         if (c == QLatin1Char('.') && next != kBookTitle)
             c = kFullStop;
-        if (c == QLatin1Char(';'))
-            c = kWideSemicolon;
-        if (c == QLatin1Char('\n') && at(i - 1) != QLatin1Char('\r'))
-            continue; // a lone LF is dropped; the LF of CR LF stays
         if (c == kFullStop && i > 0) {
             if (isDigit(at(i - 1)) && isDigit(next))
                 c = QLatin1Char('.');
             if (next == kBookTitle)
                 c = QLatin1Char('.');
         }
-        if (c == QLatin1Char(' '))
-            continue;
         result.append(c);
     }
     if (result.isEmpty())

@@ -81,6 +81,19 @@ QString findWordProcessor()
     return {};
 }
 
+bool wordProcessorCanShowWindows(const QString &program)
+{
+    const QFileInfo found(QFileInfo(program).canonicalFilePath());
+    // A launcher script in a bin folder starts the suite installed beside it.
+    const QStringList folders{found.absolutePath(),
+                              found.absolutePath() + QStringLiteral("/../lib/libreoffice/program")};
+    for (const QString &folder : folders) {
+        if (!QDir(folder).entryList({QStringLiteral("libvclplug_*")}, QDir::Files).isEmpty())
+            return true;
+    }
+    return false;
+}
+
 void setProgramLauncher(ProgramLauncher newLauncher)
 {
     launcher() = std::move(newLauncher);
@@ -92,13 +105,20 @@ void PrintToWord(const QString &text)
         const QString program = findWordProcessor();
         if (program.isEmpty())
             throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor);
+        if (!wordProcessorCanShowWindows(program)) {
+            throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor,
+                               QStringLiteral("已安装的文字处理程序（%1）是不能显示窗口的版本，无法打开文档。"
+                                              "请安装 libreoffice-writer（sudo apt install libreoffice-writer）后再打印。")
+                                   .arg(program));
+        }
         const QString document = writeDocumentToTemporaryFolder(text);
-        if (qGuiApp)
-            QGuiApplication::clipboard()->setText(text);
         if (!launch(program, {document})) {
             QFile::remove(document);
             throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor);
         }
+        // Only now: a start that failed must not have cost the user the clipboard's content.
+        if (qGuiApp)
+            QGuiApplication::clipboard()->setText(text);
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
     }

@@ -7,8 +7,9 @@
 
 namespace herbs {
 
-// Hands the text to the word processor in a new document set in 宋体 11 pt, not bold, and
-// leaves it on the clipboard. Reports its own failure (error box) and always returns.
+// Hands the text to the word processor in a new document set in 宋体 11 pt, not bold, and,
+// once the word processor has started, puts it on the clipboard. Reports its own failure
+// (error box; the clipboard is left alone then) and always returns.
 void PrintToWord(const QString &text);
 
 // Writes the document PrintToWord hands over (one paragraph per line of the text) to path.
@@ -17,6 +18,11 @@ void writePrintDocument(const QString &text, const QString &path);
 
 // The word processor's program found on PATH (soffice, libreoffice or lowriter), or empty.
 QString findWordProcessor();
+
+// True when the installed word processor can open a window: its program folder holds one of
+// its window-system plug-ins. The build without them (the one for converting files on
+// servers) would run invisibly and never end, so no document is handed to it.
+bool wordProcessorCanShowWindows(const QString &program);
 
 // Starts a program detached from this one; false when it cannot be started. Tests put a
 // recorder here so that no word processor window opens.

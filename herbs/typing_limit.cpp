@@ -2,60 +2,90 @@
 
 #include "herbs/gbk_bytes.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QContextMenuEvent>
-#include <QInputMethodEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextCursor>
+#include <QTextDocument>
 
-#include <memory>
+#include <algorithm>
 
 namespace herbs {
 namespace {
 
-// The box's text as the data file sees it: line breaks are CR LF.
-QString withCrLf(QString text)
+// How many characters at the start of the inserted text fit into `room` bytes: whole
+// characters, and a line break whole (CR LF, two bytes, in a text box; CR LF typed into a
+// one-line box stays together).
+qsizetype fittingLength(const QString &inserted, int room, bool lineBreakIsCrLf)
 {
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return text;
-}
-
-// The text a key press would type, or the empty text for editing and moving keys.
-QString typedText(const QKeyEvent *key)
-{
-    const QString text = key->text();
-    if (text.isEmpty() || (key->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
-        return {};
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-        return QStringLiteral("\n");
-    for (QChar c : text) {
-        if (c.category() == QChar::Other_Control)
-            return {};
+    if (!lineBreakIsCrLf) {
+        QString kept = clipToGbkBytes(inserted, room);
+        if (kept.endsWith(QLatin1Char('\r')) && inserted.mid(kept.size(), 1) == QLatin1String("\n"))
+            kept.chop(1);
+        return kept.size();
     }
-    return text;
+    QString kept = clipToGbkBytes(QString(inserted).replace(QLatin1Char('\n'), QLatin1String("\r\n")), room);
+    if (kept.endsWith(QLatin1Char('\r')))
+        kept.chop(1); // half a line break
+    return kept.size() - kept.count(QLatin1Char('\r'));
 }
 
 } // namespace
 
+int boxTextBytes(const QString &text, bool lineBreakIsCrLf)
+{
+    if (!lineBreakIsCrLf)
+        return gbkByteCount(text);
+    return gbkByteCount(text) + int(text.count(QLatin1Char('\n')));
+}
+
+ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor, int limit, bool lineBreakIsCrLf)
+{
+    ExcessCut none{0, 0, cursor};
+    const int excess = boxTextBytes(text, lineBreakIsCrLf) - std::max(limit, boxTextBytes(before, lineBreakIsCrLf));
+    if (excess <= 0)
+        return none;
+    // What the change inserted lies between what it left alone at the start and at the end.
+    const qsizetype shorter = std::min(text.size(), before.size());
+    qsizetype head = 0;
+    while (head < shorter && text[head] == before[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && text[text.size() - 1 - tail] == before[before.size() - 1 - tail])
+        ++tail;
+    const qsizetype inserted = text.size() - head - tail;
+    qsizetype start = head;
+    // Among repeated characters the insertion could sit in several places: the one that ends
+    // at the cursor is where the user put it.
+    if (cursor - inserted >= 0 && cursor <= text.size() && cursor - inserted < head
+        && QStringView(text).left(cursor - inserted) == QStringView(before).left(cursor - inserted)
+        && QStringView(text).mid(cursor) == QStringView(before).mid(cursor - inserted))
+        start = cursor - inserted;
+    const qsizetype end = start + inserted;
+    const QString outside = text.left(start) + text.mid(end);
+    const int room = std::max(limit, boxTextBytes(before, lineBreakIsCrLf)) - boxTextBytes(outside, lineBreakIsCrLf);
+    ExcessCut cut{start + fittingLength(text.mid(start, inserted), room, lineBreakIsCrLf), end, cursor};
+    if (cursor >= cut.end)
+        cut.cursor -= cut.end - cut.start;
+    else if (cursor > cut.start)
+        cut.cursor = cut.start;
+    return cut;
+}
+
 void TypingLimit::apply(QLineEdit *box, int bytes)
 {
-    box->setAcceptDrops(false);
-    box->installEventFilter(new TypingLimit(box, bytes));
+    auto *limit = new TypingLimit(box, bytes);
+    limit->m_current = box->text();
+    connect(box, &QLineEdit::textChanged, limit, &TypingLimit::lineTextChanged);
+    connect(box, &QLineEdit::textEdited, limit, &TypingLimit::lineTextEdited);
 }
 
 void TypingLimit::apply(QPlainTextEdit *box, int bytes)
 {
-    box->setAcceptDrops(false);
-    box->viewport()->setAcceptDrops(false);
     auto *limit = new TypingLimit(box, bytes);
-    box->installEventFilter(limit);
-    box->viewport()->installEventFilter(limit); // the context menu is asked for on the viewport
+    QTextDocument *document = box->document();
+    limit->m_current = box->toPlainText();
+    connect(document, &QTextDocument::contentsChange, limit, &TypingLimit::documentChange);
+    connect(document, &QTextDocument::contentsChanged, limit, &TypingLimit::documentChanged);
 }
 
 TypingLimit::TypingLimit(QWidget *box, int bytes)
@@ -65,94 +95,60 @@ TypingLimit::TypingLimit(QWidget *box, int bytes)
 {
 }
 
-int TypingLimit::room() const
+void TypingLimit::lineTextChanged()
 {
-    if (auto *line = qobject_cast<QLineEdit *>(m_box))
-        return m_bytes - gbkByteCount(line->text()) + gbkByteCount(line->selectedText());
-    auto *text = static_cast<QPlainTextEdit *>(m_box);
-    return m_bytes - gbkByteCount(withCrLf(text->toPlainText()))
-           + gbkByteCount(withCrLf(text->textCursor().selectedText()));
+    const QString text = static_cast<QLineEdit *>(m_box)->text();
+    if (text != m_current) {
+        m_previous = m_current;
+        m_current = text;
+    }
 }
 
-bool TypingLimit::insertClipped(const QString &text)
+void TypingLimit::lineTextEdited()
 {
-    const bool lineBox = qobject_cast<QLineEdit *>(m_box) != nullptr;
-    const QString whole = lineBox ? text : withCrLf(text);
-    QString clipped = clipToGbkBytes(whole, room());
-    if (clipped.endsWith(QLatin1Char('\r')) && whole.mid(clipped.size(), 1) == QLatin1String("\n"))
-        clipped.chop(1); // a line break goes in whole or not at all
-    if (clipped.isEmpty())
-        return false;
-    if (auto *line = qobject_cast<QLineEdit *>(m_box))
-        line->insert(clipped);
-    else
-        static_cast<QPlainTextEdit *>(m_box)->insertPlainText(QString(clipped).replace(QLatin1String("\r\n"), QLatin1String("\n")));
-    return true;
+    if (m_cutting)
+        return;
+    auto *line = static_cast<QLineEdit *>(m_box);
+    const QString text = line->text();
+    const QString before = text == m_current ? m_previous : m_current;
+    const ExcessCut cut = excessCut(before, text, line->cursorPosition(), m_bytes, false);
+    if (cut.start == cut.end)
+        return;
+    m_cutting = true;
+    line->setText(QString(text).remove(cut.start, cut.end - cut.start));
+    line->setCursorPosition(int(cut.cursor));
+    m_cutting = false;
 }
 
-void TypingLimit::pasteClipped()
+void TypingLimit::documentChange()
 {
-    insertClipped(QApplication::clipboard()->text());
+    // The program puts a text in with setPlainText, which loads the document with its undo
+    // history off; every change a user makes is recorded for undo.
+    if (!m_cutting)
+        m_userChange = static_cast<QPlainTextEdit *>(m_box)->document()->isUndoRedoEnabled();
 }
 
-bool TypingLimit::showMenu(const QPoint &globalPos)
+void TypingLimit::documentChanged()
 {
-    std::unique_ptr<QMenu> menu;
-    if (auto *line = qobject_cast<QLineEdit *>(m_box))
-        menu.reset(line->createStandardContextMenu());
-    else
-        menu.reset(static_cast<QPlainTextEdit *>(m_box)->createStandardContextMenu());
-    for (QAction *action : menu->actions()) {
-        if (action->objectName() == QLatin1String("edit-paste")) {
-            action->disconnect();
-            connect(action, &QAction::triggered, this, &TypingLimit::pasteClipped);
-        }
-    }
-    menu->exec(globalPos);
-    return true;
-}
-
-bool TypingLimit::eventFilter(QObject *watched, QEvent *event)
-{
-    if (m_forwarding)
-        return false;
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            pasteClipped();
-            return true;
-        }
-        const QString typed = typedText(key);
-        if (typed == QLatin1String("\n") && qobject_cast<QLineEdit *>(m_box))
-            return false; // Enter types nothing into a one-line box
-        if (typed.isEmpty() || gbkByteCount(withCrLf(typed)) <= room())
-            return false;
-        insertClipped(typed); // several characters in one key: what fits of them
-        return true;
-    }
-    case QEvent::InputMethod: {
-        auto *input = static_cast<QInputMethodEvent *>(event);
-        const QString commit = input->commitString();
-        if (commit.isEmpty())
-            return false;
-        const QString clipped = clipToGbkBytes(commit, room());
-        if (clipped == commit)
-            return false;
-        QInputMethodEvent cut(input->preeditString(), input->attributes());
-        cut.setCommitString(clipped, input->replacementStart(), input->replacementLength());
-        m_forwarding = true;
-        QCoreApplication::sendEvent(m_box, &cut);
-        m_forwarding = false;
-        return true;
-    }
-    case QEvent::ContextMenu:
-        return showMenu(static_cast<QContextMenuEvent *>(event)->globalPos());
-    default:
-        break;
-    }
-    (void)watched;
-    return false;
+    if (m_cutting)
+        return;
+    auto *box = static_cast<QPlainTextEdit *>(m_box);
+    const QString before = std::exchange(m_current, box->toPlainText());
+    if (!std::exchange(m_userChange, false))
+        return;
+    const ExcessCut cut = excessCut(before, m_current, box->textCursor().position(), m_bytes, true);
+    if (cut.start == cut.end)
+        return;
+    m_cutting = true;
+    // Part of the same step as the insertion: one undo takes back both.
+    QTextCursor remove(box->document());
+    remove.joinPreviousEditBlock();
+    remove.setPosition(int(cut.start));
+    remove.setPosition(int(cut.end), QTextCursor::KeepAnchor);
+    remove.removeSelectedText();
+    remove.endEditBlock();
+    m_cutting = false;
+    m_current = box->toPlainText();
 }
 
 } // namespace herbs

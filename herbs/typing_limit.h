@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QLineEdit;
 class QPlainTextEdit;
@@ -8,29 +9,49 @@ class QWidget;
 
 namespace herbs {
 
-// Limits what the user types into a box to a number of bytes of code page 936: keys, input
-// method commits and pastes are cut to the room left, while text the program sets is never
-// cut. A text box line break counts as CR LF, two bytes.
+// Limits what the user puts into a box to a number of bytes of code page 936, whichever way
+// the text comes in (keys, input-method commits, Ctrl+V, Shift+Ins, the context menu, the
+// primary selection, drops): after every change by the user the box's text is checked and
+// what went past the limit is cut off the end of the inserted text, at whole characters.
+// Text the program sets is never cut, and a user's change never makes a box longer than
+// the limit or than it already was. A text box line break counts as CR LF, two bytes.
 class TypingLimit : public QObject {
 public:
     static void apply(QLineEdit *box, int bytes);
     static void apply(QPlainTextEdit *box, int bytes);
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     TypingLimit(QWidget *box, int bytes);
 
-    int room() const;
-    // Inserts what fits of the text in place of the selection; false when nothing fits.
-    bool insertClipped(const QString &text);
-    void pasteClipped();
-    bool showMenu(const QPoint &globalPos);
+    void lineTextChanged();
+    void lineTextEdited();
+    void documentChange();
+    void documentChanged();
 
     QWidget *m_box;
     int m_bytes;
-    bool m_forwarding = false;
+    bool m_cutting = false;
+    // The box's text before the change being checked; the one-line box also keeps the one
+    // before that, should Qt ever report the edit after the change.
+    QString m_current;
+    QString m_previous;
+    bool m_userChange = false;
 };
+
+// What to take out of a box's text after a user's change so that it keeps to the limit.
+struct ExcessCut {
+    qsizetype start = 0;
+    qsizetype end = 0; // start == end: nothing
+    qsizetype cursor = 0;
+};
+
+// The change from `before` to `text` (the cursor after it at `cursor`) inserted some text; the
+// excess over max(limit, size before) comes off the end of what was inserted, at whole
+// characters, a line break (CR LF, two bytes, where `lineBreakIsCrLf`) whole. The cursor
+// keeps its place in the text that stays.
+ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor, int limit, bool lineBreakIsCrLf);
+
+// The box text's size as the data file stores it: each line break of a text box is CR LF.
+int boxTextBytes(const QString &text, bool lineBreakIsCrLf);
 
 } // namespace herbs

@@ -1,12 +1,16 @@
 #include "startup/instance_lock.h"
 
+#include "datastore/errors.h"
+
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 
 namespace startup {
 
 InstanceLock::InstanceLock(const QString &lockFilePath)
     : m_lock(std::make_unique<QLockFile>(lockFilePath))
+    , m_lockPath(lockFilePath)
 {
     // Never stale by age: a copy that has run for hours still holds the lock. A lock whose
     // process is gone is stale and taken over.
@@ -17,7 +21,20 @@ InstanceLock::~InstanceLock() = default;
 
 bool InstanceLock::tryAcquire()
 {
-    return m_lock->isLocked() || m_lock->tryLock(0);
+    if (m_lock->isLocked() || m_lock->tryLock(0))
+        return true;
+    // Only a lock file naming a process that still runs is another copy of the program.
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (m_lock->error() == QLockFile::LockFailedError && m_lock->getLockInfo(&pid, &host, &application))
+        return false;
+    const QString path = QDir::toNativeSeparators(QFileInfo(m_lockPath).absoluteFilePath());
+    const QString folder = QFileInfo(m_lockPath).absolutePath();
+    const QString reason = !QFileInfo(folder).isDir() ? QStringLiteral("文件夹 %1 不存在").arg(folder)
+                                                      : QStringLiteral("锁文件 %1 不能建立").arg(path);
+    throw ds::RunError(ds::ErrorCode::CannotWriteFile,
+                       ds::describe(ds::ErrorCode::CannotWriteFile) + QStringLiteral("（%1）").arg(reason));
 }
 
 QString instanceLockPath(const QString &home)

@@ -85,11 +85,11 @@ MainOutcome Main()
 {
     if (!lock())
         lock() = std::make_unique<startup::InstanceLock>(startup::instanceLockPath(QDir::homePath()));
-    if (!lock()->tryAcquire()) {
-        ui::msgBox(QStringLiteral("程序已经开始运行"), ui::Icon::Information);
-        return MainOutcome::SecondCopy;
-    }
     try {
+        if (!lock()->tryAcquire()) {
+            ui::msgBox(QStringLiteral("程序已经开始运行"), ui::Icon::Information);
+            return MainOutcome::SecondCopy;
+        }
         return runChecks(ds::dataPaths());
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);

@@ -6,11 +6,63 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 namespace startup {
 namespace {
 
-// Copies beside the target first and renames, so that a failed copy never leaves a partial
-// data file that a later start would take for a whole one.
+FileSync &fileSync()
+{
+    static FileSync current;
+    return current;
+}
+
+bool syncHandle(int handle)
+{
+    return fileSync() ? fileSync()(handle) : ::fsync(handle) == 0;
+}
+
+// The folder's entry for a renamed file is only safe on disk once the folder itself is synced.
+bool syncFolder(const QString &folder)
+{
+    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return false;
+    const bool synced = syncHandle(handle);
+    ::close(handle);
+    return synced;
+}
+
+// Writes the whole seed to `copy` and syncs it; false on any failure part-way.
+bool writeSyncedCopy(const QString &seed, const QString &copy)
+{
+    QFile from(seed);
+    QFile to(copy);
+    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return false;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 read = from.read(buffer, sizeof buffer);
+        if (read < 0)
+            return false;
+        if (read == 0)
+            break;
+        if (to.write(buffer, read) != read)
+            return false;
+    }
+    return syncHandle(to.handle());
+}
+
+[[noreturn]] void copyFailed(const QString &seed, const QString &target)
+{
+    throw ds::RunError(ds::ErrorCode::CannotCopyFile,
+                       ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1 → %2）").arg(seed, target));
+}
+
+// Copies beside the target first, syncs the copy and renames it, then syncs the folder, so
+// that neither a failed copy nor a power cut leaves a partial or empty data file that a later
+// start would take for a whole one.
 void copySeed(const QString &seed, const QString &target)
 {
     const QString partial = target + QStringLiteral(".partial");
@@ -22,10 +74,13 @@ void copySeed(const QString &seed, const QString &target)
         throw ds::RunError(ds::ErrorCode::CannotCopyFile,
                            ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1）").arg(staleJournal));
     }
-    if (!QFile::copy(seed, partial) || !QFile::rename(partial, target)) {
+    if (!QFileInfo(seed).isFile() || !writeSyncedCopy(seed, partial) || !QFile::rename(partial, target)) {
         QFile::remove(partial);
-        throw ds::RunError(ds::ErrorCode::CannotCopyFile,
-                           ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1 → %2）").arg(seed, target));
+        copyFailed(seed, target);
+    }
+    if (!syncFolder(QFileInfo(target).absolutePath())) {
+        QFile::remove(target);
+        copyFailed(seed, target);
     }
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -38,6 +93,11 @@ bool firstQueryIsEmpty(ds::Database &db, const QString &name, const QString &sql
 }
 
 } // namespace
+
+void setFileSync(FileSync sync)
+{
+    fileSync() = std::move(sync);
+}
 
 DataFileState ensureDataFile(const ds::DataPaths &paths)
 {

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace startup {
 
 enum class DataFileState {
@@ -15,6 +17,11 @@ enum class DataFileState {
 // missing, and an existing data file is never overwritten. Throws RunError when the folder
 // cannot be made or the seed cannot be copied.
 DataFileState ensureDataFile(const ds::DataPaths &paths);
+
+// How a written file or folder is made safe on disk (fsync by default); true when it is. Tests
+// put a failing or recording stand-in here; an empty function brings fsync back.
+using FileSync = std::function<bool(int handle)>;
+void setFileSync(FileSync sync);
 
 // The start-up self-check of the engine: an engine that cannot encrypt (empty version) would
 // write the clinic's data in the clear, so it is refused before any file is touched.

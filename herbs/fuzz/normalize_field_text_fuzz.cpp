@@ -1,5 +1,6 @@
 // Feeds arbitrary texts to NormalizeFieldText and stops at the first result that is not a
-// stored form: empty, with a space at either end, or without its final full stop.
+// stored form: empty, with a space at either end, without its final full stop, or changed
+// when normalised again (a herb saved twice without an edit must stay as it is).
 #include "herbs/normalize_field_text.h"
 
 #include <QString>
@@ -14,6 +15,8 @@ void check(const QString &input)
 {
     const QString stored = herbs::NormalizeFieldText(input);
     if (stored.isEmpty())
+        std::abort();
+    if (herbs::NormalizeFieldText(stored) != stored)
         std::abort();
     if (stored == QLatin1String(" "))
         return;

@@ -5,6 +5,7 @@
 #include "access/password_record.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/sql_text.h"
 #include "temp_data.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,30 @@ TEST_F(AccessLogic, LoginCheckFindsOnlyTheRightPairAndLeavesNoQueryBehind)
     EXPECT_FALSE(users::seekPassword(db, QStringLiteral("张医生"), QStringLiteral("abcd1235")).matched);
     EXPECT_FALSE(users::seekPassword(db, QStringLiteral("李医生"), QStringLiteral("abcd1234")).matched);
     EXPECT_FALSE(db.queryNames().contains(QStringLiteral("yhmm")));
+}
+
+TEST_F(AccessLogic, APasswordKeptInClearLogsInOnceAndIsThenStoredHashed)
+{
+    db.execute(QStringLiteral("INSERT INTO 密码表 VALUES ('张医生', 'abcd1234  ', '1')"));
+    db.execute(QStringLiteral("INSERT INTO 密码表 VALUES ('李医生', 'pbkdf2-sha256$damaged', '1')"));
+    const auto storedFor = [this](const QString &name) {
+        return db.openDynaset(QStringLiteral("SELECT 密码 FROM 密码表 WHERE 姓名 = ") + ds::sqlQuoted(name)).text(0);
+    };
+    EXPECT_FALSE(users::seekPassword(db, QStringLiteral("张医生"), QStringLiteral("abcd1235")).matched);
+    EXPECT_EQ(storedFor(QStringLiteral("张医生")), QStringLiteral("abcd1234  ")); // a wrong guess changes nothing
+
+    const users::PasswordCheck check = users::seekPassword(db, QStringLiteral("张医生"), QStringLiteral("abcd1234"));
+    EXPECT_TRUE(check.matched);
+    EXPECT_EQ(check.level, QStringLiteral("1"));
+    const QString hashed = storedFor(QStringLiteral("张医生"));
+    EXPECT_TRUE(users::isPasswordHash(hashed));
+    EXPECT_TRUE(users::verifyPassword(QStringLiteral("abcd1234"), hashed));
+    EXPECT_TRUE(users::seekPassword(db, QStringLiteral("张医生"), QStringLiteral("abcd1234")).matched);
+    EXPECT_FALSE(db.queryNames().contains(QStringLiteral("yhmm")));
+
+    // A damaged hash is no clear password: typing its text does not get in.
+    EXPECT_FALSE(users::seekPassword(db, QStringLiteral("李医生"), QStringLiteral("pbkdf2-sha256$damaged")).matched);
+    EXPECT_FALSE(users::matchesClearPassword(QString(), QStringLiteral("   ")));
 }
 
 TEST_F(AccessLogic, CraftedNamesAndPasswordsNeitherBreakNorPassTheCheck)

@@ -1,5 +1,6 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/key_cache.h"
 #include "temp_data.h"
 
 #include <QFile>
@@ -116,4 +117,45 @@ TEST(OpenDataFile, KeyDerivedPerOpenOpensTheSameFile)
     const QString path = copySeedTo(home.file("ccyc.mdb"));
     ds::Database db = ds::Database::open(path, ds::kDataFileConnect, ds::KeyMode::DerivePerOpen);
     EXPECT_GT(db.openTable("中医药材").recordCount(), 0);
+}
+
+TEST(KeyCache, AFailedDerivationKeepsNothingAndOnlyTheRecentKeysStay)
+{
+    int derived = 0;
+    bool failing = true;
+    ds::KeyCache cache(
+        [&](const QByteArray &, const QByteArray &salt, QByteArray &key) {
+            ++derived;
+            key.fill(salt.at(0));
+            return !failing;
+        },
+        2);
+    EXPECT_THROW(cache.keyFor("pw", "a"), ds::RunError);
+    EXPECT_EQ(cache.size(), 0u); // no all-zero (or half-made) key kept for the next open
+    failing = false;
+    EXPECT_EQ(cache.keyFor("pw", "a"), QByteArray(32, 'a'));
+    EXPECT_EQ(derived, 2);
+    EXPECT_EQ(cache.keyFor("pw", "a"), QByteArray(32, 'a'));
+    EXPECT_EQ(derived, 2); // kept
+
+    // Restores bring new salts: only the two most recent keys stay, the oldest is dropped.
+    cache.keyFor("pw", "b");
+    cache.keyFor("pw", "c");
+    EXPECT_EQ(cache.size(), 2u);
+    cache.keyFor("pw", "c");
+    EXPECT_EQ(derived, 4);
+    cache.keyFor("pw", "a");
+    EXPECT_EQ(derived, 5);
+
+    // A copy handed out stays whole when the cache wipes its own.
+    QByteArray kept = cache.keyFor("pw", "a");
+    {
+        ds::KeyCache gone([](const QByteArray &, const QByteArray &, QByteArray &key) {
+            key.fill('k');
+            return true;
+        });
+        kept = gone.keyFor("pw", "z");
+    }
+    EXPECT_EQ(kept, QByteArray(32, 'k'));
+    EXPECT_EQ(ds::rawKeyLiteral(QByteArray::fromHex("00ff1a")), "x'00FF1A'");
 }

@@ -3,6 +3,10 @@
 #include "datastore/sql_text.h"
 #include "temp_data.h"
 
+#include <optional>
+
+#include <sqlcipher/sqlite3.h>
+
 #include <gtest/gtest.h>
 
 class Recordsets : public ::testing::Test {
@@ -196,4 +200,104 @@ TEST_F(Recordsets, WalkingAndDeletingVisitsEveryRowOnceAndNothingPastTheEnd)
     herbs.moveNext();
     EXPECT_EQ(herbs.eof() ? QString() : herbs.field(0).toString(), after);
     EXPECT_EQ(herbs.recordCount(), before - 1);
+}
+
+TEST_F(Recordsets, AfterUpdateTheNextMoveGoesOnFromTheRowJustWritten)
+{
+    db.execute("DELETE * FROM 中医药材");
+    for (const QString name : {"甲。", "丙。", "戊。"})
+        db.execute("INSERT INTO 中医药材 (名称) VALUES (?1)", {name});
+    ds::TableRecordset herbs = db.openTable("中医药材");
+    herbs.setIndex("ycmci");
+    // Names in byte order: 丁 < 丙 < 戊 < 甲 (U+4E01, U+4E19, U+620A, U+7532).
+    herbs.seek("=", "丙。");
+    herbs.moveNext();
+    ASSERT_EQ(herbs.field(0).toString(), "戊。");
+
+    herbs.addNew();
+    herbs.setField(0, "丁。");
+    herbs.update();
+    EXPECT_EQ(herbs.field(0).toString(), "丁。"); // the new row is current
+    herbs.moveNext();
+    EXPECT_EQ(herbs.field(0).toString(), "丙。"); // on from it, not back to the first row
+
+    herbs.edit();
+    herbs.setField(7, "心得。");
+    herbs.update();
+    herbs.moveNext();
+    EXPECT_EQ(herbs.field(0).toString(), "戊。");
+}
+
+TEST_F(Recordsets, ARecordsetOrTransactionOutlivingItsHandleIsSafe)
+{
+    // A recordset from a Database that has gone reports a closed file instead of using it.
+    std::optional<ds::TableRecordset> orphan;
+    {
+        ds::Database temporary = ds::openDataFile(path);
+        orphan.emplace(temporary.openTable("密码表"));
+    }
+    EXPECT_THROW(orphan->recordCount(), ds::RunError);
+    EXPECT_THROW(orphan->moveFirst(), ds::RunError);
+
+    // A recordset and a transaction follow the Database when it moves.
+    ds::TableRecordset words = db.openTable("药材功效");
+    std::optional<ds::Database> moved;
+    {
+        ds::Transaction change(db);
+        moved.emplace(std::move(db));
+        moved->execute("INSERT INTO 药材功效 VALUES ('补气')");
+        EXPECT_EQ(words.recordCount(), 1);
+    } // not committed: rolled back on the handle that moved
+    EXPECT_EQ(words.recordCount(), 0);
+    EXPECT_TRUE(sqlite3_get_autocommit(moved->handle()));
+    {
+        ds::Transaction change(*moved);
+        ds::Database again = std::move(*moved);
+        again.execute("INSERT INTO 药材功效 VALUES ('安神')");
+        change.commit();
+    }
+    EXPECT_THROW(words.recordCount(), ds::RunError); // the handle has closed
+    EXPECT_EQ(ds::openDataFile(path).openTable("药材功效").recordCount(), 1);
+}
+
+TEST_F(Recordsets, EachRefusedValueHasItsOwnMessage)
+{
+    db.execute("CREATE TABLE 规则 (名 TEXT UNIQUE, 量 INTEGER NOT NULL, 价 INTEGER CHECK (价 > 0))");
+    db.execute("INSERT INTO 规则 VALUES ('甲', 1, 1)");
+    const struct {
+        const char *sql;
+        ds::ErrorCode code;
+    } cases[] = {
+        {"INSERT INTO 规则 VALUES ('甲', 1, 1)", ds::ErrorCode::DuplicateName},
+        {"INSERT INTO 规则 VALUES ('乙', NULL, 1)", ds::ErrorCode::RequiredValueMissing},
+        {"INSERT INTO 规则 VALUES ('丙', 1, -5)", ds::ErrorCode::ValidationRuleViolated},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.sql);
+        try {
+            db.execute(QString::fromUtf8(each.sql));
+            ADD_FAILURE() << "accepted";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(each.code));
+            EXPECT_TRUE(error.description().startsWith(ds::describe(each.code)));
+        }
+    }
+    // The table recordset names a duplicate's value, and only a duplicate's.
+    ds::TableRecordset rules = db.openTable("规则");
+    const struct {
+        QVariantList row;
+        ds::ErrorCode code;
+    } rows[] = {{{"甲", 1, 1}, ds::ErrorCode::DuplicateName}, {{"乙", QVariant(), 1}, ds::ErrorCode::RequiredValueMissing}};
+    for (const auto &each : rows) {
+        rules.addNew();
+        for (int i = 0; i < each.row.size(); ++i)
+            rules.setField(i, each.row[i]);
+        try {
+            rules.update();
+            ADD_FAILURE() << "accepted";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(each.code)) << error.description().toStdString();
+        }
+        rules.cancelUpdate();
+    }
 }

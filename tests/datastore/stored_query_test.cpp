@@ -2,6 +2,11 @@
 #include "datastore/errors.h"
 #include "temp_data.h"
 
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <sqlcipher/sqlite3.h>
+
 #include <gtest/gtest.h>
 
 class StoredQueries : public ::testing::Test {
@@ -218,4 +223,54 @@ TEST_F(StoredQueries, AFailedCreateLeavesThePurgePendingAndDeleteNeedsAName)
         }
     }
     EXPECT_EQ(ds::openDataFile(path).queryCount(), 0);
+}
+
+TEST_F(StoredQueries, APurgedQueryMadeAgainInATransactionThatRollsBackStaysPurged)
+{
+    storeQueries({{"000", "SELECT * FROM 密码表"}, {"001", "SELECT * FROM 用户资料"}});
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.purgeQueries();
+        {
+            ds::Transaction rebuild(db);
+            db.createQuery("000", "SELECT 名称 FROM 中医药材"); // another text
+            db.createQuery("001", "SELECT * FROM 用户资料");   // the same text
+            EXPECT_EQ(db.queryNames(), QStringList({"000", "001"}));
+        }
+        EXPECT_EQ(db.queryCount(), 0);
+        EXPECT_THROW(db.queryText("000"), ds::RunError);
+        EXPECT_THROW(db.openDynaset("001"), ds::RunError);
+        // Committed, the queries made again stay.
+        {
+            ds::Transaction rebuild(db);
+            db.createQuery("000", "SELECT 名称 FROM 中医药材");
+            rebuild.commit();
+        }
+        EXPECT_EQ(db.queryNames(), QStringList({"000"}));
+    }
+    EXPECT_EQ(ds::openDataFile(path).queryNames(), QStringList({"000"}));
+}
+
+TEST_F(StoredQueries, ARecordsetOpensOnlyFromASelect)
+{
+    QTemporaryDir other;
+    ds::Database db = ds::openDataFile(path);
+    for (const QString &source : {QStringLiteral("BEGIN"), QStringLiteral("BEGIN IMMEDIATE"), QStringLiteral("SAVEPOINT a"),
+                                  QStringLiteral("ROLLBACK"), QStringLiteral("RELEASE a"),
+                                  QStringLiteral("ATTACH DATABASE '%1' AS 外").arg(other.filePath("x.db")),
+                                  QStringLiteral("PRAGMA table_info(密码表)"), QStringLiteral("pragma user_version"),
+                                  QStringLiteral("EXPLAIN SELECT 1"), QStringLiteral("VACUUM"),
+                                  QStringLiteral("-- SELECT\nPRAGMA key = 'x'"), QStringLiteral("SELECTED")}) {
+        SCOPED_TRACE(source.toStdString());
+        try {
+            db.openDynaset(source);
+            ADD_FAILURE() << "accepted";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(ds::ErrorCode::SyntaxError));
+        }
+        EXPECT_TRUE(sqlite3_get_autocommit(db.handle())); // no transaction was begun
+    }
+    EXPECT_FALSE(QFileInfo::exists(other.filePath("x.db")));
+    for (const char *select : {"select 1", "  /* 注 */ -- 行\n SELECT 名称 FROM 中医药材", "SELECT\t1"})
+        EXPECT_NO_THROW(db.openDynaset(QString::fromUtf8(select))) << select;
 }

@@ -87,6 +87,29 @@ TEST(PinyinOrder, BlankFirstAndOnlyIdenticalTextsEqual)
     EXPECT_EQ(db.openDynaset("select DISTINCT * FROM 药材功效 order by 药材功效").recordCount(), 4);
 }
 
+// Texts the collator calls equal (a compatibility ideograph and its unified twin; invisible
+// joiners) are still different texts: DISTINCT keeps both and "=" finds only the one asked for.
+TEST(PinyinOrder, TextsTheCollatorCallsEqualStayApart)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    const QList<QStringList> twins = {{QString(QChar(0x8C48)), QString(QChar(0xF900))},
+                                      {QStringLiteral("人参") + QChar(0x200B), QStringLiteral("人参") + QChar(0x200C)}};
+    for (const QStringList &pair : twins) {
+        SCOPED_TRACE(pair.join(QLatin1Char('|')).toStdString());
+        EXPECT_NE(ds::comparePinyin(pair[0].toStdString(), pair[1].toStdString()), 0);
+        db.execute("DELETE * FROM 药材功效");
+        for (const QString &word : pair)
+            db.execute("INSERT INTO 药材功效 VALUES (?1)", {word});
+        EXPECT_EQ(db.openDynaset("SELECT DISTINCT 药材功效 FROM 药材功效").recordCount(), 2);
+        for (const QString &word : pair) {
+            ds::Dynaset found = db.openDynaset("SELECT 药材功效 FROM 药材功效 WHERE 药材功效 = " + ds::sqlQuoted(word));
+            ASSERT_EQ(found.recordCount(), 1);
+            EXPECT_EQ(found.text(0), word);
+        }
+    }
+}
+
 TEST(SqlText, EscapingAndDialect)
 {
     EXPECT_EQ(ds::sqlEscape("it's"), "it''s");

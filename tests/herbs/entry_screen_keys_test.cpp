@@ -1,7 +1,11 @@
 #include "entry_screen_fixture.h"
 
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QMimeData>
+
+#include <functional>
 
 namespace {
 
@@ -12,7 +16,90 @@ void commit(QWidget *box, const QString &text)
     QApplication::sendEvent(box, &event);
 }
 
+QPoint cursorPoint(QWidget *box)
+{
+    return box->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+}
+
+// Every way text reaches a box at its cursor.
+struct Way {
+    const char *name;
+    std::function<void(QWidget *, const QString &)> put;
+};
+
+const Way kWays[] = {
+    {"input method", [](QWidget *box, const QString &text) { commit(box, text); }},
+    {"Ctrl+V",
+     [](QWidget *box, const QString &text) {
+         QApplication::clipboard()->setText(text);
+         QTest::keySequence(box, QKeySequence::Paste);
+     }},
+    {"Shift+Ins",
+     [](QWidget *box, const QString &text) {
+         QApplication::clipboard()->setText(text);
+         QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+     }},
+    // The middle button pastes the primary selection through these (the offscreen platform
+    // has no primary selection to click with).
+    {"middle button",
+     [](QWidget *box, const QString &text) {
+         if (auto *line = qobject_cast<QLineEdit *>(box))
+             line->insert(text);
+         else
+             static_cast<QPlainTextEdit *>(box)->insertPlainText(text);
+     }},
+    {"drop",
+     [](QWidget *box, const QString &text) {
+         QMimeData data;
+         data.setText(text);
+         QWidget *target = qobject_cast<QPlainTextEdit *>(box) ? static_cast<QPlainTextEdit *>(box)->viewport() : box;
+         QDragEnterEvent enter(cursorPoint(box), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(target, &enter);
+         QDropEvent drop(QPointF(cursorPoint(box)), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QApplication::sendEvent(target, &drop);
+     }},
+};
+
 } // namespace
+
+TEST_F(EntryScreen, EveryWayTextComesInIsCutToTheLimitKeepingTheCursor)
+{
+    const QChar bu(0x8865); // 补, two bytes
+    for (const Way &way : kWays) {
+        SCOPED_TRACE(way.name);
+        // 名称, 10 bytes: 4 in it, 6 left; what fits goes in at the cursor.
+        name()->setText("人参");
+        name()->setFocus();
+        name()->setCursorPosition(1);
+        way.put(name(), "当归黄芪甘草");
+        EXPECT_EQ(name()->text(), "人当归黄参");
+        EXPECT_EQ(name()->cursorPosition(), 4);
+
+        // 功效, 220 bytes: 216 in it; a line break is two bytes and goes in whole or not at all.
+        QPlainTextEdit *efficacy = box("Txtycgy");
+        efficacy->setPlainText(QString(108, bu));
+        efficacy->setFocus();
+        QTextCursor middle = efficacy->textCursor();
+        middle.setPosition(54);
+        efficacy->setTextCursor(middle);
+        way.put(efficacy, "abc\nd");
+        EXPECT_EQ(efficacy->toPlainText(), QString(54, bu) + "abc" + QString(54, bu));
+        EXPECT_EQ(efficacy->textCursor().position(), 57);
+        efficacy->undo(); // the cut is part of the insertion's step
+        EXPECT_EQ(efficacy->toPlainText(), QString(108, bu));
+
+        // A lone CR is stored as CR LF: 150 of them fill 220 bytes with 110 line breaks.
+        efficacy->clear();
+        way.put(efficacy, QString(150, QLatin1Char('\r')));
+        EXPECT_EQ(efficacy->toPlainText(), QString(110, QLatin1Char('\n')));
+    }
+    // Text the program puts in stays whole even past the limit; the user cannot add to it.
+    QPlainTextEdit *efficacy = box("Txtycgy");
+    efficacy->setPlainText(QString(111, bu));
+    efficacy->moveCursor(QTextCursor::End);
+    commit(efficacy, "x");
+    EXPECT_EQ(efficacy->toPlainText(), QString(111, bu));
+}
 
 TEST_F(EntryScreen, EnterWalksTheFieldsAndPromptsForEmptyRequiredBoxes)
 {

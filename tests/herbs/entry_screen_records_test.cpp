@@ -1,4 +1,5 @@
 #include "entry_screen_fixture.h"
+#include "word_processor_on_path.h"
 #include "herbs/print_text.h"
 #include "herbs/print_to_word.h"
 #include "herbs/register_herb_screens.h"
@@ -250,9 +251,12 @@ TEST_F(EntryScreen, CompletePrintHandsTheShownHerbToTheWordProcessor)
         return true;
     });
     clickListEntry("人参。");
-    click("Cmdprnt");
+    {
+        WordProcessorOnPath office;
+        click("Cmdprnt");
+    }
     herbs::setProgramLauncher({});
-    EXPECT_TRUE(messages.messages.isEmpty());
+    EXPECT_TRUE(messages.messages.isEmpty()) << messages.texts().join("\n").toStdString();
     ASSERT_GE(launched.size(), 2);
     EXPECT_TRUE(launched.last().endsWith(".odt"));
     const QString expected = herbs::buildPrintText(shown(), QDate::currentDate());

@@ -5,6 +5,7 @@
 
 #include "datastore/errors.h"
 #include "message_recorder.h"
+#include "word_processor_on_path.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -46,16 +47,18 @@ private:
 struct Launch {
     QString program;
     QStringList arguments;
+    QString clipboardAtStart;
 };
 
-// Every test records the launches instead of opening a word processor window; only the
-// conversions below run LibreOffice, headless.
+// Every test records the launches instead of opening a word processor window, handing the
+// document to a stand-in desktop word processor; only the conversions below run the installed
+// LibreOffice, headless.
 class PrintHandOff : public ::testing::Test {
 protected:
     void SetUp() override
     {
         herbs::setProgramLauncher([this](const QString &program, const QStringList &arguments) {
-            launches.append({program, arguments});
+            launches.append({program, arguments, QGuiApplication::clipboard()->text()});
             return launcherStarts;
         });
         QGuiApplication::clipboard()->setText(QStringLiteral("earlier clipboard"));
@@ -69,6 +72,14 @@ protected:
                     QFile::remove(argument);
             }
         }
+    }
+
+    // Prints with a desktop word processor on PATH.
+    void print(const QString &text, bool canShowWindows = true)
+    {
+        WordProcessorOnPath office(canShowWindows);
+        officeProgram = office.program();
+        herbs::PrintToWord(text);
     }
 
     // The document of the one recorded launch.
@@ -98,6 +109,7 @@ protected:
     MessageRecorder messages;
     QList<Launch> launches;
     bool launcherStarts = true;
+    QString officeProgram;
 };
 
 QStringList lines(const QByteArray &converted)
@@ -113,15 +125,15 @@ QStringList lines(const QByteArray &converted)
 
 } // namespace
 
-TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndFillsTheClipboard)
+TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndThenFillsTheClipboard)
 {
-    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
     const QString text = herbText();
-    herbs::PrintToWord(text);
+    print(text);
 
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(launches.size(), 1);
-    EXPECT_EQ(launches[0].program, herbs::findWordProcessor());
+    EXPECT_EQ(launches[0].program, officeProgram);
+    EXPECT_EQ(launches[0].clipboardAtStart, QStringLiteral("earlier clipboard"));
     const QFileInfo document(handedDocument());
     EXPECT_TRUE(document.isFile());
     EXPECT_GT(document.size(), 0);
@@ -129,7 +141,7 @@ TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndFillsTheClipboard)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
 
     // Each hand-off gets a file of its own: the first may still be open in the word processor.
-    herbs::PrintToWord(text);
+    print(text);
     ASSERT_EQ(launches.size(), 2);
     EXPECT_NE(launches[1].arguments.last(), launches[0].arguments.last());
     EXPECT_TRUE(QFileInfo::exists(launches[0].arguments.last()));
@@ -139,7 +151,7 @@ TEST_F(PrintHandOff, DocumentConvertsBackToThePrintText)
 {
     ASSERT_FALSE(HeadlessOffice::program().isEmpty()) << "LibreOffice (soffice) must be installed";
     const QString text = herbText();
-    herbs::PrintToWord(text);
+    print(text);
     ASSERT_FALSE(handedDocument().isEmpty());
 
     HeadlessOffice office;
@@ -152,7 +164,7 @@ TEST_F(PrintHandOff, DocumentConvertsBackToThePrintText)
 TEST_F(PrintHandOff, EveryParagraphIsSongti11NotBold)
 {
     ASSERT_FALSE(HeadlessOffice::program().isEmpty()) << "LibreOffice (soffice) must be installed";
-    herbs::PrintToWord(herbText());
+    print(herbText());
     ASSERT_FALSE(handedDocument().isEmpty());
 
     HeadlessOffice office;
@@ -196,26 +208,56 @@ TEST_F(PrintHandOff, WithoutAWordProcessorTheErrorBoxShowsOnce)
     EXPECT_EQ(messages.messages.size(), 2);
 }
 
-TEST_F(PrintHandOff, AWordProcessorThatWillNotStartIsReportedAndLeavesNoFile)
+TEST_F(PrintHandOff, AWordProcessorThatWillNotStartIsReportedAndLeavesNoFileAndTheClipboard)
 {
-    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
     launcherStarts = false;
-    herbs::PrintToWord(herbText());
+    print(herbText());
 
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotStartWordProcessor));
     ASSERT_EQ(launches.size(), 1);
     EXPECT_FALSE(QFileInfo::exists(launches[0].arguments.last()));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+}
+
+TEST_F(PrintHandOff, AWordProcessorThatCannotShowAWindowIsNotStarted)
+{
+    const QDir temporary(QDir::tempPath());
+    const QStringList before = temporary.entryList({QStringLiteral("herb-print-*")});
+    print(herbText(), false);
+
+    ASSERT_EQ(messages.messages.size(), 1);
+    const QString box = messages.last().text;
+    EXPECT_TRUE(box.startsWith(QStringLiteral("错误号码： 429\r\n错误内容："))) << box.toStdString();
+    EXPECT_TRUE(box.contains(QStringLiteral("libreoffice-writer"))) << box.toStdString();
+    EXPECT_TRUE(launches.isEmpty());
+    EXPECT_EQ(temporary.entryList({QStringLiteral("herb-print-*")}), before);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+
+    // What is told apart: the plug-in beside the program, also behind a link or a launcher
+    // script in a bin folder.
+    WordProcessorOnPath desktop;
+    WordProcessorOnPath server(false);
+    EXPECT_TRUE(herbs::wordProcessorCanShowWindows(desktop.program()));
+    EXPECT_FALSE(herbs::wordProcessorCanShowWindows(server.program()));
+    QTemporaryDir root;
+    QDir(root.path()).mkpath(QStringLiteral("lib/libreoffice/program"));
+    QDir(root.path()).mkpath(QStringLiteral("bin"));
+    QFile(desktop.program()).link(root.filePath(QStringLiteral("bin/soffice-link")));
+    EXPECT_TRUE(herbs::wordProcessorCanShowWindows(root.filePath(QStringLiteral("bin/soffice-link"))));
+    QFile(server.program()).copy(root.filePath(QStringLiteral("bin/lowriter")));
+    EXPECT_FALSE(herbs::wordProcessorCanShowWindows(root.filePath(QStringLiteral("bin/lowriter"))));
+    QFile(root.filePath(QStringLiteral("lib/libreoffice/program/libvclplug_gtk3lo.so"))).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(herbs::wordProcessorCanShowWindows(root.filePath(QStringLiteral("bin/lowriter"))));
 }
 
 TEST_F(PrintHandOff, ADocumentThatCannotBeWrittenIsReported)
 {
-    ASSERT_FALSE(herbs::findWordProcessor().isEmpty()) << "LibreOffice (soffice) must be installed";
     QTemporaryDir base;
     const QString missing = base.filePath(QStringLiteral("no-such-folder"));
     {
         EnvironmentGuard tmp("TMPDIR", missing);
-        herbs::PrintToWord(herbText());
+        print(herbText());
     }
     ASSERT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotWriteFile));

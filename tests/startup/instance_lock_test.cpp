@@ -1,6 +1,9 @@
+#include "datastore/errors.h"
 #include "startup/instance_lock.h"
 #include "temp_data.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -32,4 +35,29 @@ TEST(InstanceLock, ARunningCopyBlocksAndACrashedOneDoesNot)
     holder.waitForFinished();
     EXPECT_TRUE(QFile::exists(startup::instanceLockPath(home.path())));
     EXPECT_TRUE(mine.tryAcquire());
+}
+
+TEST(InstanceLock, AFailureOtherThanARunningCopyIsAnErrorWithItsOwnNumber)
+{
+    TempHome home;
+    QDir(home.path()).mkdir(QStringLiteral("folder-in-the-way"));
+    const struct {
+        const char *what;
+        QString lockPath;
+    } cases[] = {
+        {"no home folder", home.file(QStringLiteral("missing/.ccdata.lock"))},
+        {"a folder in the lock file's place", home.file(QStringLiteral("folder-in-the-way"))},
+    };
+    for (const auto &each : cases) {
+        SCOPED_TRACE(each.what);
+        startup::InstanceLock lock(each.lockPath);
+        try {
+            lock.tryAcquire();
+            ADD_FAILURE() << "no error";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(ds::ErrorCode::CannotWriteFile));
+            EXPECT_TRUE(error.description().contains(QFileInfo(each.lockPath).absolutePath()))
+                << error.description().toStdString();
+        }
+    }
 }

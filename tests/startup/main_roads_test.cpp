@@ -180,7 +180,20 @@ TEST_F(MainRoads, SecondCopyIsRefusedAndTouchesNoFile)
     EXPECT_FALSE(Modulanxia::mainWindow());
 }
 
-TEST_F(MainRoads, SeedThatCannotBeCopiedIsAnErrorNotAHalfFile)
+TEST_F(MainRoads, ALockThatCannotBeTakenForAnotherReasonIsAnErrorNotASecondCopy)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(this->home.file("no-such-home")));
+    const MainOutcome outcome = Modulanxia::Main();
+    qputenv("HOME", home);
+    EXPECT_EQ(outcome, MainOutcome::Failed);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.last().text.startsWith("错误号码： 75\r\n错误内容：")) << recorder.last().text.toStdString();
+    EXPECT_EQ(recorder.last().icon, ui::Icon::None);
+    EXPECT_FALSE(Modulanxia::mainWindow());
+}
+
+TEST_F(MainRoads, DataFolderThatCannotBeMadeIsAnError)
 {
     // The data folder's place is taken by a plain file, so the folder cannot be made.
     QFile blocker(home.file("ccdata"));
