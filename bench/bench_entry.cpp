@@ -40,7 +40,7 @@ void BM_EntryConditionSearch(benchmark::State &state)
     int found = 0;
     for (auto _ : state) {
         ds::Database db = ds::openDataFile(path);
-        const QStringList names = herbs::runConditionSearch(db, herbs::conditionStatement(conditions));
+        const QStringList names = herbs::runConditionSearch(db, conditions);
         found = int(names.size());
         list.setStringList(names);
     }

@@ -317,20 +317,25 @@ Dynaset Database::openDynaset(const QString &source)
 TextColumn Database::readColumn(const QString &source, int position)
 {
     flushPurge();
-    if (!isTableOrQuery(source))
-        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到表或查询“%1”。").arg(source));
-    const QString from = QStringLiteral(" FROM %1").arg(sqlIdentifier(source));
-    QString column;
-    {
+    QString sql = toEngineDialect(source);
+    int column = position;
+    if (isTableOrQuery(source)) {
+        // Only that column: naming it lets the engine leave the others unread.
+        const QString from = QStringLiteral(" FROM %1").arg(sqlIdentifier(source));
         Statement all(m_db, QStringLiteral("SELECT *") + from);
         if (position < 0 || position >= all.columnCount())
             throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
-        column = all.columnName(position);
+        sql = QStringLiteral("SELECT %1").arg(sqlIdentifier(all.columnName(position))) + from;
+        column = 0;
     }
-    Statement one(m_db, QStringLiteral("SELECT %1").arg(sqlIdentifier(column)) + from);
+    Statement query(m_db, sql);
+    if (!query.isReadOnly())
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
+    if (column < 0 || column >= query.columnCount())
+        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
     TextColumn result;
-    while (one.step()) {
-        const QVariant value = one.value(0);
+    while (query.step()) {
+        const QVariant value = query.value(column);
         if (result.texts.isEmpty())
             result.firstIsNull = value.isNull();
         result.texts.append(value.toString());

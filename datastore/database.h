@@ -57,7 +57,8 @@ public:
     Dynaset openDynaset(const QString &source);
     TableRecordset openTable(const QString &table);
     // One column of a table's or stored query's rows, read alone: the other columns of long
-    // rows are never fetched. The position counts as in a dynaset of the source.
+    // rows are never fetched. The position counts as in a dynaset of the source. For an SQL
+    // text, the column of its own result.
     TextColumn readColumn(const QString &source, int position);
     // Runs one statement; the count of rows it changed.
     int execute(const QString &sql);

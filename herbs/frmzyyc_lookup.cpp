@@ -110,7 +110,7 @@ void Frmzyyc::cmdseekClick()
         QStringList found;
         {
             ds::Database db = ds::openDataFile();
-            found = runConditionSearch(db, conditionStatement(conditions));
+            found = runConditionSearch(db, conditions);
         }
         if (found.isEmpty()) {
             ui::msgBox(QStringLiteral("未找到相关药材。"), ui::Icon::Information);
