@@ -2,6 +2,8 @@
 // have come from it: empty, or holding an ASCII space or a separator.
 #include "dictionaries/keyword_splitter.h"
 
+#include "tests/support/fuzz_text.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -26,17 +28,6 @@ void check(const QString &text)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0) {
-        check(QString());
-        return 0;
-    }
-    // The first byte chooses how the rest is read: as UTF-8 (texts of separators and brackets)
-    // or as raw UTF-16 code units (any character, lone surrogates included).
-    const auto *rest = reinterpret_cast<const char *>(data + 1);
-    const qsizetype length = qsizetype(size - 1);
-    if (data[0] & 1)
-        check(QString::fromUtf16(reinterpret_cast<const char16_t *>(rest), length / 2));
-    else
-        check(QString::fromUtf8(rest, length));
+    check(fuzzText(data, size));
     return 0;
 }
