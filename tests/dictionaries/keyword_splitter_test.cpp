@@ -21,6 +21,7 @@ TEST(KeywordSplitter, SplitsTextsIntoKeywords)
         {"补气(炙用，生用。", {}},                 // an unclosed "(" hides the rest
         {"补气，养血（炙用，生用。", {"补气"}},    // so does an unclosed "（"
         {"补气(炙用）)养血。", {"补气养血"}},     // each bracket closes only its own kind
+        {"补气)养血。", {"补气)养血"}},          // a closing bracket alone is a character
         {"头痛\r\n眩晕，呕吐。", {"头痛\r\n眩晕", "呕吐"}}, // CR LF stays inside the keyword
         {"清 热 解 毒，　利湿。", {"清热解毒", "　利湿"}},  // ASCII spaces go, U+3000 stays
         {"，，。治*；、：补气。", {"补气"}},       // separators in a row give no empty keyword
