@@ -43,9 +43,10 @@ public:
             if (attempt([&] { m_db->beginTransaction(); }) && !attempt([&] { m_store.emplace(*m_db); }))
                 attempt([&] { m_db->rollback(); });
         }
-        if (m_store) {
-            attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM 药材功效")); });
-            attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM 药材主治")); });
+        for (const QString &table : {QStringLiteral("药材功效"), QStringLiteral("药材主治")}) {
+            // A failure may have ended the transaction: nothing is written outside it.
+            if (m_store && m_db->inTransaction())
+                attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM ") + table); });
         }
         pause();
         const Pass efficacy{QStringLiteral("000"), QStringLiteral("select 功效 FROM 中医药材 "), kEfficacyPhase, 0, 50,
@@ -132,7 +133,7 @@ private:
     {
         if (!m_db)
             return;
-        if (m_store && !m_store->transactionLost()) {
+        if (m_store && !m_store->transactionLost() && m_db->inTransaction()) {
             m_store.reset();
             // A commit that fails leaves the dictionaries as they were before the rebuild.
             if (!attempt([&] { m_db->commit(); }))

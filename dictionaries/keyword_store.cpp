@@ -26,6 +26,8 @@ void KeywordStore::AddIndicationKeywords(const QString &text)
 
 void KeywordStore::add(ds::Statement &insert, const QString &text)
 {
+    // Written outside the caller's transaction, a keyword could not be taken back.
+    m_lost = m_lost || !m_db.inTransaction();
     if (m_lost)
         return;
     const QString trimmed = ds::trimSpaces(text);

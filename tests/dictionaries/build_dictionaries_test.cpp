@@ -119,27 +119,28 @@ TEST_F(Rebuild, ProgressChangesOncePerHerbWithHalfToEvenPercentages)
 TEST_F(Rebuild, RefusedKeywordEndsOnlyThatHerbsText)
 {
     // A refusal that undoes its own statement ends the herb's text there; one that rolls back
-    // the whole transaction leaves the previous dictionaries as they were.
+    // the whole transaction, whichever statement it hits, leaves the previous dictionaries as
+    // they were and nothing is written after it.
+    const QString refuseWord = "BEFORE INSERT ON 药材功效 WHEN NEW.药材功效 = '坏词' BEGIN SELECT RAISE(%1, '不收此词'); END";
     const struct {
-        const char *raise;
+        QString trigger;
         QStringList efficacy;
         QStringList indication;
     } cases[] = {
-        {"ABORT", {"甲", "丙"}, {"痛", "痒"}},
-        {"FAIL", {"甲", "丙"}, {"痛", "痒"}},
-        {"ROLLBACK", {"旧功效"}, {"旧主治"}},
+        {refuseWord.arg("ABORT"), {"甲", "丙"}, {"痛", "痒"}},
+        {refuseWord.arg("FAIL"), {"甲", "丙"}, {"痛", "痒"}},
+        {refuseWord.arg("ROLLBACK"), {"旧功效"}, {"旧主治"}},
+        {"BEFORE DELETE ON 药材功效 BEGIN SELECT RAISE(ROLLBACK, '不许清空'); END", {"旧功效"}, {"旧主治"}},
     };
-    for (const auto &[raise, expectedEfficacy, expectedIndication] : cases) {
+    for (const auto &[trigger, expectedEfficacy, expectedIndication] : cases) {
         setHerbs({{"甲，坏词，乙。", "痛。"}, {"丙。", "痒。"}});
         execute("DROP TRIGGER IF EXISTS refuse");
-        execute(QString("CREATE TRIGGER refuse BEFORE INSERT ON 药材功效 WHEN NEW.药材功效 = '坏词' "
-                        "BEGIN SELECT RAISE(%1, '不收此词'); END")
-                    .arg(raise));
+        execute("CREATE TRIGGER refuse " + trigger);
         sink.calls.clear();
         rebuild();
-        EXPECT_EQ(efficacy(), expectedEfficacy) << raise;
-        EXPECT_EQ(indication(), expectedIndication) << raise;
-        EXPECT_EQ(sink.calls.last(), "unload") << raise;
+        EXPECT_EQ(efficacy(), expectedEfficacy) << trigger.toStdString();
+        EXPECT_EQ(indication(), expectedIndication) << trigger.toStdString();
+        EXPECT_EQ(sink.calls.last(), "unload") << trigger.toStdString();
     }
 }
 
