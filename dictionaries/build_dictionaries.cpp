@@ -95,18 +95,12 @@ private:
         pause();
     }
 
-    // The texts of the pass's column; a Null text is kept as Null, and adds nothing.
-    QList<QVariant> readTexts(const Pass &pass)
+    // The texts of the pass's column. A Null reads as the empty text: both add nothing.
+    QStringList readTexts(const Pass &pass)
     {
-        QList<QVariant> texts;
-        if (!m_db)
-            return texts;
-        attempt([&] {
-            ds::Dynaset rows = m_db->openDynaset(pass.query);
-            texts.reserve(rows.recordCount());
-            for (rows.moveFirst(); !rows.eof(); rows.moveNext())
-                texts.append(rows.field(0));
-        });
+        QStringList texts;
+        if (m_db)
+            attempt([&] { texts = m_db->readColumn(pass.query, 0).texts; });
         return texts;
     }
 
@@ -114,18 +108,18 @@ private:
     {
         // Every row counts, also after a first row whose text is Null: one herb imported
         // without a text must not hide the keywords of all the others.
-        const QList<QVariant> texts = readTexts(pass);
+        const QStringList texts = readTexts(pass);
         if (texts.isEmpty())
             return;
         PassProgress progress(pass.base, pass.span, texts.size());
         m_sink.setPhaseText(pass.phase);
-        for (const QVariant &text : texts) {
+        for (const QString &text : texts) {
             progress.next();
             m_sink.setValue(progress.value());
             m_sink.setPercentText(progress.percentText());
             pause();
-            if (m_store && !m_store->transactionLost() && !text.isNull())
-                (*m_store.*pass.add)(text.toString());
+            if (m_store && !m_store->transactionLost())
+                (*m_store.*pass.add)(text);
         }
     }
 
