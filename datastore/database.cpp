@@ -374,6 +374,40 @@ Dynaset Database::openDynaset(const QString &source)
     return Dynaset(query);
 }
 
+TextColumn Database::readColumn(const QString &source, int position)
+{
+    flushPurge();
+    QString sql = toEngineDialect(source);
+    int column = position;
+    if (isTableOrQuery(source)) {
+        // Only that column: naming it lets the engine leave the others unread.
+        const QString from = QStringLiteral(" FROM %1").arg(sqlIdentifier(source));
+        Statement all(m_db, QStringLiteral("SELECT *") + from);
+        if (position < 0 || position >= all.columnCount())
+            throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
+        sql = QStringLiteral("SELECT %1").arg(sqlIdentifier(all.columnName(position))) + from;
+        column = 0;
+    }
+    Statement query(m_db, sql);
+    if (!query.isReadOnly())
+        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
+    if (column < 0 || column >= query.columnCount())
+        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
+    TextColumn result;
+    while (query.step()) {
+        const QVariant value = query.value(column);
+        if (result.texts.isEmpty())
+            result.firstIsNull = value.isNull();
+        result.texts.append(value.toString());
+    }
+    return result;
+}
+
+bool isEmptyResult(const TextColumn &column)
+{
+    return column.texts.isEmpty() || column.firstIsNull;
+}
+
 TableRecordset Database::openTable(const QString &table)
 {
     flushPurge();
@@ -408,6 +442,11 @@ void Database::rollback()
 {
     if (m_db && !sqlite3_get_autocommit(m_db))
         Statement(m_db, QStringLiteral("ROLLBACK")).run();
+}
+
+bool Database::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
 }
 
 Transaction::Transaction(Database &db)

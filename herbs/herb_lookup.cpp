@@ -15,19 +15,40 @@ ds::Dynaset openScratchQuery(ds::Database &db, const QString &statement)
 
 struct Clause {
     const char16_t *piece;
+    const char16_t *column;
     int field;
 };
 
 // The order of the clauses is fixed; 宜忌 is not searched.
 constexpr Clause kClauses[] = {
-    {u"SELECT * FROM 中医药材 WHERE 名称 like ", kName},
-    {u" and 用法 like ", kUsage},
-    {u" and 归经 like ", kMeridian},
-    {u" and 性味 like ", kNature},
-    {u" and 功效 like ", kEfficacy},
-    {u" and 心得 like ", kNotes},
-    {u" and 主治 like ", kIndications},
+    {u"SELECT * FROM 中医药材 WHERE 名称 like ", u"名称", kName},
+    {u" and 用法 like ", u"用法", kUsage},
+    {u" and 归经 like ", u"归经", kMeridian},
+    {u" and 性味 like ", u"性味", kNature},
+    {u" and 功效 like ", u"功效", kEfficacy},
+    {u" and 心得 like ", u"心得", kNotes},
+    {u" and 主治 like ", u"主治", kIndications},
 };
+
+QString likeOperand(const QString &condition)
+{
+    return QStringLiteral("'*") + ds::sqlEscape(condition) + QStringLiteral("*'");
+}
+
+// The names the condition search finds, in the same order, reading no more than it must: an
+// empty condition ("**") holds for any text and refuses only a Null, which the column's type
+// tells without its content (long texts lie on pages of their own).
+QString foundNamesStatement(const HerbRecord &fields)
+{
+    QStringList terms;
+    for (const Clause &clause : kClauses) {
+        const QString column = QString::fromUtf16(clause.column);
+        const QString condition = trimSpaces(fields[clause.field]);
+        terms.append(condition.isEmpty() ? QStringLiteral("typeof(%1) <> 'null'").arg(column)
+                                         : column + QStringLiteral(" like ") + likeOperand(condition));
+    }
+    return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
+}
 
 } // namespace
 
@@ -46,11 +67,7 @@ std::optional<QStringList> distinctValues(ds::Database &db, const QString &state
 
 QStringList herbNames(ds::Database &db, const QString &source)
 {
-    ds::Dynaset rows = db.openDynaset(source);
-    QStringList names;
-    for (; !rows.eof(); rows.moveNext())
-        names.append(rows.text(0));
-    return names;
+    return db.readColumn(source, kName).texts;
 }
 
 bool hasSearchCondition(const HerbRecord &fields)
@@ -67,19 +84,17 @@ QString conditionStatement(const HerbRecord &fields)
     QString statement;
     for (const Clause &clause : kClauses) {
         statement += QString::fromUtf16(clause.piece);
-        statement += QStringLiteral("'*") + ds::sqlEscape(trimSpaces(fields[clause.field])) + QStringLiteral("*'");
+        statement += likeOperand(trimSpaces(fields[clause.field]));
     }
     return statement;
 }
 
-int runConditionSearch(ds::Database &db, const QString &statement)
+QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields)
 {
-    ds::Dynaset found = openScratchQuery(db, statement);
-    if (ds::isEmptyResult(found))
-        return 0;
-    found.moveLast();
-    found.moveFirst();
-    return found.recordCount();
+    db.purgeQueries();
+    db.createQuery(kSearchQuery, conditionStatement(fields));
+    ds::TextColumn found = db.readColumn(foundNamesStatement(fields), 0);
+    return ds::isEmptyResult(found) ? QStringList() : std::move(found.texts);
 }
 
 QString herbCountCaption(int count)

@@ -3,6 +3,8 @@
 // when normalised again (a herb saved twice without an edit must stay as it is).
 #include "herbs/normalize_field_text.h"
 
+#include "tests/support/fuzz_text.h"
+
 #include <QString>
 
 #include <cstddef>
@@ -35,17 +37,6 @@ void check(const QString &input)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size == 0) {
-        check(QString());
-        return 0;
-    }
-    // The first byte chooses how the rest is read: as UTF-8 (short texts of the punctuation the
-    // rules care about) or as raw UTF-16 code units (any character, lone surrogates included).
-    const auto *rest = reinterpret_cast<const char *>(data + 1);
-    const qsizetype length = qsizetype(size - 1);
-    if (data[0] & 1)
-        check(QString::fromUtf16(reinterpret_cast<const char16_t *>(rest), length / 2));
-    else
-        check(QString::fromUtf8(rest, length));
+    check(fuzzText(data, size));
     return 0;
 }

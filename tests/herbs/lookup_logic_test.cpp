@@ -69,7 +69,10 @@ protected:
     QString path = keepOnlyFirstHerbs(copySeedTo(home.file("ccyc.mdb")));
     ds::Database db = ds::openDataFile(path);
 
-    int search(int field, const QString &text) { return runConditionSearch(db, conditionStatement(conditions(field, text))); }
+    int search(int field, const QString &text)
+    {
+        return int(runConditionSearch(db, conditions(field, text)).size());
+    }
 };
 
 TEST_F(Lookups, ConditionSearchCountsAndLeavesItsQueryForTheList)
@@ -78,6 +81,25 @@ TEST_F(Lookups, ConditionSearchCountsAndLeavesItsQueryForTheList)
     EXPECT_EQ(herbNames(db, kSearchQuery), (QStringList{"人参。", "黄芪。", "熟地黄。"}));
     EXPECT_EQ(search(kMeridian, "肝"), 5);
     EXPECT_EQ(search(kName, "没有这味药"), 0);
+}
+
+TEST_F(Lookups, NamesFoundAreThoseOfTheStoredSearch)
+{
+    // The names are read by a leaner statement than the stored one: both must find the same
+    // rows in the same order, Nulls, numbers and pattern characters included.
+    db.execute("INSERT INTO 中医药材 VALUES ('无心得参。', '肝', '温', '补气', '气虚', '煎服', ' ', NULL)");
+    db.execute("INSERT INTO 中医药材 VALUES (NULL, '肝', '温', '补气', '气虚', '煎服', ' ', ' ')");
+    db.execute("INSERT INTO 中医药材 VALUES ('数参。', 12, '温', '补气', '气虚', '煎服', ' ', x'41')");
+    const std::pair<int, const char *> cases[] = {
+        {kName, "参"},   {kMeridian, "肝"}, {kNature, "温"}, {kEfficacy, "补气"}, {kIndications, "*"},
+        {kUsage, "煎服"}, {kNotes, "?"},    {kName, "黄?。"}, {kMeridian, "1#"},   {kNature, "[!甘]"},
+    };
+    for (const auto &[field, text] : cases) {
+        const QStringList found = runConditionSearch(db, conditions(field, text));
+        const QStringList stored = herbNames(db, kSearchQuery);
+        EXPECT_EQ(found, stored) << field << " " << text;
+    }
+    EXPECT_EQ(runConditionSearch(db, conditions(kMeridian, "1#")), QStringList({"数参。"}));
 }
 
 TEST_F(Lookups, NameSearchFindsEveryNameContainingIt)
