@@ -15,11 +15,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace users {
@@ -90,10 +88,7 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
 
 void FrmLogin::place(QWidget *mainWindow)
 {
-    const QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
-    const int screenHeight = screen ? screen->geometry().height() : 768;
-    const QRect main = mainWindow ? mainWindow->geometry() : QRect(0, 0, 1024, 768);
-    move(main.x() + (main.width() - width()) / 2, (screenHeight - height()) / 3);
+    ui::centreOnMainAtScreenThird(this, mainWindow);
 }
 
 void FrmLogin::seekusename()

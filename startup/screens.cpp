@@ -2,8 +2,10 @@
 
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
+#include "ui/focus.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 namespace startup {
@@ -32,6 +34,13 @@ bool hasScreen(const QString &name)
     return factories().contains(name);
 }
 
+QStringList registeredScreens()
+{
+    QStringList names = factories().keys();
+    names.sort();
+    return names;
+}
+
 QWidget *showScreen(const QString &name)
 {
     const auto found = factories().constFind(name);
@@ -43,7 +52,13 @@ QWidget *showScreen(const QString &name)
     if (screen->objectName().isEmpty())
         screen->setObjectName(name);
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
+    QPointer<QWidget> opening = ui::openingControl(screen);
     screen->show();
+    screen->raise();
+    screen->activateWindow();
+    if (opening)
+        opening->setFocus(Qt::ActiveWindowFocusReason);
     return screen;
 }
 
