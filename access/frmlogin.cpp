@@ -10,6 +10,7 @@
 #include "ui/password_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/rows.h"
 #include "ui/program.h"
 #include "ui/twips.h"
 
@@ -55,6 +56,7 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
     // checked as typed: no completion from the list turns "li" into "lisi".
     m_name->setInsertPolicy(QComboBox::NoInsert);
     m_name->setCompleter(nullptr);
+    ui::setComfortableRows(m_name->view());
     ui::placeTwips(m_name, 960, 135, 2760, 330);
 
     m_password->setObjectName(QStringLiteral("Txtpass"));
