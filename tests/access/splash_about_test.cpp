@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -44,8 +45,12 @@ TEST_F(Splash, ShowsProductVersionAndTheClinicInThreeLines)
               QStringLiteral("王医生"));
     QWidget *splash = showSplash();
     ASSERT_NE(splash, nullptr);
-    EXPECT_EQ(control<QLabel>(splash, "LblYhmc")->text(),
-              QStringLiteral("使用单位：澄川中医门诊部\r\n\r\n联系电话：0571-5550123    使用人：王医生"));
+    // Three lines, the middle one empty and as high as a line with its spacing.
+    const QLabel *clinic = control<QLabel>(splash, "LblYhmc");
+    QTextDocument shown;
+    shown.setHtml(clinic->text());
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("使用单位：澄川中医门诊部\n\n联系电话：0571-5550123    使用人：王医生"));
+    EXPECT_GE(clinic->heightForWidth(clinic->width()), 3 * clinic->fontMetrics().lineSpacing() * 6 / 5);
     EXPECT_EQ(control<QLabel>(splash, "lblProductName")->text(), QStringLiteral("澄川本草"));
     EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), QStringLiteral("标准版 5.20"));
     EXPECT_TRUE(recorder.messages.isEmpty());
