@@ -4,12 +4,14 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "ui/pointer.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -150,6 +152,28 @@ TEST_F(MainWindow, WebPageCommandOpensTheShippedHelpPage)
     EXPECT_TRUE(catcher.urls[0].isLocalFile());
     EXPECT_TRUE(catcher.urls[0].path().endsWith("help/index.html"));
     EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+TEST_F(MainWindow, WebPageCommandWithoutABrowserSaysWhereThePageIs)
+{
+    // No browser can be found: nothing on the search path, none named.
+    QTemporaryDir empty;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", empty.path().toUtf8());
+    qunsetenv("BROWSER");
+    action("linkie")->trigger();
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
+
+    ASSERT_EQ(recorder.messages.size(), 1);
+    const QString page = startup::MDIFlanx::helpPageUrl().toLocalFile();
+    EXPECT_EQ(recorder.last().text,
+              "没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n" + page);
+    EXPECT_TRUE(page.endsWith("help/index.html"));
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_FALSE(ui::isPointerBusy());
 }
 
 #include "main_window_test.moc"
