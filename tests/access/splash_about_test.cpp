@@ -5,7 +5,9 @@
 #include "startup/screens.h"
 #include "startup/splash_logic.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTextDocument>
 #include <QTimer>
@@ -201,3 +203,20 @@ TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
 }
 
 } // namespace
+
+// The help page the build makes lists the about box's contact lines, has a section for every
+// screen a clinic works with (the browse screen opens it at #browse).
+TEST(HelpPage, ListsTheAboutBoxContactsAndASectionPerScreen)
+{
+    QFile file(QStringLiteral(CC_HELP_PAGE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << CC_HELP_PAGE;
+    const QString page = QString::fromUtf8(file.readAll());
+    const QStringList contacts = startup::FrmAbout::contactLines();
+    ASSERT_EQ(contacts.size(), 6);
+    for (const QString &line : contacts)
+        EXPECT_TRUE(page.contains("<li>" + line + "</li>")) << line.toStdString();
+    for (const char *anchor : {"start", "entry", "browse", "password", "clinic", "backup", "import", "background"})
+        EXPECT_TRUE(page.contains(QStringLiteral("id=\"%1\"").arg(anchor))) << anchor;
+    EXPECT_FALSE(page.contains(QRegularExpression("@[A-Z_]+@"))) << "unfilled placeholder";
+    EXPECT_TRUE(page.contains(QStringLiteral("标准版 ") + startup::aboutVersionText()));
+}
