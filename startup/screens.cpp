@@ -3,6 +3,7 @@
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "ui/focus.h"
+#include "ui/twips.h"
 
 #include <QHash>
 #include <QPointer>
@@ -52,6 +53,7 @@ QWidget *showScreen(const QString &name)
     if (screen->objectName().isEmpty())
         screen->setObjectName(name);
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    ui::ownByMain(screen, Modulanxia::mainWindow());
     // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
     QPointer<QWidget> opening = ui::openingControl(screen);
     screen->show();

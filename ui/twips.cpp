@@ -30,6 +30,15 @@ void fixClientSizeTwips(QWidget *window, int width, int height)
     window->setFixedSize(twips(width), twips(height));
 }
 
+void ownByMain(QWidget *window, const QWidget *mainWindow)
+{
+    if (!mainWindow || window == mainWindow || window->windowType() != Qt::Window)
+        return;
+    // A plain window is never transient for its parent on X11; a dialog-type window is, with
+    // its title and frame buttons as given.
+    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+}
+
 QRect mainClientArea(const QWidget *mainWindow)
 {
     if (!mainWindow)
@@ -52,6 +61,7 @@ int centredLeft(const QWidget *window, const QRect &client)
 
 void centreOnMain(QWidget *window, const QWidget *mainWindow, double heightDivisor, int topTwips)
 {
+    ownByMain(window, mainWindow);
     const QRect client = mainClientArea(mainWindow);
     const int top = heightDivisor > 0 ? client.y() + int((client.height() - window->height()) / heightDivisor)
                                       : client.y() + twips(topTwips);
@@ -61,6 +71,7 @@ void centreOnMain(QWidget *window, const QWidget *mainWindow, double heightDivis
 
 void centreOnMainAtScreenThird(QWidget *window, const QWidget *mainWindow)
 {
+    ownByMain(window, mainWindow);
     const QRect client = mainClientArea(mainWindow);
     const QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
     const int screenHeight = screen ? screen->geometry().height() : 768;

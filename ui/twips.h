@@ -16,6 +16,11 @@ void placeTwips(QWidget *widget, int left, int top, int width, int height);
 // Sets a window's inner (client) size, in twips, and fixes it.
 void fixClientSizeTwips(QWidget *window, int width, int height);
 
+// Makes the window owned by the main window: the window system keeps it above the main window
+// and gives it no task-bar entry of its own; it keeps its own title. The placement helpers
+// below do this too.
+void ownByMain(QWidget *window, const QWidget *mainWindow);
+
 // The main window's client area in screen coordinates: the area below its menu bar where the
 // background picture shows. Screens are placed relative to it, so none covers the menus.
 QRect mainClientArea(const QWidget *mainWindow);

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QPointer>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -112,6 +113,11 @@ TEST_P(EveryScreen, OpensActiveOnItsFirstTabStopBelowTheMenus)
     // A window of its own, owned by the main window, placed in the area below the menu bar.
     EXPECT_TRUE(screen->isWindow());
     EXPECT_EQ(screen->parentWidget(), main.data());
+    ASSERT_TRUE(screen->windowHandle());
+    EXPECT_EQ(screen->windowHandle()->transientParent(), main->windowHandle());
+    // Only an owned window of dialog type is transient for the main window on X11: above it,
+    // with no task-bar entry of its own.
+    EXPECT_EQ(screen->windowType(), Qt::Dialog) << name.toStdString();
     const QWidget *area = main->centralWidget();
     const QRect client(area->mapToGlobal(QPoint(0, 0)), area->size());
     EXPECT_GE(screen->frameGeometry().top(), client.top()) << name.toStdString();
