@@ -147,10 +147,14 @@ TEST_F(MainWindow, WebPageCommandOpensTheShippedHelpPage)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     action("linkie")->trigger();
+    // A screen's help button opens the page at its own section.
+    EXPECT_TRUE(startup::MDIFlanx::openHelpPage("browse"));
     QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(catcher.urls.size(), 1);
+    ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_TRUE(catcher.urls[0].isLocalFile());
     EXPECT_TRUE(catcher.urls[0].path().endsWith("help/index.html"));
+    EXPECT_EQ(catcher.urls[1].fragment(), "browse");
+    EXPECT_EQ(catcher.urls[1].path(), catcher.urls[0].path());
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
