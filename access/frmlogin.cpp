@@ -10,16 +10,15 @@
 #include "ui/password_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/rows.h"
 #include "ui/program.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 
 namespace users {
@@ -57,6 +56,7 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
     // checked as typed: no completion from the list turns "li" into "lisi".
     m_name->setInsertPolicy(QComboBox::NoInsert);
     m_name->setCompleter(nullptr);
+    ui::setComfortableRows(m_name->view());
     ui::placeTwips(m_name, 960, 135, 2760, 330);
 
     m_password->setObjectName(QStringLiteral("Txtpass"));
@@ -90,10 +90,7 @@ FrmLogin::FrmLogin(QWidget *mainWindow)
 
 void FrmLogin::place(QWidget *mainWindow)
 {
-    const QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
-    const int screenHeight = screen ? screen->geometry().height() : 768;
-    const QRect main = mainWindow ? mainWindow->geometry() : QRect(0, 0, 1024, 768);
-    move(main.x() + (main.width() - width()) / 2, (screenHeight - height()) / 3);
+    ui::centreOnMainAtScreenThird(this, mainWindow);
 }
 
 void FrmLogin::seekusename()

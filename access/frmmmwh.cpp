@@ -10,6 +10,7 @@
 #include "ui/password_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/rows.h"
 #include "ui/program.h"
 #include "ui/twips.h"
 
@@ -78,6 +79,7 @@ Frmmmwh::Frmmmwh(QWidget *mainWindow)
     m_name->setInsertPolicy(QComboBox::NoInsert);
     // A new name may begin like the stored one; completing it from the list would save the old.
     m_name->setCompleter(nullptr);
+    ui::setComfortableRows(m_name->view());
     ui::placeTwips(m_name, 1080, 120, 1935, 330);
     ui::placeTwips(m_newPassword, 1080, 600, 1935, 325);
     ui::placeTwips(m_confirmation, 1080, 1080, 1935, 325);

@@ -36,7 +36,6 @@ const std::array<BoxPlace, 4> kPlaces{{
 
 FrmYhzl::FrmYhzl(QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
-    , m_save(new QPushButton(QStringLiteral("保存退出"), this))
 {
     setObjectName(QStringLiteral("FrmYhzl"));
     setWindowTitle(QStringLiteral("用户资料登录"));
@@ -60,6 +59,8 @@ FrmYhzl::FrmYhzl(QWidget *mainWindow)
             setTabOrder(previous, edit);
         previous = edit;
     }
+    // Made after the boxes, so the tab order starts at the clinic's name (tab index 0).
+    m_save = new QPushButton(QStringLiteral("保存退出"), this);
     m_save->setObjectName(QStringLiteral("CmdSave"));
     m_save->setAutoDefault(true);
     ui::placeTwips(m_save, 2640, 1560, 2535, 375);

@@ -32,7 +32,7 @@ private:
     void save();
 
     std::array<QLineEdit *, 4> m_boxes{};
-    QPushButton *m_save;
+    QPushButton *m_save = nullptr;
     bool m_leaving = false;
 };
 

@@ -6,6 +6,7 @@
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/pointer.h"
+#include "ui/rows.h"
 #include "ui/twips.h"
 
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ QComboBox *valueCombo(QWidget *parent, const char *name, int left, int top, int 
     // condition of a search and the text that is saved.
     combo->setCompleter(nullptr);
     paintField(combo);
+    ui::setComfortableRows(combo->view());
     ui::placeTwips(combo, left, top, width, height);
     return combo;
 }
@@ -154,6 +156,7 @@ void Frmzyyc::placeButtonsAndList()
     m_listycmc->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_listycmc->setModel(m_names);
     paintField(m_listycmc);
+    ui::setComfortableRows(m_listycmc);
     ui::placeTwips(m_listycmc, 8040, 120, 2535, 4380);
     connect(m_listycmc, &QListView::clicked, this, &Frmzyyc::listycmcClick);
 

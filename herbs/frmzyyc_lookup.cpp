@@ -85,7 +85,7 @@ void Frmzyyc::exactLookup()
         std::optional<HerbRecord> herb;
         {
             ds::Database db = ds::openDataFile();
-            herb = findHerb(db, trimSpaces(m_txtycmc->text()));
+            herb = findTypedHerb(db, m_txtycmc->text());
         }
         if (herb)
             setFieldTexts(*herb); // as stored: a blank field shows its single space

@@ -109,18 +109,22 @@ void Frmzyyc::cmdeditClick()
 
 void Frmzyyc::cmddeleClick()
 {
-    const QString question = QStringLiteral("确实要删除 ") + trimSpaces(m_txtycmc->text()) + QStringLiteral(" 药材吗？");
+    const QString name = trimSpaces(m_txtycmc->text());
+    const QString question = QStringLiteral("确实要删除 ") + name + QStringLiteral(" 药材吗？");
     if (ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes)
         return;
     try {
         bool deleted;
         {
             ds::Database db = ds::openDataFile();
-            deleted = deleteHerb(db, m_txtycmc->text());
+            deleted = deleteHerb(db, name); // the name the question showed
         }
         if (deleted) {
             Qpcls();
             m_txtycmc->setFocus();
+        } else {
+            // After a Yes, silence would read as done.
+            ui::msgBox(QStringLiteral("未找到药材 ") + name + QStringLiteral("，没有删除。"), ui::Icon::Information);
         }
     } catch (const ds::RunError &error) {
         ui::showErrorDescription(error);

@@ -14,6 +14,24 @@ ds::TableRecordset seekHerb(ds::Database &db, const QString &name)
     return table;
 }
 
+// The stored form first, then the typed name as it stands without its spaces.
+ds::TableRecordset seekTypedHerb(ds::Database &db, const QString &typedName)
+{
+    ds::TableRecordset table = seekHerb(db, NormalizeFieldText(typedName));
+    const QString trimmed = trimSpaces(typedName);
+    if (table.noMatch() && !trimmed.isEmpty())
+        table.seek(QStringLiteral("="), trimmed);
+    return table;
+}
+
+HerbRecord currentHerb(const ds::TableRecordset &table)
+{
+    HerbRecord record;
+    for (int field = 0; field < kHerbFieldCount; ++field)
+        record[field] = table.field(field).toString();
+    return record;
+}
+
 void writeStoredForms(ds::TableRecordset &table, const HerbRecord &texts)
 {
     for (int field = 0; field < kHerbFieldCount; ++field)
@@ -25,13 +43,18 @@ void writeStoredForms(ds::TableRecordset &table, const HerbRecord &texts)
 
 std::optional<HerbRecord> findHerb(ds::Database &db, const QString &name)
 {
-    ds::TableRecordset table = seekHerb(db, name);
+    const ds::TableRecordset table = seekHerb(db, name);
     if (table.noMatch())
         return std::nullopt;
-    HerbRecord record;
-    for (int field = 0; field < kHerbFieldCount; ++field)
-        record[field] = table.field(field).toString();
-    return record;
+    return currentHerb(table);
+}
+
+std::optional<HerbRecord> findTypedHerb(ds::Database &db, const QString &typedName)
+{
+    const ds::TableRecordset table = seekTypedHerb(db, typedName);
+    if (table.noMatch())
+        return std::nullopt;
+    return currentHerb(table);
 }
 
 SaveOutcome addHerb(ds::Database &db, const HerbRecord &texts)
@@ -46,7 +69,7 @@ SaveOutcome addHerb(ds::Database &db, const HerbRecord &texts)
 
 ChangeOutcome changeHerb(ds::Database &db, const HerbRecord &texts)
 {
-    ds::TableRecordset table = seekHerb(db, texts[kName]);
+    ds::TableRecordset table = seekTypedHerb(db, texts[kName]);
     if (table.noMatch())
         return ChangeOutcome::NotStored;
     table.edit();
@@ -56,7 +79,7 @@ ChangeOutcome changeHerb(ds::Database &db, const HerbRecord &texts)
 
 bool deleteHerb(ds::Database &db, const QString &name)
 {
-    ds::TableRecordset table = seekHerb(db, name);
+    ds::TableRecordset table = seekTypedHerb(db, name);
     if (table.noMatch())
         return false;
     table.deleteCurrent();

@@ -1,5 +1,6 @@
 #include "startup/frmabout.h"
 
+#include "startup/contact_details.h"
 #include "startup/modulanxia.h"
 #include "startup/splash_logic.h"
 #include "ui/fonts.h"
@@ -15,14 +16,10 @@ namespace startup {
 
 QStringList FrmAbout::contactLines()
 {
-    return {
-        QStringLiteral("销售：澄川杏林软件服务社"),
-        QStringLiteral("地址：澄川市杏林路88号　邮编：123456"),
-        QStringLiteral("销售电话：(012) 5550 1234"),
-        QStringLiteral("技术支持：(012) 5550 1235"),
-        QStringLiteral("电子邮件：support@chengchuan.example"),
-        QStringLiteral("网址：http://www.chengchuan.example/"),
-    };
+    QStringList lines;
+    for (const char16_t *line : kContactLines)
+        lines.append(QString::fromUtf16(line));
+    return lines;
 }
 
 FrmAbout::FrmAbout(QWidget *mainWindow)

@@ -33,6 +33,17 @@ QFrame *makeLine(QWidget *parent, const QString &name)
     return line;
 }
 
+// The clinic text's lines, its blank line included, each a line and a quarter high: at the Song
+// face's tight spacing an empty line reads as no gap at all. Spaces stay as they are.
+QString spacedLines(const QString &text)
+{
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    for (QString &line : lines)
+        line = line.toHtmlEscaped();
+    return QStringLiteral("<p style=\"line-height:125%; white-space:pre-wrap\">") + lines.join(QStringLiteral("<br>"))
+           + QStringLiteral("</p>");
+}
+
 } // namespace
 
 FrmSplash::FrmSplash(QWidget *mainWindow)
@@ -110,7 +121,8 @@ bool FrmSplash::load()
             ui::msgBox(QStringLiteral("请先登录用户资料"), ui::Icon::Information);
             return false;
         }
-        m_clinic->setText(*clinic);
+        m_clinic->setTextFormat(Qt::RichText);
+        m_clinic->setText(spacedLines(*clinic));
         db.close();
         ui::yield();
     } catch (const ds::RunError &) {

@@ -188,11 +188,24 @@ void MDIFlanx::openAbout()
     showOrGiveMenusBack(QStringLiteral("frmAbout"));
 }
 
+bool MDIFlanx::openHelpPage(const QString &section)
+{
+    QUrl page = helpPageUrl();
+    if (!section.isEmpty())
+        page.setFragment(section);
+    if (QDesktopServices::openUrl(page))
+        return true;
+    // No browser to hand it to: say so, and where the page is, so it can be opened by hand.
+    ui::setNormalPointer();
+    ui::msgBox(QStringLiteral("没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n")
+                   + QDir::toNativeSeparators(page.toLocalFile()),
+               ui::Icon::Information);
+    return false;
+}
+
 void MDIFlanx::openWebPage()
 {
-    if (!QDesktopServices::openUrl(helpPageUrl())) {
-        // The shell's answer is not examined further: a page that cannot be opened shows nothing.
-    }
+    openHelpPage();
     ui::yield();
     ui::setNormalPointer();
     ui::yield();

@@ -29,6 +29,9 @@ public:
 
     // The help page shipped with the program.
     static QUrl helpPageUrl();
+    // Opens the help page (at a section's anchor, such as "browse") in the desktop's browser;
+    // without one, tells the user where the page is and gives false.
+    static bool openHelpPage(const QString &section = QString());
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -2,8 +2,11 @@
 
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
+#include "ui/focus.h"
+#include "ui/twips.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 namespace startup {
@@ -32,6 +35,13 @@ bool hasScreen(const QString &name)
     return factories().contains(name);
 }
 
+QStringList registeredScreens()
+{
+    QStringList names = factories().keys();
+    names.sort();
+    return names;
+}
+
 QWidget *showScreen(const QString &name)
 {
     const auto found = factories().constFind(name);
@@ -43,7 +53,14 @@ QWidget *showScreen(const QString &name)
     if (screen->objectName().isEmpty())
         screen->setObjectName(name);
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    ui::ownByMain(screen, Modulanxia::mainWindow());
+    // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
+    QPointer<QWidget> opening = ui::openingControl(screen);
     screen->show();
+    screen->raise();
+    screen->activateWindow();
+    if (opening)
+        opening->setFocus(Qt::ActiveWindowFocusReason);
     return screen;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,6 +17,8 @@ using ScreenFactory = std::function<QWidget *(QWidget *mainWindow)>;
 void registerScreen(const QString &name, ScreenFactory factory);
 void unregisterScreen(const QString &name);
 bool hasScreen(const QString &name);
+// The names of every registered screen, sorted.
+QStringList registeredScreens();
 
 // Makes the screen and shows it, not modal; nullptr when no such screen is registered.
 QWidget *showScreen(const QString &name);

@@ -1,11 +1,18 @@
 #include "ui/fonts.h"
 
+#include <QApplication>
 #include <QStringList>
 
 namespace ui {
 
 void installFontSubstitutions()
 {
+    // Families in order of preference; each later one also draws what an earlier one lacks.
+    QFont program = QApplication::font();
+    program.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Serif CJK SC"),
+                         QStringLiteral("AR PL UMing CN")});
+    QApplication::setFont(program); // also drops the platform's fonts for menus and message boxes
+
     const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
                             QStringLiteral("Noto Sans CJK SC")};
     const QStringList kai{QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),

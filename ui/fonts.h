@@ -5,8 +5,10 @@
 
 namespace ui {
 
-// Maps the Chinese font names the screens ask for (宋体, 楷体_GB2312, 隶书) onto the CJK
-// fonts installed with the program.
+// Sets the program's font to a Simplified Chinese sans-serif family and maps the Chinese font
+// names the screens ask for (宋体, 楷体_GB2312, 隶书) onto the Simplified Chinese fonts installed
+// with the program, whatever the locale: under an English one the fallback for Chinese text
+// would otherwise be Japanese-style glyphs.
 void installFontSubstitutions();
 
 // A font by its Chinese name and size in points.

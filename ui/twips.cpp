@@ -1,7 +1,11 @@
 #include "ui/twips.h"
 
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -26,13 +30,52 @@ void fixClientSizeTwips(QWidget *window, int width, int height)
     window->setFixedSize(twips(width), twips(height));
 }
 
+void ownByMain(QWidget *window, const QWidget *mainWindow)
+{
+    if (!mainWindow || window == mainWindow || window->windowType() != Qt::Window)
+        return;
+    // A plain window is never transient for its parent on X11; a dialog-type window is, with
+    // its title and frame buttons as given.
+    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+}
+
+QRect mainClientArea(const QWidget *mainWindow)
+{
+    if (!mainWindow)
+        return QRect(0, 0, 1024, 768);
+    const auto *main = qobject_cast<const QMainWindow *>(mainWindow);
+    const QWidget *area = main ? main->centralWidget() : nullptr;
+    if (!area)
+        return mainWindow->geometry();
+    return QRect(area->mapToGlobal(QPoint(0, 0)), area->size());
+}
+
+namespace {
+
+int centredLeft(const QWidget *window, const QRect &client)
+{
+    return client.x() + (client.width() - window->width()) / 2;
+}
+
+} // namespace
+
 void centreOnMain(QWidget *window, const QWidget *mainWindow, double heightDivisor, int topTwips)
 {
-    const QRect main = mainWindow ? mainWindow->geometry() : QRect(0, 0, 1024, 768);
-    const int left = main.x() + (main.width() - window->width()) / 2;
-    const int top = heightDivisor > 0 ? main.y() + int((main.height() - window->height()) / heightDivisor)
-                                      : main.y() + twips(topTwips);
-    window->move(left, top);
+    ownByMain(window, mainWindow);
+    const QRect client = mainClientArea(mainWindow);
+    const int top = heightDivisor > 0 ? client.y() + int((client.height() - window->height()) / heightDivisor)
+                                      : client.y() + twips(topTwips);
+    // A window taller than the area still starts below the menus.
+    window->move(centredLeft(window, client), std::max(top, client.y()));
+}
+
+void centreOnMainAtScreenThird(QWidget *window, const QWidget *mainWindow)
+{
+    ownByMain(window, mainWindow);
+    const QRect client = mainClientArea(mainWindow);
+    const QScreen *screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    const int screenHeight = screen ? screen->geometry().height() : 768;
+    window->move(centredLeft(window, client), std::max((screenHeight - window->height()) / 3, client.y()));
 }
 
 } // namespace ui

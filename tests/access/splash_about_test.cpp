@@ -5,8 +5,11 @@
 #include "startup/screens.h"
 #include "startup/splash_logic.h"
 
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QPointer>
+#include <QTextDocument>
 #include <QTimer>
 
 namespace {
@@ -44,8 +47,12 @@ TEST_F(Splash, ShowsProductVersionAndTheClinicInThreeLines)
               QStringLiteral("王医生"));
     QWidget *splash = showSplash();
     ASSERT_NE(splash, nullptr);
-    EXPECT_EQ(control<QLabel>(splash, "LblYhmc")->text(),
-              QStringLiteral("使用单位：澄川中医门诊部\r\n\r\n联系电话：0571-5550123    使用人：王医生"));
+    // Three lines, the middle one empty and as high as a line with its spacing.
+    const QLabel *clinic = control<QLabel>(splash, "LblYhmc");
+    QTextDocument shown;
+    shown.setHtml(clinic->text());
+    EXPECT_EQ(shown.toPlainText(), QStringLiteral("使用单位：澄川中医门诊部\n\n联系电话：0571-5550123    使用人：王医生"));
+    EXPECT_GE(clinic->heightForWidth(clinic->width()), 3 * clinic->fontMetrics().lineSpacing() * 6 / 5);
     EXPECT_EQ(control<QLabel>(splash, "lblProductName")->text(), QStringLiteral("澄川本草"));
     EXPECT_EQ(control<QLabel>(splash, "lblVersion")->text(), QStringLiteral("标准版 5.20"));
     EXPECT_TRUE(recorder.messages.isEmpty());
@@ -196,3 +203,20 @@ TEST_F(Splash, AboutBoxShowsTitleVersionAndContactsAndClosesWithEnterOrEscape)
 }
 
 } // namespace
+
+// The help page the build makes lists the about box's contact lines, has a section for every
+// screen a clinic works with (the browse screen opens it at #browse).
+TEST(HelpPage, ListsTheAboutBoxContactsAndASectionPerScreen)
+{
+    QFile file(QStringLiteral(CC_HELP_PAGE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << CC_HELP_PAGE;
+    const QString page = QString::fromUtf8(file.readAll());
+    const QStringList contacts = startup::FrmAbout::contactLines();
+    ASSERT_EQ(contacts.size(), 6);
+    for (const QString &line : contacts)
+        EXPECT_TRUE(page.contains("<li>" + line + "</li>")) << line.toStdString();
+    for (const char *anchor : {"start", "entry", "browse", "password", "clinic", "backup", "import", "background"})
+        EXPECT_TRUE(page.contains(QStringLiteral("id=\"%1\"").arg(anchor))) << anchor;
+    EXPECT_FALSE(page.contains(QRegularExpression("@[A-Z_]+@"))) << "unfilled placeholder";
+    EXPECT_TRUE(page.contains(QStringLiteral("标准版 ") + startup::aboutVersionText()));
+}

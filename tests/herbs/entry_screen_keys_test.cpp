@@ -193,12 +193,42 @@ TEST_F(EntryScreen, EnterInAnEmptyNameBoxStaysAndAnUnknownNameChangesNothing)
     EXPECT_TRUE(focused(name()));
 
     fill({"", "归肝经", "甘", "补气", "气虚", "煎服", "孕妇", "心得"});
-    name()->setText("人参"); // stored as 人参。: not found
+    name()->setText("党参");
     combo("Cboycxw")->setEditText("甘");
     enter(name());
-    EXPECT_EQ(shown(), (QStringList{"人参", "归肝经", "甘", "补气", "气虚", "煎服", "孕妇", "心得"}));
+    EXPECT_EQ(shown(), (QStringList{"党参", "归肝经", "甘", "补气", "气虚", "煎服", "孕妇", "心得"}));
     EXPECT_TRUE(focused(combo("Cboycxw")));
     EXPECT_EQ(combo("Cboycxw")->lineEdit()->selectedText(), "甘");
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
+// The name a person types finds the herb stored under its stored form, a five-character name
+// (the most the box takes, with no room for the "。") included.
+TEST_F(EntryScreen, EnterFindsAHerbByThePlainNameTyped)
+{
+    fill({"五味子果", "归肺经", "酸", "收敛", "久咳", "煎服", "", ""});
+    click("Cmdsave");
+    ASSERT_TRUE(listed().contains("五味子果。"));
+    fill({"川贝枇杷叶", "归肺经", "苦", "清肺", "咳嗽", "煎服", "", ""});
+    click("Cmdsave");
+    ASSERT_TRUE(listed().contains("川贝枇杷叶。"));
+
+    const std::pair<QString, QString> typed[] = {
+        {"人参", "人参。"}, {"人参。", "人参。"}, {"五味子果", "五味子果。"}, {"川贝枇杷叶", "川贝枇杷叶。"}};
+    for (const auto &[keys, stored] : typed) {
+        click("Cmdqcls");
+        type(name(), keys);
+        ASSERT_EQ(name()->text(), keys);
+        enter(name());
+        EXPECT_EQ(name()->text(), stored);
+        EXPECT_FALSE(box("Txtycgy")->toPlainText().isEmpty()) << keys.toStdString();
+        EXPECT_TRUE(focused(combo("Cboycxw")));
+    }
+    // Spaces cannot be typed, but a pasted name finds its herb all the same.
+    click("Cmdqcls");
+    name()->setText(" 人参 ");
+    enter(name());
+    EXPECT_EQ(name()->text(), "人参。");
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 

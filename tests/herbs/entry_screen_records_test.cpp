@@ -157,8 +157,42 @@ TEST_F(EntryScreen, DeleteAsksAndRemovesOneHerbOnYes)
 
     // An empty name is asked about too, and nothing goes.
     click("Cmddele");
-    EXPECT_EQ(messages.last().text, "确实要删除  药材吗？");
+    EXPECT_EQ(messages.messages.value(messages.messages.size() - 2).text, "确实要删除  药材吗？");
     EXPECT_EQ(storedCount(), 11);
+}
+
+// Delete seeks what the question named, in its stored form; a Yes that finds nothing says so.
+TEST_F(EntryScreen, DeleteFindsTheNameAsAskedAndSaysWhenNothingWent)
+{
+    const struct {
+        QString inBox;   // typed, loaded or pasted
+        QString asked;   // as the question shows it
+        bool deleted;
+    } cases[] = {
+        {" 人参。", "人参。", true}, // pasted with a space: the question trims it, and so does the seek
+        {"黄芪", "黄芪", true},      // the plain name
+        {"党参", "党参", false},
+    };
+    int count = storedCount();
+    for (const auto &c : cases) {
+        messages.messages.clear();
+        name()->setText(c.inBox);
+        click("Cmddele");
+        ASSERT_FALSE(messages.messages.isEmpty());
+        EXPECT_EQ(messages.messages.first().text, "确实要删除 " + c.asked + " 药材吗？");
+        if (c.deleted) {
+            EXPECT_EQ(messages.messages.size(), 1);
+            EXPECT_EQ(storedCount(), --count);
+            EXPECT_EQ(name()->text(), "");
+        } else {
+            ASSERT_EQ(messages.messages.size(), 2);
+            EXPECT_EQ(messages.last().text, "未找到药材 " + c.asked + "，没有删除。");
+            EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+            EXPECT_EQ(storedCount(), count);
+            EXPECT_EQ(name()->text(), c.inBox); // nothing cleared
+        }
+    }
+    EXPECT_FALSE(ui::isPointerBusy());
 }
 
 TEST_F(EntryScreen, ListClickLoadsTheStoredTextsTrimmed)

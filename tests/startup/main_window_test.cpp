@@ -4,12 +4,14 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "ui/pointer.h"
 
 #include <QAction>
 #include <QDesktopServices>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -145,11 +147,37 @@ TEST_F(MainWindow, WebPageCommandOpensTheShippedHelpPage)
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler("file", &catcher, "open");
     action("linkie")->trigger();
+    // A screen's help button opens the page at its own section.
+    EXPECT_TRUE(startup::MDIFlanx::openHelpPage("browse"));
     QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(catcher.urls.size(), 1);
+    ASSERT_EQ(catcher.urls.size(), 2);
     EXPECT_TRUE(catcher.urls[0].isLocalFile());
     EXPECT_TRUE(catcher.urls[0].path().endsWith("help/index.html"));
+    EXPECT_EQ(catcher.urls[1].fragment(), "browse");
+    EXPECT_EQ(catcher.urls[1].path(), catcher.urls[0].path());
     EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+TEST_F(MainWindow, WebPageCommandWithoutABrowserSaysWhereThePageIs)
+{
+    // No browser can be found: nothing on the search path, none named.
+    QTemporaryDir empty;
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray browser = qgetenv("BROWSER");
+    qputenv("PATH", empty.path().toUtf8());
+    qunsetenv("BROWSER");
+    action("linkie")->trigger();
+    qputenv("PATH", path);
+    if (!browser.isEmpty())
+        qputenv("BROWSER", browser);
+
+    ASSERT_EQ(recorder.messages.size(), 1);
+    const QString page = startup::MDIFlanx::helpPageUrl().toLocalFile();
+    EXPECT_EQ(recorder.last().text,
+              "没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n" + page);
+    EXPECT_TRUE(page.endsWith("help/index.html"));
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_FALSE(ui::isPointerBusy());
 }
 
 #include "main_window_test.moc"

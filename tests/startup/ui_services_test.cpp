@@ -1,9 +1,15 @@
 #include "ui/fonts.h"
 #include "ui/password_box.h"
 #include "ui/pointer.h"
+#include "ui/rows.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QListWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QFontInfo>
 #include <QLineEdit>
 #include <QStyle>
@@ -65,4 +71,33 @@ TEST(UiServices, PasswordBoxesShowAsterisks)
     EXPECT_EQ(box.maxLength(), 30);
     box.setText("秘密 1234");
     EXPECT_EQ(box.displayText(), QString(7, QLatin1Char('*')));
+}
+
+// Rows of lists and grids are the font's line height with padding: they neither touch nor are
+// cut, whatever the font.
+TEST(UiServices, ListAndGridRowsTakeTheFontsLineHeightWithPadding)
+{
+    for (const QFont &font : {ui::chineseFont("宋体", 10.5), ui::chineseFont("楷体_GB2312", 24), QApplication::font()}) {
+        const int natural = QFontMetrics(font).lineSpacing();
+        QListWidget list;
+        list.setFont(font);
+        ui::setComfortableRows(&list);
+        list.addItems({"人参。", "黄芪。", "当归。"});
+        QStandardItemModel model(3, 2);
+        model.setItem(0, 0, new QStandardItem("人参。"));
+        QTableView grid;
+        grid.setFont(font);
+        grid.setModel(&model);
+        ui::setComfortableRows(&grid);
+        list.resize(200, 400);
+        grid.resize(200, 400);
+        list.show();
+        grid.show();
+        for (int row = 0; row < 3; ++row) {
+            const QRect item = list.visualItemRect(list.item(row));
+            EXPECT_GE(item.height(), natural + 4) << font.family().toStdString();
+            EXPECT_GE(item.top(), 0); // the first row starts inside the frame
+            EXPECT_GE(grid.rowHeight(row), natural + 4) << font.family().toStdString();
+        }
+    }
 }
