@@ -1,0 +1,144 @@
+// The browse screen's reset, query and the two grid loads.
+#include "browse/frmzyll.h"
+
+#include "browse/frozen_column_table.h"
+#include "browse/grid_model.h"
+#include "browse/grid_rows.h"
+#include "browse/pick_lists.h"
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "ui/error_box.h"
+#include "ui/message_box.h"
+#include "ui/pointer.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace browse {
+namespace {
+
+void fill(const std::initializer_list<QComboBox *> &lists, const QStringList &items)
+{
+    for (QComboBox *list : lists) {
+        list->clear();
+        list->addItems(items);
+    }
+}
+
+} // namespace
+
+void Frmzyll::refreshPickLists()
+{
+    // Each list is a step of its own: one that cannot be read keeps its items, the rest go on.
+    std::optional<ds::Database> db;
+    try {
+        db.emplace(ds::openDataFile());
+    } catch (const ds::RunError &) {
+        return;
+    }
+    const struct {
+        const QString &source;
+        std::initializer_list<QComboBox *> lists;
+    } steps[] = {
+        {kNatureListSql, {m_nature}},
+        {kMeridianListSql, {m_meridian}},
+        {kEfficacyListSql, {m_efficacy[0], m_efficacy[1], m_efficacy[2]}},
+        {kIndicationListSql, {m_indications[0], m_indications[1], m_indications[2]}},
+    };
+    for (const auto &step : steps) {
+        try {
+            fill(step.lists, pickListItems(*db, step.source));
+        } catch (const ds::RunError &) {
+        }
+    }
+}
+
+void Frmzyll::Qpcls()
+{
+    m_tabs->setCurrentIndex(1);
+    refreshPickLists();
+    QpcZd();
+    m_name->clear();
+    for (QComboBox *list : {m_nature, m_meridian, m_efficacy[0], m_efficacy[1], m_efficacy[2], m_indications[0],
+                            m_indications[1], m_indications[2]})
+        list->setEditText(QString());
+    ui::yield();
+    MsfgridAdd();
+    ui::yield();
+    m_cmdlink->setEnabled(false);
+    m_tabs->setCurrentIndex(0);
+    ui::setNormalPointer();
+}
+
+QueryConditions Frmzyll::conditions() const
+{
+    QueryConditions shown{m_name->text(), m_nature->currentText(), m_meridian->currentText(), {}, {}};
+    for (size_t i = 0; i < 3; ++i) {
+        shown.efficacy[i] = m_efficacy[i]->currentText();
+        shown.indications[i] = m_indications[i]->currentText();
+    }
+    return shown;
+}
+
+void Frmzyll::Cmdseek_Click()
+{
+    const QString sortChoice = m_sortChoice->currentText();
+    if (sortChoice.isEmpty())
+        return;
+    try {
+        bool found = false;
+        {
+            ds::Database db = ds::openDataFile();
+            ui::yield();
+            found = storeAndTestQuery(db, queryText(conditions(), sortChoice));
+        }
+        ui::setBusyPointer();
+        if (!found) {
+            ui::msgBox(QStringLiteral("没有符合条件的药材。"), ui::Icon::Information);
+            Qpcls();
+        } else {
+            MsfGridYccx();
+        }
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::RunOnInformation);
+    }
+    ui::setNormalPointer();
+}
+
+void Frmzyll::MsfgridAdd()
+{
+    try {
+        ds::Database db = ds::openDataFile();
+        ui::yield();
+        m_model->setRows({});
+        QList<GridRow> rows = loadWholeTable(db, m_sortChoice->currentText());
+        db.close();
+        ui::setBusyPointer();
+        m_model->setRows(std::move(rows));
+        ui::yield();
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::TwoLines);
+    }
+    ui::setNormalPointer();
+}
+
+void Frmzyll::MsfGridYccx()
+{
+    try {
+        ds::Database db = ds::openDataFile();
+        std::optional<QList<GridRow>> rows = readGridRows(db, kScratchQuery);
+        db.close();
+        if (rows) {
+            ui::setBusyPointer();
+            m_model->setRows(std::move(*rows));
+            ui::yield();
+        }
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::TwoLines);
+    }
+    ui::setNormalPointer();
+}
+
+} // namespace browse
