@@ -82,7 +82,7 @@ Frmzyll::Frmzyll(QWidget *mainWindow)
 void Frmzyll::buildQueryTab(QWidget *page)
 {
     m_model = new HerbGridModel(this);
-    m_grid = placed(new FrozenColumnTable(page), "Msfgrid", 120, 120, 11490, 4200);
+    m_grid = placed(new FrozenColumnTable(page), "Msfgrid", 120, 120, 11490, 4800);
     m_grid->setToolTip(QStringLiteral("点击鼠标选取要浏览的药材"));
     m_grid->setWordWrap(false);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -90,23 +90,23 @@ void Frmzyll::buildQueryTab(QWidget *page)
     connect(m_grid, &QAbstractItemView::clicked, this, &Frmzyll::Msfgrid_Click);
     connect(m_grid->frozenView(), &QAbstractItemView::clicked, this, &Frmzyll::Msfgrid_Click);
 
-    m_sortChoice = placed(new QComboBox(page), "CboPxnr", 9240, 4440, 2370, 330);
+    m_sortChoice = placed(new QComboBox(page), "CboPxnr", 9240, 5100, 2370, 330);
     m_sortChoice->setToolTip(QStringLiteral("点击选取升序排序条件"));
     connect(m_sortChoice, &QComboBox::currentIndexChanged, this, &Frmzyll::CboPxnr_Click);
 
-    m_cmdseek = command(page, "Cmdseek", QStringLiteral("查询&L"), 9240, 4920);
+    m_cmdseek = command(page, "Cmdseek", QStringLiteral("查询&L"), 9240, 5580);
     connect(m_cmdseek, &QPushButton::clicked, this, &Frmzyll::Cmdseek_Click);
-    connect(command(page, "Cmdqcls", QStringLiteral("清屏&Q"), 10485, 4920), &QPushButton::clicked, this,
+    connect(command(page, "Cmdqcls", QStringLiteral("清屏&Q"), 10485, 5580), &QPushButton::clicked, this,
             &Frmzyll::CmdQcls_Click);
-    connect(command(page, "CmdHelp", QStringLiteral("使用帮助&H"), 9240, 5400), &QPushButton::clicked, this,
+    connect(command(page, "CmdHelp", QStringLiteral("使用帮助&H"), 9240, 6060), &QPushButton::clicked, this,
             &Frmzyll::CmdHelp_Click);
-    connect(command(page, "Cmdexit", QStringLiteral("退出&E"), 10485, 5400), &QPushButton::clicked, this,
+    connect(command(page, "Cmdexit", QStringLiteral("退出&E"), 10485, 6060), &QPushButton::clicked, this,
             &Frmzyll::Cmdexit_Click);
 }
 
 void Frmzyll::buildConditions(QWidget *page)
 {
-    const int rows[] = {4440, 4920, 5400};
+    const int rows[] = {5100, 5580, 6060};
     const int columns[] = {120, 3120, 6120};
     caption(page, "Label1", QStringLiteral("名称"), columns[0], rows[0] + 60);
     m_name = placed(new QLineEdit(page), "Txtmcyc", columns[0] + 600, rows[0], 2280, 330);
@@ -154,10 +154,10 @@ void Frmzyll::buildDetailTab(QWidget *page)
         m_detail[i] = placed(control, box.name, box.left, box.top, box.width, box.height);
         control->installEventFilter(this);
         QLabel *label = caption(page, labelNames[box.position], QString::fromUtf16(captions[box.position]),
-                                box.left - 600, box.top + (box.height > 330 ? 120 : 60), 540);
+                                box.left - 600, box.top + (box.height > 330 ? 120 : 60), 480);
         if (box.position == herbs::kNotes) {
             label->setWordWrap(true); // two characters a line beside its box
-            label->resize(label->width(), ui::twips(510));
+            label->resize(ui::twips(420), ui::twips(510));
         }
     }
     m_cmdedit = command(page, "Cmdedit", QStringLiteral("返回首页&B"), 720, 6360, 1800);

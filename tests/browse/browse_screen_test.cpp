@@ -1,6 +1,7 @@
 #include "browse/column_widths.h"
 #include "browse_screen_fixture.h"
 #include "startup/run_mode.h"
+#include "ui/pointer.h"
 #include "ui/twips.h"
 
 #include <QDesktopServices>
@@ -246,6 +247,26 @@ TEST_F(BrowseScreen, HelpOpensTheBrowseSectionInHelpMode)
     EXPECT_EQ(startup::runMode(), "Y-C");
     EXPECT_TRUE(screen->isEnabled());
     startup::setRunMode(QString());
+}
+
+
+
+TEST_F(BrowseScreen, AFailingQueryShowsTheErrorBoxAndKeepsGridAndConditions)
+{
+    setHerbs(kHerbs);
+    open();
+    child<QLineEdit>("Txtmcyc")->setText("参");
+    click("Cmdseek");
+    ds::openDataFile(dataFile).execute("ALTER TABLE 中医药材 RENAME TO 旧药材");
+    combo("Cboycgx1")->setEditText("生津");
+    click("Cmdseek");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith("错误号码：")) << messages.last().text.toStdString();
+    EXPECT_FALSE(messages.last().text.contains('\n')); // number and description on one line
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    EXPECT_EQ(combo("Cboycgx1")->currentText(), "生津");
+    EXPECT_FALSE(ui::isPointerBusy());
 }
 
 #include "browse_screen_test.moc"

@@ -88,6 +88,10 @@ TEST_F(QueryOnData, WholeTableRowsAreTrimmedAndNullIsAnEmptyCell)
     EXPECT_EQ(rows[1].cells, (std::array<QString, 7>{"白芍。", "", "苦。", "养血。", "腹痛。", "", ""}));
     EXPECT_EQ(db.queryText(browse::kScratchQuery), "SELECT * FROM 中医药材 order by 名称");
 
+    // A herb without a name sorts first and still does not hide the herbs after it.
+    setHerbs({{QVariant(), "归心经。"}, {"白芍。"}});
+    EXPECT_EQ(browse::loadWholeTable(db, "名称").size(), 2);
+
     EXPECT_TRUE(browse::loadWholeTable(db, "其他").isEmpty());
     setHerbs({});
     EXPECT_TRUE(browse::loadWholeTable(db, "名称").isEmpty());
