@@ -350,6 +350,11 @@ void Database::rollback()
         Statement(m_db, QStringLiteral("ROLLBACK")).run();
 }
 
+bool Database::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
+}
+
 Transaction::Transaction(Database &db)
     : m_db(db)
 {

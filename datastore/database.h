@@ -56,6 +56,8 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    // False once the transaction has ended, also when the engine itself rolled it back.
+    bool inTransaction() const;
 
     sqlite3 *handle() const { return m_db; }
 
