@@ -9,8 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
-#include <memory>
 
 namespace {
 
@@ -23,18 +21,9 @@ public:
     void unload() override {}
 };
 
-const bench::GeneratedDataFile &generated(int herbs)
-{
-    static std::map<int, std::unique_ptr<bench::GeneratedDataFile>> files;
-    auto &file = files[herbs];
-    if (!file)
-        file = std::make_unique<bench::GeneratedDataFile>(herbs);
-    return *file;
-}
-
 void BM_DictionaryRebuild(benchmark::State &state)
 {
-    const QString path = generated(int(state.range(0))).path();
+    const QString path = bench::GeneratedDataFile::shared(int(state.range(0))).path();
     SilentSink sink;
     for (auto _ : state)
         dict::BuildDictionaries(path, sink);
@@ -48,13 +37,11 @@ namespace {
 
 std::vector<bench::Figure> rebuildFigures(const bench::Medians &medians)
 {
-    std::printf("\ndictionary rebuild, median:");
     for (const char *herbs : {"500", "5000", "50000"}) {
         const auto found = medians.find(std::string("BM_DictionaryRebuild/") + herbs);
         if (found != medians.end())
-            std::printf(" %.1f ms at %s herbs;", found->second, herbs);
+            std::printf("dictionary rebuild at %s herbs, median: %.1f ms\n", herbs, found->second);
     }
-    std::printf("\n");
     return {};
 }
 

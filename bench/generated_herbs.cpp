@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <map>
+#include <memory>
+
 namespace bench {
 namespace {
 
@@ -18,6 +21,32 @@ const QString kComplaints = QStringLiteral("痛胀闷肿痒麻冷热干涩晕咳
 const QString kCommon = QStringLiteral("本品性味甘苦辛酸咸微寒温平归肝心脾肺肾经用量煎服外适研末调敷"
                                        "孕妇慎忌生冷油腻久服宜少量配伍常与同用可增强效果临床多见于各"
                                        "种病症入药炮制后去皮切片晒干备用每日次分早晚饭前后温开水送下");
+
+const QStringList kFlavours = {QStringLiteral("甘"), QStringLiteral("苦"), QStringLiteral("辛"), QStringLiteral("酸"),
+                               QStringLiteral("咸"), QStringLiteral("微苦"), QStringLiteral("甘、微苦"), QStringLiteral("辛、苦")};
+const QStringList kNatures = {QStringLiteral("寒"), QStringLiteral("微寒"), QStringLiteral("温"), QStringLiteral("微温"),
+                              QStringLiteral("平"), QStringLiteral("凉"), QStringLiteral("热")};
+const QString kOrgans = QStringLiteral("肝心脾肺肾胃胆");
+
+// "甘、微苦，温。": one of a few dozen values.
+QString natureText(QRandomGenerator &random)
+{
+    return kFlavours[random.bounded(int(kFlavours.size()))] + QChar(0xFF0C) + kNatures[random.bounded(int(kNatures.size()))]
+           + QChar(0x3002);
+}
+
+// "归肝、脾经。": one to three organs.
+QString meridianText(QRandomGenerator &random)
+{
+    const int count = random.bounded(1, 4);
+    QStringList organs;
+    while (organs.size() < count) {
+        const QString organ = kOrgans.mid(random.bounded(int(kOrgans.size())), 1);
+        if (!organs.contains(organ))
+            organs.append(organ);
+    }
+    return QStringLiteral("归") + organs.join(QChar(0x3001)) + QStringLiteral("经。");
+}
 
 QStringList pairs(const QString &first, const QString &second)
 {
@@ -97,7 +126,7 @@ void generateHerbs(const QString &dataFile, int count, quint32 seed)
     db.execute(QStringLiteral("DELETE * FROM 中医药材"));
     const QString insert = QStringLiteral("INSERT INTO 中医药材 VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
     for (int i = 0; i < count; ++i) {
-        db.execute(insert, {generatedHerbName(i), freeText(random), freeText(random),
+        db.execute(insert, {generatedHerbName(i), meridianText(random), natureText(random),
                             keywordText(random, efficacyKeywords()), keywordText(random, indicationKeywords()),
                             freeText(random), freeText(random), freeText(random)});
     }
@@ -111,6 +140,15 @@ GeneratedDataFile::GeneratedDataFile(int count, quint32 seed)
     QFile::copy(QStringLiteral(CC_SEED_FILE), m_path);
     QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner);
     generateHerbs(m_path, count, seed);
+}
+
+const GeneratedDataFile &GeneratedDataFile::shared(int count)
+{
+    static std::map<int, std::unique_ptr<GeneratedDataFile>> files;
+    auto &file = files[count];
+    if (!file)
+        file = std::make_unique<GeneratedDataFile>(count);
+    return *file;
 }
 
 QString GeneratedDataFile::copy(const QString &name) const

@@ -1,8 +1,9 @@
 #pragma once
 
 // Herb tables of any size with texts shaped like the clinic's: 功效 and 主治 of 4 to 12
-// keywords joined by "，" and ending in "。", the other texts 20 to 200 characters, every name
-// unique and in its stored form. The same count and seed always give the same herbs.
+// keywords joined by "，" and ending in "。"; 归经 and 性味 short and drawn from a few dozen
+// values, as real ones are; 用法, 宜忌 and 心得 20 to 200 characters; every name unique and in
+// its stored form. The same count and seed always give the same herbs.
 
 #include <QString>
 #include <QStringList>
@@ -31,6 +32,10 @@ public:
     int count() const { return m_count; }
     // A fresh copy beside it under another name, for benchmarks that write.
     QString copy(const QString &name) const;
+
+    // One generated file per count for the whole benchmark run (made at first use); for
+    // benchmarks that only read, or that rebuild what they write.
+    static const GeneratedDataFile &shared(int count);
 
 private:
     QTemporaryDir m_dir;
