@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browse/grid_model.h"
 #include "browse/query_text.h"
 #include "herbs/herb_record.h"
 
@@ -55,6 +56,7 @@ private:
     void showDetail(const herbs::HerbRecord &record);
     bool detailKey(int box, QKeyEvent *key);
     void leave();
+    void showRows(QList<GridRow> rows);
 
     void CboPxnr_Click();
     void Cmdseek_Click();

@@ -88,18 +88,20 @@ void Frmzyll::Cmdseek_Click()
     if (sortChoice.isEmpty())
         return;
     try {
-        bool found = false;
+        std::optional<QList<GridRow>> found;
         {
             ds::Database db = ds::openDataFile();
             ui::yield();
-            found = storeAndTestQuery(db, queryText(conditions(), sortChoice));
+            // The rows are read while the query is run: the grid needs no second pass over a
+            // table that may hold tens of thousands of herbs.
+            found = runQuery(db, queryText(conditions(), sortChoice));
         }
         ui::setBusyPointer();
         if (!found) {
             ui::msgBox(QStringLiteral("没有符合条件的药材。"), ui::Icon::Information);
             Qpcls();
         } else {
-            MsfGridYccx();
+            showRows(std::move(*found));
         }
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::RunOnInformation);
@@ -130,15 +132,19 @@ void Frmzyll::MsfGridYccx()
         ds::Database db = ds::openDataFile();
         std::optional<QList<GridRow>> rows = readGridRows(db, kScratchQuery);
         db.close();
-        if (rows) {
-            ui::setBusyPointer();
-            m_model->setRows(std::move(*rows));
-            ui::yield();
-        }
+        if (rows)
+            showRows(std::move(*rows));
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::TwoLines);
     }
     ui::setNormalPointer();
+}
+
+void Frmzyll::showRows(QList<GridRow> rows)
+{
+    ui::setBusyPointer();
+    m_model->setRows(std::move(rows));
+    ui::yield();
 }
 
 } // namespace browse

@@ -31,12 +31,11 @@ QList<GridRow> loadWholeTable(ds::Database &db, const QString &sortChoice)
     return readGridRows(db, kScratchQuery).value_or(QList<GridRow>());
 }
 
-bool storeAndTestQuery(ds::Database &db, const QString &text)
+std::optional<QList<GridRow>> runQuery(ds::Database &db, const QString &text)
 {
     db.purgeQueries();
     db.createQuery(kScratchQuery, text);
-    ds::Statement first(db.handle(), QStringLiteral("SELECT * FROM ") + ds::sqlIdentifier(kScratchQuery));
-    return first.step() && !first.value(0).isNull();
+    return readGridRows(db, kScratchQuery);
 }
 
 } // namespace browse

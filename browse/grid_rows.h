@@ -22,8 +22,9 @@ std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &sour
 // leaves the text in the scratch query.
 QList<GridRow> loadWholeTable(ds::Database &db, const QString &sortChoice);
 
-// Stores the query text as the scratch query; true when it finds a herb (a first row whose
-// first column holds a value).
-bool storeAndTestQuery(ds::Database &db, const QString &text);
+// Stores the query text as the scratch query and reads what it finds, in one pass; nothing
+// when it finds no herb. (Its 名称 condition never matches a Null name, so a row found always
+// passes the empty-result test.)
+std::optional<QList<GridRow>> runQuery(ds::Database &db, const QString &text);
 
 } // namespace browse

@@ -106,6 +106,10 @@ TEST_F(BrowseScreen, SortChoiceRerunsTheQueryAndTheClearButtonResets)
     combo("CboPxnr")->setCurrentIndex(2);
     EXPECT_EQ(gridNames(), QStringList({"人参。"}));
     EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "参");
+    screen->MsfgridAdd();
+    EXPECT_EQ(gridNames().size(), kHerbs.size());
+    screen->MsfGridYccx(); // the stored query of the last search
+    EXPECT_EQ(gridNames(), QStringList({"人参。"}));
 
     click("Cmdqcls");
     EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "");

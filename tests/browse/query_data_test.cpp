@@ -28,11 +28,10 @@ protected:
     QStringList found(const browse::QueryConditions &query, const QString &sort = "名称") const
     {
         ds::Database db = ds::openDataFile(dataFile);
-        if (!browse::storeAndTestQuery(db, browse::queryText(query, sort)))
-            return {};
-        const QList<browse::GridRow> rows = browse::readGridRows(db, browse::kScratchQuery).value();
+        const std::optional<QList<browse::GridRow>> rows = browse::runQuery(db, browse::queryText(query, sort));
+        EXPECT_EQ(db.queryText(browse::kScratchQuery), browse::queryText(query, sort));
         QStringList names;
-        for (const browse::GridRow &row : rows)
+        for (const browse::GridRow &row : rows.value_or(QList<browse::GridRow>()))
             names.append(row.cells[0]);
         return names;
     }
