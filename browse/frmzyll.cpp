@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabWidget>
 #include <QUrl>
 
@@ -47,9 +48,10 @@ QPushButton *command(QWidget *page, const char *name, const QString &text, int l
     return placed(new QPushButton(text, page), name, left, top, width, 375);
 }
 
-QComboBox *pickList(QWidget *page, const char *name, int left, int top)
+QComboBox *pickList(QWidget *page, const char *name, int left, int top, QStringListModel *items)
 {
     auto *list = placed(new QComboBox(page), name, left, top, 2280, 330);
+    list->setModel(items);
     // A keyword may also be typed; the query takes the text shown, exactly as typed.
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
@@ -112,18 +114,22 @@ void Frmzyll::buildConditions(QWidget *page)
     m_name = placed(new QLineEdit(page), "Txtmcyc", columns[0] + 600, rows[0], 2280, 330);
     m_name->setMaxLength(50);
     caption(page, "Label2", QStringLiteral("性味"), columns[1], rows[0] + 60);
-    m_nature = pickList(page, "Cboycxw", columns[1] + 600, rows[0]);
+    m_natureItems = new QStringListModel(this);
+    m_meridianItems = new QStringListModel(this);
+    m_efficacyItems = new QStringListModel(this);
+    m_indicationItems = new QStringListModel(this);
+    m_nature = pickList(page, "Cboycxw", columns[1] + 600, rows[0], m_natureItems);
     caption(page, "Label3", QStringLiteral("归经"), columns[2], rows[0] + 60);
-    m_meridian = pickList(page, "Cboycgj", columns[2] + 600, rows[0]);
+    m_meridian = pickList(page, "Cboycgj", columns[2] + 600, rows[0], m_meridianItems);
 
     static const char *const efficacyNames[] = {"Cboycgx1", "Cboycgx2", "Cboycgx3"};
     static const char *const indicationNames[] = {"Cboyczz1", "Cboyczz2", "Cboyczz3"};
     static const char *const labelNames[] = {"Label4", "Label5", "Label6", "Label7", "Label8", "Label9"};
     for (int i = 0; i < 3; ++i) {
         caption(page, labelNames[i], QStringLiteral("功效%1").arg(i + 1), columns[i], rows[1] + 60);
-        m_efficacy[size_t(i)] = pickList(page, efficacyNames[i], columns[i] + 600, rows[1]);
+        m_efficacy[size_t(i)] = pickList(page, efficacyNames[i], columns[i] + 600, rows[1], m_efficacyItems);
         caption(page, labelNames[i + 3], QStringLiteral("主治%1").arg(i + 1), columns[i], rows[2] + 60);
-        m_indications[size_t(i)] = pickList(page, indicationNames[i], columns[i] + 600, rows[2]);
+        m_indications[size_t(i)] = pickList(page, indicationNames[i], columns[i] + 600, rows[2], m_indicationItems);
     }
 }
 

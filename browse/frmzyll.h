@@ -14,6 +14,7 @@ class QKeyEvent;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
+class QStringListModel;
 class QTabWidget;
 
 namespace browse {
@@ -76,6 +77,11 @@ private:
     QComboBox *m_meridian = nullptr;
     std::array<QComboBox *, 3> m_efficacy{};
     std::array<QComboBox *, 3> m_indications{};
+    // The lists' items; the three efficacy lists share theirs, as do the three indication lists.
+    QStringListModel *m_natureItems = nullptr;
+    QStringListModel *m_meridianItems = nullptr;
+    QStringListModel *m_efficacyItems = nullptr;
+    QStringListModel *m_indicationItems = nullptr;
     QPushButton *m_cmdseek = nullptr;
     QPushButton *m_cmdedit = nullptr;
     QPushButton *m_cmdlink = nullptr;

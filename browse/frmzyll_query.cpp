@@ -14,20 +14,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabWidget>
 
 namespace browse {
-namespace {
-
-void fill(const std::initializer_list<QComboBox *> &lists, const QStringList &items)
-{
-    for (QComboBox *list : lists) {
-        list->clear();
-        list->addItems(items);
-    }
-}
-
-} // namespace
 
 void Frmzyll::refreshPickLists()
 {
@@ -38,18 +28,15 @@ void Frmzyll::refreshPickLists()
     } catch (const ds::RunError &) {
         return;
     }
-    const struct {
-        const QString &source;
-        std::initializer_list<QComboBox *> lists;
-    } steps[] = {
-        {kNatureListSql, {m_nature}},
-        {kMeridianListSql, {m_meridian}},
-        {kEfficacyListSql, {m_efficacy[0], m_efficacy[1], m_efficacy[2]}},
-        {kIndicationListSql, {m_indications[0], m_indications[1], m_indications[2]}},
+    const std::pair<const QString &, QStringListModel *> steps[] = {
+        {kNatureListSql, m_natureItems},
+        {kMeridianListSql, m_meridianItems},
+        {kEfficacyListSql, m_efficacyItems},
+        {kIndicationListSql, m_indicationItems},
     };
-    for (const auto &step : steps) {
+    for (const auto &[source, items] : steps) {
         try {
-            fill(step.lists, pickListItems(*db, step.source));
+            items->setStringList(pickListItems(*db, source));
         } catch (const ds::RunError &) {
         }
     }

@@ -10,9 +10,9 @@ class Database;
 
 namespace browse {
 
-// The herb whose 名称 equals the name exactly, read through the scratch query: its eight
-// stored texts, untrimmed (a Null position reads as the empty text); nothing when the result
-// is empty. A single quote in the name is searched for as a character.
+// The herb whose 名称 equals the name exactly: its eight stored texts, untrimmed (a Null
+// position reads as the empty text); nothing when no herb has that name. Any character of
+// the name, a single quote too, is searched for as itself.
 std::optional<herbs::HerbRecord> lookUpHerb(ds::Database &db, const QString &name);
 
 } // namespace browse
