@@ -12,6 +12,7 @@
 #include "dictionaries/build_dictionaries.h"
 #include "dictionaries/keyword_splitter.h"
 #include "generated_herbs.h"
+#include "silent_progress.h"
 
 #include "figures.h"
 
@@ -33,15 +34,6 @@
 #include <vector>
 
 namespace {
-
-class NoProgress : public startup::ProgressSink {
-public:
-    void show() override {}
-    void setPhaseText(const QString &) override {}
-    void setPercentText(const QString &) override {}
-    void setValue(double) override {}
-    void unload() override {}
-};
 
 // One generated data file per size, with its unencrypted twin, made once for every benchmark.
 struct BrowseFiles {
@@ -81,7 +73,7 @@ const BrowseFiles &filesFor(int herbs)
 // What the screen's opening does, through the program's own logic.
 QList<browse::GridRow> openBrowse(const QString &dataFile)
 {
-    NoProgress progress;
+    bench::SilentProgress progress;
     dict::BuildDictionaries(dataFile, progress);
     QStringList lists;
     {

@@ -8,17 +8,7 @@ namespace {
 
 constexpr int kLastPosition = 17;
 
-// Runs one step; a failing step is left out and the next one runs.
-template <typename Step>
-bool skipOnFailure(Step step)
-{
-    try {
-        step();
-        return true;
-    } catch (const ds::RunError &) {
-        return false;
-    }
-}
+using ds::skipOnFailure;
 
 } // namespace
 

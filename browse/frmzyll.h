@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -16,6 +17,10 @@ class QModelIndex;
 class QPushButton;
 class QStringListModel;
 class QTabWidget;
+
+namespace ds {
+class Database;
+}
 
 namespace browse {
 
@@ -58,6 +63,8 @@ private:
     bool detailKey(int box, QKeyEvent *key);
     void leave();
     void showRows(QList<GridRow> rows);
+    // Fills the grid with what read gives (nothing leaves it); a failure shows the error box.
+    void loadGrid(const std::function<std::optional<QList<GridRow>>(ds::Database &)> &read);
 
     void CboPxnr_Click();
     void Cmdseek_Click();

@@ -23,23 +23,16 @@ void Frmzyll::refreshPickLists()
 {
     // Each list is a step of its own: one that cannot be read keeps its items, the rest go on.
     std::optional<ds::Database> db;
-    try {
-        db.emplace(ds::openDataFile());
-    } catch (const ds::RunError &) {
+    if (!ds::skipOnFailure([&] { db.emplace(ds::openDataFile()); }))
         return;
-    }
     const std::pair<const QString &, QStringListModel *> steps[] = {
         {kNatureListSql, m_natureItems},
         {kMeridianListSql, m_meridianItems},
         {kEfficacyListSql, m_efficacyItems},
         {kIndicationListSql, m_indicationItems},
     };
-    for (const auto &[source, items] : steps) {
-        try {
-            items->setStringList(pickListItems(*db, source));
-        } catch (const ds::RunError &) {
-        }
-    }
+    for (const auto &[source, items] : steps)
+        ds::skipOnFailure([&] { items->setStringList(pickListItems(*db, source)); });
 }
 
 void Frmzyll::Qpcls()
@@ -98,26 +91,23 @@ void Frmzyll::Cmdseek_Click()
 
 void Frmzyll::MsfgridAdd()
 {
-    try {
-        ds::Database db = ds::openDataFile();
-        ui::yield();
-        m_model->setRows({});
-        QList<GridRow> rows = loadWholeTable(db, m_sortChoice->currentText());
-        db.close();
-        ui::setBusyPointer();
-        m_model->setRows(std::move(rows));
-        ui::yield();
-    } catch (const ds::RunError &error) {
-        ui::showErrorBox(error, ui::ErrorBoxForm::TwoLines);
-    }
-    ui::setNormalPointer();
+    loadGrid([this](ds::Database &db) {
+        m_model->setRows({}); // the header row alone until the table is read
+        return std::optional(loadWholeTable(db, m_sortChoice->currentText()));
+    });
 }
 
 void Frmzyll::MsfGridYccx()
 {
+    loadGrid([](ds::Database &db) { return readGridRows(db, kScratchQuery); });
+}
+
+void Frmzyll::loadGrid(const std::function<std::optional<QList<GridRow>>(ds::Database &)> &read)
+{
     try {
         ds::Database db = ds::openDataFile();
-        std::optional<QList<GridRow>> rows = readGridRows(db, kScratchQuery);
+        ui::yield();
+        std::optional<QList<GridRow>> rows = read(db);
         db.close();
         if (rows)
             showRows(std::move(*rows));
