@@ -274,4 +274,16 @@ TEST_F(BrowseScreen, AFailingQueryShowsTheErrorBoxAndKeepsGridAndConditions)
     EXPECT_FALSE(ui::isPointerBusy());
 }
 
+TEST_F(BrowseScreen, OpensCentredAtTheTopOfAWideMainWindowAndAtTheLeftOfANarrowOne)
+{
+    setHerbs(kHerbs);
+    QWidget main;
+    for (const int width : {ui::twips(12120) - 1, ui::twips(12120), 1200}) {
+        main.setGeometry(100, 50, width, 700);
+        browse::Frmzyll placed(&main);
+        const int expectedLeft = width < ui::twips(12120) ? 0 : (width - placed.width()) / 2;
+        EXPECT_EQ(placed.x() - main.x(), expectedLeft) << width;
+    }
+}
+
 #include "browse_screen_test.moc"
