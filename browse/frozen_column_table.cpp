@@ -55,7 +55,6 @@ void FrozenColumnTable::hideScrollingColumns()
         m_frozen->setColumnHidden(column, true);
     m_frozen->setColumnWidth(0, columnWidth(0));
     m_frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
-    m_frozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
     updateFrozenGeometry();
 }
 
@@ -94,6 +93,7 @@ void FrozenColumnTable::scrollTo(const QModelIndex &index, ScrollHint hint)
 
 void FrozenColumnTable::updateFrozenGeometry()
 {
+    m_frozen->horizontalHeader()->setFixedHeight(horizontalHeader()->height());
     m_frozen->setGeometry(verticalHeader()->width() + frameWidth(), frameWidth(), columnWidth(0),
                           viewport()->height() + horizontalHeader()->height());
 }

@@ -233,6 +233,8 @@ TEST_F(BrowseScreen, NameColumnStaysWhileTheOthersScrollSideways)
     EXPECT_GT(grid()->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(frozen->geometry().left(), frozenLeft);
     EXPECT_EQ(frozen->width(), grid()->columnWidth(0));
+    EXPECT_EQ(frozen->horizontalHeader()->height(), grid()->horizontalHeader()->height());
+    EXPECT_EQ(frozen->rowViewportPosition(2), grid()->rowViewportPosition(2));
     // The frozen column's own header resizes the column under it too.
     frozen->horizontalHeader()->resizeSection(0, 150);
     EXPECT_EQ(grid()->columnWidth(0), 150);
