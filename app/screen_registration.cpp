@@ -1,10 +1,12 @@
 #include "app/screen_registration.h"
 
 #include "access/screen_factories.h"
+#include "browse/register_browse_screens.h"
 #include "herbs/register_herb_screens.h"
 
 void registerScreens()
 {
     users::registerScreens();
     herbs::registerHerbScreens();
+    browse::registerBrowseScreens();
 }

@@ -3,6 +3,7 @@
 
 #include "dictionaries/build_dictionaries.h"
 #include "generated_herbs.h"
+#include "silent_progress.h"
 
 #include "figures.h"
 
@@ -12,19 +13,10 @@
 
 namespace {
 
-class SilentSink : public startup::ProgressSink {
-public:
-    void show() override {}
-    void setPhaseText(const QString &) override {}
-    void setPercentText(const QString &) override {}
-    void setValue(double) override {}
-    void unload() override {}
-};
-
 void BM_DictionaryRebuild(benchmark::State &state)
 {
     const QString path = bench::GeneratedDataFile::shared(int(state.range(0))).path();
-    SilentSink sink;
+    bench::SilentProgress sink;
     for (auto _ : state)
         dict::BuildDictionaries(path, sink);
 }

@@ -51,4 +51,17 @@ private:
     QString m_description;
 };
 
+// Runs one step of a procedure that skips every failing statement and goes on with the next,
+// reporting nothing; true when the step ran.
+template <typename Step>
+bool skipOnFailure(Step step)
+{
+    try {
+        step();
+        return true;
+    } catch (const RunError &) {
+        return false;
+    }
+}
+
 } // namespace ds

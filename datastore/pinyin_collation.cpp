@@ -1,6 +1,7 @@
 #include "datastore/pinyin_collation.h"
 
 #include "datastore/jet_like.h"
+#include "datastore/pinyin_initials.h"
 
 #include <sqlcipher/sqlite3.h>
 #include <unicode/ucol.h>
@@ -112,6 +113,9 @@ void registerTextRules(sqlite3 *db)
     sqlite3_create_collation_v2(db, kPinyinCollation, SQLITE_UTF8, nullptr, collate, nullptr);
     sqlite3_create_function(db, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
     sqlite3_create_function(db, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, likeFunction, nullptr, nullptr);
+    // A stored query may name it (the name search by pinyin initials), so every connection
+    // that reads or drops that query must know it.
+    registerPinyinInitials(db);
 }
 
 } // namespace ds

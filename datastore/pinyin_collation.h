@@ -18,7 +18,7 @@ int comparePinyin(std::string_view a, std::string_view b);
 // depends on the old order.
 int32_t pinyinCollatorVersion();
 
-// Registers the collation and the file's like() on one connection.
+// Registers the collation, the file's like() and the pinyin initials on one connection.
 void registerTextRules(sqlite3 *db);
 
 } // namespace ds

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace browse {
+
+// The browse grid's seven column widths, in twips, kept in record 103 of 系统附表.
+inline constexpr int kWidthRecordKey = 103;
+inline constexpr std::array<int, 7> kDefaultColumnWidths{1400, 2000, 2000, 3000, 3500, 3500, 3600};
+inline const QString kSettingsTable = QStringLiteral("系统附表");
+inline const QString kSettingsIndex = QStringLiteral("lllk");
+
+// A width for each column; nothing leaves that column as it is.
+using StoredWidths = std::array<std::optional<int>, 7>;
+
+// The widths of record 103, or the defaults when the file has no such record. Every step
+// that fails is skipped silently: a file that cannot be read leaves every column as it is,
+// a Null width leaves its column.
+StoredWidths ReadColW(const QString &dataFile);
+
+// Stores the widths at positions 1 to 7 of record 103 and 0 at positions 8 to 17, adding the
+// record when it is missing. A step that fails is skipped silently; nothing is reported.
+void WriteColW(const QString &dataFile, const std::array<int, 7> &widths);
+
+} // namespace browse

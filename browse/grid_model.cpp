@@ -1,0 +1,78 @@
+#include "browse/grid_model.h"
+
+namespace browse {
+
+QList<GridColumn> parseFormatString(const QString &format)
+{
+    QList<GridColumn> columns;
+    for (const QString &part : format.split(QLatin1Char('|'))) {
+        GridColumn column{part, Qt::AlignLeft};
+        if (part.startsWith(QLatin1Char('<')) || part.startsWith(QLatin1Char('^')) || part.startsWith(QLatin1Char('>'))) {
+            const QChar mark = part.front();
+            column.alignment = mark == QLatin1Char('<') ? Qt::AlignLeft
+                               : mark == QLatin1Char('^') ? Qt::AlignHCenter
+                                                          : Qt::AlignRight;
+            column.header = part.mid(1);
+        }
+        columns.append(column);
+    }
+    return columns;
+}
+
+HerbGridModel::HerbGridModel(QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_columns(parseFormatString(kGridFormat))
+{
+}
+
+int HerbGridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+int HerbGridModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : kGridColumns;
+}
+
+QVariant HerbGridModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_rows[index.row()].cells[size_t(index.column())];
+    if (role == Qt::TextAlignmentRole)
+        return int(m_columns.value(index.column()).alignment | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant HerbGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical) {
+        // Rows carry no number: the herb's name is the row's fixed column.
+        return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+    }
+    if (section < 0 || section >= kGridColumns)
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_columns.value(section).header;
+    if (role == Qt::TextAlignmentRole)
+        return int(m_columns.value(section).alignment | Qt::AlignVCenter);
+    return {};
+}
+
+void HerbGridModel::setRows(QList<GridRow> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+QString HerbGridModel::cell(int row, int column) const
+{
+    if (row < 0 || row >= m_rows.size() || column < 0 || column >= kGridColumns)
+        return {};
+    return m_rows[row].cells[size_t(column)];
+}
+
+} // namespace browse

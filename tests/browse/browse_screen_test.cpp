@@ -1,0 +1,292 @@
+#include "browse/column_widths.h"
+#include "browse_screen_fixture.h"
+#include "startup/run_mode.h"
+#include "ui/pointer.h"
+#include "ui/rows.h"
+#include "ui/twips.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace {
+
+const QList<QVariantList> kHerbs{
+    {"人参。", "归脾经。", "甘，微温。", "大补元气，生津。 ", "体虚欲脱。", "煎服。", "实证忌用。", "心得"},
+    {"党参。", "归脾、肺经。", "甘，平。", "补脾益肺，生津。", "脾虚食少。"},
+    {"黄连。", "归心经。", "苦，寒。", "清热燥湿。", "湿热痞满。"},
+    {"无主治。", "归肝经。", "甘，温。", "补血。", QVariant()},
+};
+
+// Opens a URL by recording it, in place of the desktop's browser.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    UrlRecorder() { QDesktopServices::setUrlHandler("file", this, "open"); }
+    ~UrlRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.append(url); }
+};
+
+} // namespace
+
+TEST_F(BrowseScreen, OpensOnAnEmptyTableWithTheMessageAndTheDefaultWidths)
+{
+    setHerbs({});
+    open();
+    EXPECT_EQ(messages.texts(), QStringList{"没有符合条件的药材。"});
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(messages.last().title, QString());
+    EXPECT_EQ(grid()->model()->rowCount(), 0);
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_EQ(combo("CboPxnr")->currentText(), "名称");
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(grid()->columnWidth(column), ui::twips(browse::kDefaultColumnWidths[size_t(column)])) << column;
+    EXPECT_EQ(grid()->horizontalHeader()->height(), std::max(ui::twips(300), ui::rowHeight(grid()->font())));
+}
+
+TEST_F(BrowseScreen, ControlsCarryTheirCaptionsAndTooltips)
+{
+    setHerbs(kHerbs);
+    open();
+    EXPECT_EQ(screen->windowTitle(), "中医药材内容浏览");
+    EXPECT_EQ(tabs()->tabText(0), "药材查询");
+    EXPECT_EQ(tabs()->tabText(1), "查询结果浏览");
+    const QList<std::pair<const char *, QString>> captions{
+        {"Cmdseek", "查询&L"}, {"Cmdqcls", "清屏&Q"}, {"Cmdexit", "退出&E"}, {"CmdHelp", "使用帮助&H"},
+        {"Cmdedit", "返回首页&B"}, {"CmdLink", "导入至处方"}, {"Label1", "名称"}, {"Label4", "功效1"},
+        {"Label9", "主治3"}, {"Labbq1", "归经"}, {"Labbq7", "应用心得"},
+    };
+    for (const auto &[name, text] : captions) {
+        QWidget *control = child<QWidget>(name);
+        const QString shown = qobject_cast<QPushButton *>(control) ? qobject_cast<QPushButton *>(control)->text()
+                                                                  : qobject_cast<QLabel *>(control)->text();
+        EXPECT_EQ(shown, text) << name;
+    }
+    EXPECT_EQ(grid()->toolTip(), "点击鼠标选取要浏览的药材");
+    EXPECT_EQ(combo("CboPxnr")->toolTip(), "点击选取升序排序条件");
+    QPushButton *link = child<QPushButton>("CmdLink");
+    EXPECT_FALSE(link->isEnabled());
+    EXPECT_FALSE(link->isHidden());
+    const QStringList sorts{"名称", "性味", "归经", "功效"};
+    for (int i = 0; i < sorts.size(); ++i)
+        EXPECT_EQ(combo("CboPxnr")->itemText(i), sorts[i]);
+    EXPECT_EQ(grid()->model()->headerData(0, Qt::Horizontal).toString(), "  药 材 名 称");
+}
+
+TEST_F(BrowseScreen, OpensWithTheHerbsTheEmptyQueryFindsAndPickLists)
+{
+    setHerbs(kHerbs);
+    setDictionary("药材功效", {"生津", "补气", "生津"});
+    open();
+    EXPECT_TRUE(messages.texts().isEmpty());
+    // The herb without 主治 is left out by the empty conditions.
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "黄连。", "人参。"}));
+    EXPECT_EQ(grid()->rowHeight(0), std::max(ui::twips(300), ui::rowHeight(grid()->font())));
+    for (const char *name : {"Cboycgx1", "Cboycgx2", "Cboycgx3"}) {
+        EXPECT_EQ(combo(name)->count(), 2) << name;
+        EXPECT_EQ(combo(name)->currentText(), "") << name;
+    }
+    EXPECT_EQ(combo("Cboycxw")->count(), 4);
+}
+
+TEST_F(BrowseScreen, SortChoiceRerunsTheQueryAndTheClearButtonResets)
+{
+    setHerbs(kHerbs);
+    open();
+    child<QLineEdit>("Txtmcyc")->setText("参");
+    click("Cmdseek");
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    combo("CboPxnr")->setCurrentIndex(1); // 性味: 甘，平 before 甘，微温
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    combo("CboPxnr")->setCurrentIndex(3); // 功效: 补脾益肺 before 大补元气
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    combo("Cboycgx1")->setEditText("大补");
+    combo("CboPxnr")->setCurrentIndex(2);
+    EXPECT_EQ(gridNames(), QStringList({"人参。"}));
+    EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "参");
+    // The grid reloads from the query the search left behind, as the table stands now.
+    ds::openDataFile(dataFile).execute("INSERT INTO 中医药材 VALUES ('西洋参。', '归肺经。', '甘。', '大补气阴。', "
+                                       "'气虚。', ' ', ' ', ' ')");
+    screen->MsfGridYccx();
+    EXPECT_EQ(gridNames(), QStringList({"西洋参。", "人参。"})); // by 归经
+
+    click("Cmdqcls");
+    EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "");
+    EXPECT_EQ(combo("Cboycgx1")->currentText(), "");
+    EXPECT_EQ(gridNames().size(), kHerbs.size() + 1); // the whole table, 主治 or not
+    EXPECT_TRUE(messages.texts().isEmpty());
+}
+
+TEST_F(BrowseScreen, AQueryThatFindsNothingSaysSoAndResets)
+{
+    setHerbs(kHerbs);
+    open();
+    combo("Cboycgx1")->setEditText("生津");
+    combo("Cboycgx2")->setEditText("清热");
+    child<QLineEdit>("Txtmcyc")->setText("人'");
+    click("Cmdseek");
+    EXPECT_EQ(messages.texts(), QStringList{"没有符合条件的药材。"});
+    EXPECT_EQ(combo("Cboycgx1")->currentText(), "");
+    EXPECT_EQ(combo("Cboycgx2")->currentText(), "");
+    EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "");
+    EXPECT_EQ(gridNames().size(), kHerbs.size());
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+}
+
+TEST_F(BrowseScreen, ClicksShowTheHerbOnlyForDataRows)
+{
+    setHerbs({kHerbs[0], kHerbs[1], {"   ", "归肝经。", "甘。", "补。", "治。"}});
+    open();
+    ASSERT_EQ(gridNames(), QStringList({"", "党参。", "人参。"}));
+
+    QTest::mouseClick(grid()->horizontalHeader()->viewport(), Qt::LeftButton, {}, QPoint(ui::twips(2000), 5));
+    const QRect last = grid()->visualRect(grid()->model()->index(2, 3));
+    QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, last.center() + QPoint(0, 3 * last.height()));
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_TRUE(messages.texts().isEmpty());
+
+    clickCell(0, 0);
+    EXPECT_EQ(messages.texts(), QStringList{"未有要查询的药材"});
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+
+    clickCell(2, 3); // any column of the row
+    EXPECT_EQ(tabs()->currentIndex(), 1);
+    EXPECT_EQ(grid()->currentIndex().row(), 2);
+    EXPECT_EQ(grid()->model()->index(2, 3).data().toString(), "大补元气，生津。");
+    const QList<std::pair<const char *, QString>> shown{
+        {"TxtYcmc", "人参。"}, {"Txtycxw", "甘，微温。"}, {"Txtycgj", "归脾经。"}, {"Txtycgy", "大补元气，生津。 "},
+        {"Txtyczz", "体虚欲脱。"}, {"Txtycyj", "实证忌用。"}, {"Txtycyf", "煎服。"}, {"Txtycxd", "心得"},
+    };
+    for (const auto &[name, text] : shown)
+        EXPECT_EQ(detail(name), text) << name;
+
+    click("Cmdedit");
+    EXPECT_EQ(tabs()->currentIndex(), 0);
+    for (const auto &[name, text] : shown)
+        EXPECT_EQ(detail(name), "") << name;
+    EXPECT_TRUE(child<QPushButton>("Cmdseek")->hasFocus());
+    EXPECT_EQ(gridNames().size(), 3);
+
+    clickCell(1, 0); // on the frozen column
+    EXPECT_EQ(detail("TxtYcmc"), "党参。");
+}
+
+TEST_F(BrowseScreen, DetailBoxesSwallowSpacesAndEnterWalksToTheBackButton)
+{
+    setHerbs(kHerbs);
+    open();
+    clickCell(2, 1);
+    ASSERT_EQ(tabs()->currentIndex(), 1);
+    const char *chain[] = {"TxtYcmc", "Txtycxw", "Txtycgj", "Txtycgy", "Txtyczz", "Txtycyj", "Txtycyf", "Txtycxd"};
+    QWidget *first = child<QWidget>(chain[0]);
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Space);
+    QTest::keyClicks(first, "a b");
+    EXPECT_EQ(detail(chain[0]), "人参。ab");
+    for (size_t i = 1; i < std::size(chain); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget(), child<QWidget>(chain[i])) << chain[i];
+        if (auto *box = qobject_cast<QPlainTextEdit *>(child<QWidget>(chain[i])))
+            EXPECT_EQ(box->textCursor().selectedText(), box->toPlainText()) << chain[i];
+        else
+            EXPECT_EQ(child<QLineEdit>(chain[i])->selectedText(), detail(chain[i])) << chain[i];
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), child<QWidget>("Cmdedit"));
+    EXPECT_EQ(detail("Txtycxd"), "心得"); // Enter put no line break in
+}
+
+TEST_F(BrowseScreen, WidthsSavedByExitAndRestoredOnReopen)
+{
+    setHerbs(kHerbs);
+    open();
+    grid()->setColumnWidth(0, 120);
+    grid()->setColumnWidth(2, 0);
+    grid()->setColumnWidth(4, 55);
+    click("Cmdexit");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(screen.isNull());
+
+    const browse::StoredWidths stored = browse::ReadColW(dataFile);
+    EXPECT_EQ(stored, (browse::StoredWidths{1800, 2000, 0, 3000, 825, 3500, 3600})); // unmoved ones as read
+
+    open();
+    EXPECT_EQ(grid()->columnWidth(0), 120);
+    EXPECT_EQ(grid()->frozenView()->columnWidth(0), 120);
+    EXPECT_EQ(grid()->columnWidth(2), 0); // narrowed to nothing: hidden
+    EXPECT_EQ(grid()->columnWidth(4), 55);
+    EXPECT_EQ(grid()->columnWidth(6), ui::twips(3600));
+}
+
+TEST_F(BrowseScreen, NameColumnStaysWhileTheOthersScrollSideways)
+{
+    setHerbs(kHerbs);
+    open();
+    QTableView *frozen = grid()->frozenView();
+    ASSERT_TRUE(frozen->isVisible());
+    const int frozenLeft = frozen->geometry().left();
+    for (int column = 1; column < 7; ++column)
+        EXPECT_TRUE(frozen->isColumnHidden(column)) << column;
+    grid()->horizontalScrollBar()->setValue(grid()->horizontalScrollBar()->maximum());
+    EXPECT_GT(grid()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(frozen->geometry().left(), frozenLeft);
+    EXPECT_EQ(frozen->width(), grid()->columnWidth(0));
+    EXPECT_EQ(frozen->horizontalHeader()->height(), grid()->horizontalHeader()->height());
+    EXPECT_EQ(frozen->rowViewportPosition(2), grid()->rowViewportPosition(2));
+    // The frozen column's own header resizes the column under it too.
+    frozen->horizontalHeader()->resizeSection(0, 150);
+    EXPECT_EQ(grid()->columnWidth(0), 150);
+    grid()->verticalHeader()->resizeSection(1, 44);
+    EXPECT_EQ(frozen->rowHeight(1), 44);
+}
+
+TEST_F(BrowseScreen, HelpOpensTheBrowseSectionInHelpMode)
+{
+    setHerbs(kHerbs);
+    open();
+    UrlRecorder browser;
+    click("CmdHelp");
+    ASSERT_EQ(browser.opened.size(), 1);
+    EXPECT_EQ(browser.opened[0].fragment(), "browse");
+    EXPECT_TRUE(browser.opened[0].path().endsWith("help/index.html"));
+    EXPECT_EQ(startup::runMode(), "Y-C");
+    EXPECT_TRUE(screen->isEnabled());
+    startup::setRunMode(QString());
+}
+
+
+
+TEST_F(BrowseScreen, AFailingQueryShowsTheErrorBoxAndKeepsGridAndConditions)
+{
+    setHerbs(kHerbs);
+    open();
+    child<QLineEdit>("Txtmcyc")->setText("参");
+    click("Cmdseek");
+    ds::openDataFile(dataFile).execute("ALTER TABLE 中医药材 RENAME TO 旧药材");
+    combo("Cboycgx1")->setEditText("生津");
+    click("Cmdseek");
+    ASSERT_EQ(messages.messages.size(), 1);
+    EXPECT_TRUE(messages.last().text.startsWith("错误号码：")) << messages.last().text.toStdString();
+    EXPECT_FALSE(messages.last().text.contains('\n')); // number and description on one line
+    EXPECT_EQ(messages.last().icon, ui::Icon::Information);
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    EXPECT_EQ(combo("Cboycgx1")->currentText(), "生津");
+    EXPECT_FALSE(ui::isPointerBusy());
+}
+
+TEST_F(BrowseScreen, OpensCentredAtTheTopOfAWideMainWindowAndAtTheLeftOfANarrowOne)
+{
+    setHerbs(kHerbs);
+    QWidget main;
+    for (const int width : {ui::twips(12120) - 1, ui::twips(12120), 1200}) {
+        main.setGeometry(100, 50, width, 700);
+        browse::Frmzyll placed(&main);
+        const int expectedLeft = width < ui::twips(12120) ? 0 : (width - placed.width()) / 2;
+        EXPECT_EQ(placed.x() - main.x(), expectedLeft) << width;
+    }
+}
+
+#include "browse_screen_test.moc"

@@ -1,0 +1,144 @@
+#include "browse/grid_rows.h"
+#include "browse/herb_detail.h"
+#include "browse/pick_lists.h"
+#include "browse/query_text.h"
+#include "browse_fixture.h"
+#include "datastore/errors.h"
+
+#include <QAbstractItemModelTester>
+
+namespace {
+
+// Herbs whose texts make each query below tell right from wrong.
+const QList<QVariantList> kHerbs{
+    {"人参。", "归脾、肺经。", "甘，微温。", "大补元气，补脾益肺，生津。", "体虚欲脱，头痛。"},
+    {"红参。", "归脾经。", "甘，温。", "大补元气，复脉固脱。", "肢冷脉微。"},
+    {"当归。", "归肝、心经。", "甘、辛，温。", "补血活血，调经止痛。", "月经不调，头痛。"},
+    {"何首乌。", "归肝、肾经。", "苦，微温。", "补肝肾，益精血。", "须发早白。"},
+    {"党参。", "归脾经。", "甘，平。", "补脾益肺，生津。", "脾虚食少。"},
+    {"金银花。", "归肺经。", "甘，温。", "清热解毒，疏散风热。", "痈肿疔疮。"},
+    {"巴豆'霜。", "归胃经。", "辛，热。", "峻下冷积。", "寒积便秘。"},
+};
+
+class QueryOnData : public BrowseData {
+protected:
+    void SetUp() override { setHerbs(kHerbs); }
+
+    // The names the query finds, in its order; empty when it finds nothing.
+    QStringList found(const browse::QueryConditions &query, const QString &sort = "名称") const
+    {
+        ds::Database db = ds::openDataFile(dataFile);
+        const std::optional<QList<browse::GridRow>> rows = browse::runQuery(db, browse::queryText(query, sort));
+        EXPECT_EQ(db.queryText(browse::kScratchQuery), browse::queryText(query, sort));
+        QStringList names;
+        for (const browse::GridRow &row : rows.value_or(QList<browse::GridRow>()))
+            names.append(row.cells[0]);
+        return names;
+    }
+};
+
+using browse::QueryConditions;
+
+} // namespace
+
+TEST_F(QueryOnData, ConditionsMatchAsTheyShould)
+{
+    const struct {
+        const char *what;
+        QueryConditions conditions;
+        QStringList expected;
+    } cases[] = {
+        {"empty conditions find every herb, in pinyin order", conditions(),
+         {"巴豆'霜。", "当归。", "党参。", "何首乌。", "红参。", "金银花。", "人参。"}},
+        {"a part from the middle of a name", conditions("首"), {"何首乌。"}},
+        {"\"?\" stands for one character", conditions("?参。"), {"党参。", "红参。", "人参。"}},
+        {"\"?\" matches the one character between", conditions("何?乌"), {"何首乌。"}},
+        {"\"?\" twice needs two characters", conditions("何??乌"), {}},
+        {"two efficacy keywords in one herb", conditions("", "", "", {"生津", "补脾益肺", ""}), {"党参。", "人参。"}},
+        {"two efficacy keywords never together", conditions("", "", "", {"生津", "清热解毒", ""}), {}},
+        {"the same keyword twice is one condition", conditions("", "", "", {"大补元气", "大补元气", ""}), {"红参。", "人参。"}},
+        {"indication with meridian and nature", conditions("", "甘，温", "脾", {}, {"肢冷"}), {"红参。"}},
+        {"a quote is a character", conditions("豆'"), {"巴豆'霜。"}},
+        {"pinyin initials", conditions("dg"), {"当归。"}},
+        {"pinyin initials in capitals", conditions("RS"), {"人参。"}},
+        {"pinyin initials inside longer ones", conditions("hs"), {"何首乌。", "红参。"}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(found(c.conditions), c.expected) << c.what;
+}
+
+TEST_F(QueryOnData, SortChoiceOrdersTheSameHerbs)
+{
+    const QueryConditions ginseng = conditions("参");
+    EXPECT_EQ(found(ginseng, "名称"), QStringList({"党参。", "红参。", "人参。"}));
+    // 甘，平 < 甘，微温 < 甘，温 in pinyin order (ping, wei, wen).
+    EXPECT_EQ(found(ginseng, "性味"), QStringList({"党参。", "人参。", "红参。"}));
+}
+
+TEST_F(QueryOnData, WholeTableRowsAreTrimmedAndNullIsAnEmptyCell)
+{
+    setHerbs({{"  甘草。 ", " 归心经。", QVariant(), "补脾益气。", "咳嗽。", " ", "宜忌 "},
+              {"白芍。", QVariant(), "苦。", "养血。", "腹痛。"}});
+    ds::Database db = ds::openDataFile(dataFile);
+    const QList<browse::GridRow> rows = browse::loadWholeTable(db, "名称");
+    ASSERT_EQ(rows.size(), 2);
+    // The stored leading spaces sort 甘草 first; only the cells are trimmed.
+    EXPECT_EQ(rows[0].cells, (std::array<QString, 7>{"甘草。", "归心经。", "", "补脾益气。", "咳嗽。", "", "宜忌"}));
+    EXPECT_EQ(rows[1].cells, (std::array<QString, 7>{"白芍。", "", "苦。", "养血。", "腹痛。", "", ""}));
+    EXPECT_EQ(db.queryText(browse::kScratchQuery), "SELECT * FROM 中医药材 order by 名称");
+
+    // A herb without a name sorts first and still does not hide the herbs after it.
+    setHerbs({{QVariant(), "归心经。"}, {"白芍。"}});
+    EXPECT_EQ(browse::loadWholeTable(db, "名称").size(), 2);
+
+    EXPECT_TRUE(browse::loadWholeTable(db, "其他").isEmpty());
+    // A sort choice the query does not know leaves no text to run: the engine refuses it.
+    EXPECT_THROW(browse::runQuery(db, browse::queryText(conditions(), "其他")), ds::RunError);
+    setHerbs({});
+    EXPECT_TRUE(browse::loadWholeTable(db, "名称").isEmpty());
+}
+
+TEST_F(QueryOnData, GridModelPassesTheModelTester)
+{
+    browse::HerbGridModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    ds::Database db = ds::openDataFile(dataFile);
+    model.setRows(browse::loadWholeTable(db, "归经"));
+    ASSERT_EQ(model.rowCount(), kHerbs.size());
+    EXPECT_EQ(model.columnCount(), 7);
+    EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), "功  用");
+    EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), "");
+    EXPECT_EQ(model.cell(0, 1), "归肺经。");
+    EXPECT_EQ(model.data(model.index(0, 0)).toString(), "金银花。");
+    model.setRows({});
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST_F(QueryOnData, DetailIsUntrimmedAndFoundByExactName)
+{
+    setHerbs({{"人参。", "归脾经。", "甘。", "补气。 ", " 虚脱。", "煎服。", QVariant(), "心得"}, {"巴豆'霜。"}});
+    ds::Database db = ds::openDataFile(dataFile);
+    const auto ginseng = browse::lookUpHerb(db, "人参。");
+    ASSERT_TRUE(ginseng);
+    EXPECT_EQ(*ginseng, (herbs::HerbRecord{"人参。", "归脾经。", "甘。", "补气。 ", " 虚脱。", "煎服。", "", "心得"}));
+    EXPECT_TRUE(browse::lookUpHerb(db, "巴豆'霜。"));
+    EXPECT_FALSE(browse::lookUpHerb(db, "人参"));
+    EXPECT_FALSE(browse::lookUpHerb(db, "人参。' OR '1'='1"));
+}
+
+TEST_F(QueryOnData, PickListsAreDistinctAndTheSortedOnesInPinyinOrder)
+{
+    setDictionary("药材功效", {"生津", "补气", "生津", "安神"});
+    setDictionary("药材主治", {"头痛", "头痛", "失眠"});
+    ds::Database db = ds::openDataFile(dataFile);
+    EXPECT_EQ(browse::pickListItems(db, browse::kEfficacyListSql), QStringList({"安神", "补气", "生津"}));
+    QStringList indications = browse::pickListItems(db, browse::kIndicationListSql);
+    indications.sort();
+    EXPECT_EQ(indications, QStringList({"失眠", "头痛"}));
+    const QStringList natures = browse::pickListItems(db, browse::kNatureListSql);
+    EXPECT_EQ(natures.size(), 6); // 甘，温。 twice in the table, once in the list
+    EXPECT_LT(natures.indexOf("甘，平。"), natures.indexOf("甘，温。"));
+    EXPECT_LT(natures.indexOf("甘，温。"), natures.indexOf("苦，微温。"));
+    EXPECT_LT(natures.indexOf("苦，微温。"), natures.indexOf("辛，热。"));
+    EXPECT_THROW(browse::pickListItems(db, "select DISTINCT * FROM 无此表"), ds::RunError);
+}
