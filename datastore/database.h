@@ -21,6 +21,8 @@ enum class KeyMode {
 class Database {
 public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);
+    // Opens a file that must not change: nothing is written to it, not even a journal.
+    static Database openReadOnly(const QString &path, const QString &connect);
     // Makes a new, empty, encrypted file (the seed tool and tests use this; the program never does).
     static Database create(const QString &path, const QString &connect);
 
@@ -61,6 +63,7 @@ public:
 
 private:
     Database(sqlite3 *db, QString path);
+    static Database openWith(const QString &path, const QString &connect, KeyMode mode, int flags);
     bool isTableOrQuery(const QString &name) const;
     QStringList storedViews() const;
     QString queryTextInFile(const QString &name) const;
