@@ -28,6 +28,7 @@ MDIFlanx::MDIFlanx(QWidget *parent)
     setWindowTitle(QStringLiteral("欢迎使用澄川本草"));
     m_area->setObjectName(QStringLiteral("MDIFlanxArea"));
     setCentralWidget(m_area);
+    m_area->viewport()->installEventFilter(this);
     buildMenus();
 }
 
@@ -111,7 +112,25 @@ void MDIFlanx::loadBackground()
 
 void MDIFlanx::setBackgroundPicture(const QPixmap &picture)
 {
-    m_area->setBackground(picture.isNull() ? QBrush(Qt::darkGray) : QBrush(picture));
+    m_background = picture;
+    applyBackground();
+}
+
+void MDIFlanx::applyBackground()
+{
+    const QSize area = m_area->viewport()->size();
+    if (m_background.isNull() || area.isEmpty()) {
+        m_area->setBackground(QBrush(Qt::darkGray));
+        return;
+    }
+    m_area->setBackground(QBrush(m_background.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool MDIFlanx::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+        applyBackground();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QUrl MDIFlanx::helpPageUrl()

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace maint {
+
+// The background screen: previews the stored picture, lets the user choose another file,
+// stores it in the data file and puts it on the main window at once.
+class FrmJczl : public QWidget {
+    Q_OBJECT
+public:
+    explicit FrmJczl(QWidget *mainWindow);
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void showPreview(const QPixmap &picture);
+    void choosePicture();
+    void saveAndLeave();
+    bool storeChosen();
+
+    QLabel *m_image;
+    QPushButton *m_load;
+    QPushButton *m_oext;
+    QWidget *m_mainWindow;
+    QPixmap m_preview;
+    QString m_chosen;
+};
+
+} // namespace maint
