@@ -105,5 +105,5 @@ inline void makeDataFileWithOwnSalt(const QString &path, const QString &herb)
     ds::Database db = ds::Database::create(path, ds::kDataFileConnect);
     for (const QString &statement : schema)
         db.execute(statement);
-    db.execute(QStringLiteral("INSERT INTO 中医药材 (名称) VALUES (?1)"), {herb});
+    db.execute(QStringLiteral("INSERT INTO 中医药材 VALUES (?1, ' ', ' ', ' ', ' ', ' ', ' ', ' ')"), {herb});
 }
