@@ -65,9 +65,8 @@ void MDIFlanx::buildMenus()
     maintenance->addSeparator()->setObjectName(QStringLiteral("Xline1"));
     connect(addCommand(maintenance, QStringLiteral("XtYhzl"), QStringLiteral("用户资料登录")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("FrmYhzl")); });
-    QAction *import = addCommand(maintenance, QStringLiteral("DateSj"), QStringLiteral("导入澄川中医数据"));
-    import->setVisible(false);
-    import->setEnabled(false);
+    connect(addCommand(maintenance, QStringLiteral("DateSj"), QStringLiteral("导入澄川中医数据")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("FrmLinkDb")); });
     maintenance->addSeparator()->setObjectName(QStringLiteral("Xline3"));
     connect(addCommand(maintenance, QStringLiteral("Xpict"), QStringLiteral("更换系统背景")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("FrmJczl")); });

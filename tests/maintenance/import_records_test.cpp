@@ -8,27 +8,10 @@ using Row = QVariantList;
 
 class ImportRecords : public ::testing::Test {
 protected:
-    // A source file of the system's family, keyed with its own password.
-    QString makeSource(const QList<Row> &herbs, const QList<Row> &prescriptions = {},
-                       const QString &herbColumns = "ycmc,ycgj,ycxw,ycgy,yczz,ycyf,ycyj,ycxd")
+    QString makeSource(const QList<QVariantList> &herbs, const QList<QVariantList> &prescriptions = {},
+                       const QString &herbColumns = kFamilyHerbColumns)
     {
-        const QString path = home.file(QStringLiteral("源%1.mdb").arg(++sources));
-        ds::Database db = ds::Database::create(path, maint::kImportSourceConnect);
-        db.execute(QStringLiteral("CREATE TABLE zyyc (%1)").arg(herbColumns));
-        db.execute("CREATE TABLE zyfj (fjmc, fjgc, fjgy, fjzz, fjyf, fjly, fjxd)");
-        const int columns = int(herbColumns.count(',')) + 1;
-        for (const Row &row : herbs)
-            db.execute(QStringLiteral("INSERT INTO zyyc VALUES(%1)").arg(marks(columns)), row);
-        for (const Row &row : prescriptions)
-            db.execute(QStringLiteral("INSERT INTO zyfj VALUES(%1)").arg(marks(7)), row);
-        return path;
-    }
-    static QString marks(int count)
-    {
-        QStringList all;
-        for (int i = 1; i <= count; ++i)
-            all.append(QStringLiteral("?%1").arg(i));
-        return all.join(',');
+        return makeFamilySource(home.file(QStringLiteral("源%1.mdb").arg(++sources)), herbs, prescriptions, herbColumns);
     }
     static Row herb(const QString &name, const QVariant &meridian = "肝经")
     {

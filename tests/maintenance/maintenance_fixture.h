@@ -2,6 +2,7 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "maintenance/import_records.h"
 #include "temp_data.h"
 
 #include <QDir>
@@ -106,4 +107,28 @@ inline void makeDataFileWithOwnSalt(const QString &path, const QString &herb)
     for (const QString &statement : schema)
         db.execute(statement);
     db.execute(QStringLiteral("INSERT INTO 中医药材 VALUES (?1, ' ', ' ', ' ', ' ', ' ', ' ', ' ')"), {herb});
+}
+
+inline const QString kFamilyHerbColumns = QStringLiteral("ycmc,ycgj,ycxw,ycgy,yczz,ycyf,ycyj,ycxd");
+
+// A source file of the system's family, keyed with its own password, with the rows given.
+inline QString makeFamilySource(const QString &path, const QList<QVariantList> &herbs,
+                                const QList<QVariantList> &prescriptions = {},
+                                const QString &herbColumns = kFamilyHerbColumns)
+{
+    const auto marks = [](int count) {
+        QStringList all;
+        for (int i = 1; i <= count; ++i)
+            all.append(QStringLiteral("?%1").arg(i));
+        return all.join(QLatin1Char(','));
+    };
+    ds::Database db = ds::Database::create(path, maint::kImportSourceConnect);
+    db.execute(QStringLiteral("CREATE TABLE zyyc (%1)").arg(herbColumns));
+    db.execute(QStringLiteral("CREATE TABLE zyfj (fjmc, fjgc, fjgy, fjzz, fjyf, fjly, fjxd)"));
+    const int columns = int(herbColumns.count(QLatin1Char(','))) + 1;
+    for (const QVariantList &row : herbs)
+        db.execute(QStringLiteral("INSERT INTO zyyc VALUES(%1)").arg(marks(columns)), row);
+    for (const QVariantList &row : prescriptions)
+        db.execute(QStringLiteral("INSERT INTO zyfj VALUES(%1)").arg(marks(7)), row);
+    return path;
 }
