@@ -40,21 +40,39 @@ private:
     int m_fd;
 };
 
+// The reason in words a clinic's staff can act on; the system's own words for the rare rest.
+QString reason(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("文件或文件夹不存在");
+    case EISDIR:
+        return QStringLiteral("那里已经有一个同名的文件夹");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("没有写入权限");
+    case EROFS:
+        return QStringLiteral("磁盘是只读的");
+    case ENOSPC:
+    case EFBIG:
+    case EDQUOT:
+        return QStringLiteral("磁盘空间不足");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 [[noreturn]] void throwWriteError(int error, const QString &path)
 {
-    const QString why = QString::fromLocal8Bit(std::strerror(error));
-    if (error == ENOSPC || error == EFBIG || error == EDQUOT)
-        throw ds::RunError(ds::ErrorCode::DiskFull, ds::describe(ds::ErrorCode::DiskFull) + QStringLiteral("（%1：%2）").arg(path, why));
-    throw ds::RunError(ds::ErrorCode::CannotWriteFile,
-                       ds::describe(ds::ErrorCode::CannotWriteFile) + QStringLiteral("（%1：%2）").arg(path, why));
+    const ds::ErrorCode code = error == ENOSPC || error == EFBIG || error == EDQUOT ? ds::ErrorCode::DiskFull
+                                                                                   : ds::ErrorCode::CannotWriteFile;
+    throw ds::RunError(code, ds::describe(code) + QStringLiteral("（%1：%2）").arg(path, reason(error)));
 }
 
 [[noreturn]] void throwReadError(int error, const QString &path)
 {
-    if (error == ENOENT)
-        throw ds::RunError(ds::ErrorCode::FileNotFound, ds::describe(ds::ErrorCode::FileNotFound) + QStringLiteral("（%1）").arg(path));
-    throw ds::RunError(ds::ErrorCode::CannotCopyFile, ds::describe(ds::ErrorCode::CannotCopyFile)
-                                                          + QStringLiteral("（%1：%2）").arg(path, QString::fromLocal8Bit(std::strerror(error))));
+    const ds::ErrorCode code = error == ENOENT ? ds::ErrorCode::FileNotFound : ds::ErrorCode::CannotCopyFile;
+    throw ds::RunError(code, ds::describe(code) + QStringLiteral("（%1：%2）").arg(path, reason(error)));
 }
 
 bool writeAll(int fd, const char *data, qint64 size)

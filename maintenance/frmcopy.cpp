@@ -3,6 +3,7 @@
 #include "datastore/data_file.h"
 #include "maintenance/animation_player.h"
 #include "maintenance/off_thread.h"
+#include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
@@ -11,7 +12,6 @@
 #include "ui/pointer.h"
 #include "ui/twips.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -46,7 +46,7 @@ void waitLettingEventsRun(int milliseconds)
 } // namespace
 
 Frmcopy::Frmcopy(QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+    : MaintenanceWindow(mainWindow)
     , m_path(new QLineEdit(this))
     , m_choose(new QPushButton(QStringLiteral("选择名称及路径"), this))
     , m_save(new QRadioButton(QStringLiteral("备份数据"), this))
@@ -105,24 +105,6 @@ Frmcopy::Frmcopy(QWidget *mainWindow)
 void Frmcopy::setWaitForTests(Wait wait)
 {
     waitOverride() = std::move(wait);
-}
-
-bool Frmcopy::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        ui::setNormalPointer();
-    if (event->type() == QEvent::Show)
-        activateWindow();
-    return QWidget::event(event);
-}
-
-void Frmcopy::closeEvent(QCloseEvent *event)
-{
-    // The copy runs inside a handler of this window; the window stays until it has ended.
-    if (m_copying)
-        event->ignore();
-    else
-        QWidget::closeEvent(event);
 }
 
 CopyMode Frmcopy::mode() const
@@ -193,12 +175,12 @@ void Frmcopy::copy()
     m_ani->play();
     ui::yield();
 
-    m_copying = true;
+    setBusy(true);
     std::optional<CopyFailure> failure;
     runOffWindowThread([&] { failure = runCopy(copyMode, dataFile, chosen); });
     ui::yield();
     if (failure) {
-        m_copying = false;
+        setBusy(false);
         ui::showErrorBox(failure->number, failure->description, ui::ErrorBoxForm::SignedNumberLine);
         ui::yield();
         m_ani->closeClip();
@@ -207,8 +189,13 @@ void Frmcopy::copy()
         showButtons();
         return;
     }
+    // The background picture travels with the data file: a restored file brings its own.
+    if (copyMode == CopyMode::Restore) {
+        if (startup::MDIFlanx *main = Modulanxia::mainWindow())
+            main->loadBackground();
+    }
     waitment(m_copy, m_exit, m_ani);
-    m_copying = false;
+    setBusy(false);
     ui::yield();
     m_path->clear();
     ui::yield();
@@ -226,14 +213,6 @@ void Frmcopy::waitment(QPushButton *cmd1, QPushButton *cmd2, AnimationPlayer *an
     ui::yield();
     cmd1->show();
     cmd2->show();
-}
-
-void Frmcopy::leave()
-{
-    ui::yield();
-    close();
-    ui::yield();
-    Modulanxia::UnlockMenus();
 }
 
 } // namespace maint

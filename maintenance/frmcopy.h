@@ -2,7 +2,7 @@
 
 #include "maintenance/backup_restore.h"
 
-#include <QWidget>
+#include "maintenance/maintenance_window.h"
 
 #include <functional>
 
@@ -16,7 +16,7 @@ class AnimationPlayer;
 
 // The backup and restore screen: copies the data file to a file the user names, or a backup
 // the user picks over the data file.
-class Frmcopy : public QWidget {
+class Frmcopy : public MaintenanceWindow {
     Q_OBJECT
 public:
     explicit Frmcopy(QWidget *mainWindow);
@@ -25,9 +25,6 @@ public:
     using Wait = std::function<void(int milliseconds)>;
     static void setWaitForTests(Wait wait);
 
-protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     CopyMode mode() const;
@@ -36,7 +33,6 @@ private:
     void copy();
     void showButtons();
     void waitment(QPushButton *cmd1, QPushButton *cmd2, AnimationPlayer *ani);
-    void leave();
 
     QLineEdit *m_path;
     QPushButton *m_choose;
@@ -45,7 +41,6 @@ private:
     AnimationPlayer *m_ani;
     QPushButton *m_copy;
     QPushButton *m_exit;
-    bool m_copying = false;
 };
 
 } // namespace maint

@@ -5,7 +5,6 @@
 #include "maintenance/picture_image.h"
 #include "maintenance/picture_store.h"
 #include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
@@ -31,7 +30,7 @@ void showEmptyFile(const QString &path)
 } // namespace
 
 FrmJczl::FrmJczl(QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+    : MaintenanceWindow(mainWindow)
     , m_image(new QLabel(this))
     , m_load(new QPushButton(QStringLiteral("选择图片(&L)"), this))
     , m_oext(new QPushButton(QStringLiteral("确定退出(&O)"), this))
@@ -55,15 +54,6 @@ FrmJczl::FrmJczl(QWidget *mainWindow)
     ui::centreOnMain(this, mainWindow, 0, 0);
     showPreview(storedBackground());
     ui::setNormalPointer();
-}
-
-bool FrmJczl::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        ui::setNormalPointer();
-    if (event->type() == QEvent::Show)
-        activateWindow();
-    return QWidget::event(event);
 }
 
 void FrmJczl::showPreview(const QPixmap &picture)
@@ -129,10 +119,7 @@ void FrmJczl::saveAndLeave()
         main->update();
     }
     ui::yield();
-    ui::yield();
-    close();
-    ui::yield();
-    Modulanxia::UnlockMenus();
+    leave();
 }
 
 } // namespace maint

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QPixmap>
-#include <QWidget>
+#include "maintenance/maintenance_window.h"
 
 class QLabel;
 class QPushButton;
@@ -10,13 +10,11 @@ namespace maint {
 
 // The background screen: previews the stored picture, lets the user choose another file,
 // stores it in the data file and puts it on the main window at once.
-class FrmJczl : public QWidget {
+class FrmJczl : public MaintenanceWindow {
     Q_OBJECT
 public:
     explicit FrmJczl(QWidget *mainWindow);
 
-protected:
-    bool event(QEvent *event) override;
 
 private:
     void showPreview(const QPixmap &picture);

@@ -2,7 +2,6 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
-#include "startup/modulanxia.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/fonts.h"
@@ -10,7 +9,6 @@
 #include "ui/pointer.h"
 #include "ui/twips.h"
 
-#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QLineEdit>
@@ -37,7 +35,7 @@ constexpr int kRowsPerYield = 50;
 } // namespace
 
 FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::WindowTitleHint | Qt::CustomizeWindowHint)
+    : MaintenanceWindow(mainWindow)
     , m_fileName(new QPushButton(QStringLiteral("文件名称&F"), this))
     , m_file(new QLineEdit(this))
     , m_look(new QPushButton(QStringLiteral("导入数据&L"), this))
@@ -92,23 +90,6 @@ FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
     Qpcls();
 }
 
-bool FrmLinkDb::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show)
-        ui::setNormalPointer();
-    if (event->type() == QEvent::Show)
-        activateWindow();
-    return QWidget::event(event);
-}
-
-void FrmLinkDb::closeEvent(QCloseEvent *event)
-{
-    if (m_importing)
-        event->ignore();
-    else
-        QWidget::closeEvent(event);
-}
-
 void FrmLinkDb::Qpcls()
 {
     m_file->clear();
@@ -141,7 +122,7 @@ void FrmLinkDb::import(ImportKind kind)
     if (m_file->text().trimmed().isEmpty())
         return;
     setButtonsEnabled(false);
-    m_importing = true;
+    setBusy(true);
     int count = -1;
     {
         ui::BusyPointer busy;
@@ -154,7 +135,7 @@ void FrmLinkDb::import(ImportKind kind)
             ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
         }
     }
-    m_importing = false;
+    setBusy(false);
     setButtonsEnabled(true);
     if (count == 0)
         ui::msgBox(QStringLiteral("源文件中没有%1数据，没有导入任何记录。").arg(kindName(kind)), ui::Icon::Information);
@@ -166,13 +147,6 @@ void FrmLinkDb::notAvailable(const QString &caption)
 {
     ui::msgBox(QStringLiteral("本系统没有可以“%1”的内容，这一类数据不能导入，没有做任何改动。").arg(caption),
                ui::Icon::Information);
-}
-
-void FrmLinkDb::leave()
-{
-    close();
-    ui::yield();
-    Modulanxia::UnlockMenus();
 }
 
 } // namespace maint

@@ -2,7 +2,7 @@
 
 #include "maintenance/import_records.h"
 
-#include <QWidget>
+#include "maintenance/maintenance_window.h"
 
 class QLineEdit;
 class QMenu;
@@ -12,14 +12,11 @@ namespace maint {
 
 // The import screen: names a source file and imports herbs or prescriptions from it through
 // its pop-up menu.
-class FrmLinkDb : public QWidget {
+class FrmLinkDb : public MaintenanceWindow {
     Q_OBJECT
 public:
     explicit FrmLinkDb(QWidget *mainWindow);
 
-protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void Qpcls();
@@ -27,7 +24,6 @@ private:
     void import(ImportKind kind);
     void notAvailable(const QString &caption);
     void setButtonsEnabled(bool enabled);
-    void leave();
 
     QPushButton *m_fileName;
     QLineEdit *m_file;
@@ -35,7 +31,6 @@ private:
     QPushButton *m_qcls;
     QPushButton *m_quit;
     QMenu *m_menu;
-    bool m_importing = false;
 };
 
 } // namespace maint

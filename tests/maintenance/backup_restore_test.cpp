@@ -148,6 +148,7 @@ TEST_F(BackupRestore, AFailedBackupLeavesTheOlderBackupOfThatName)
     const std::optional<maint::CopyFailure> failure = maint::runCopy(maint::CopyMode::Backup, dataFile, folder);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->number, int(ds::ErrorCode::CannotWriteFile));
+    EXPECT_TRUE(failure->description.contains("同名的文件夹")) << failure->description.toStdString();
     EXPECT_TRUE(QFileInfo(folder + "/里面").isDir());
     EXPECT_EQ(leftovers(home.path(), {"ccdata", "备份.mdb", "文件夹.mdb"}), QStringList());
 }
