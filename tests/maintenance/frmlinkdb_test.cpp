@@ -118,11 +118,7 @@ TEST_F(MaintenanceCommands, OpenWithTheMenusLockedAndGiveThemBackOnLeaving)
     for (const auto &c : commands) {
         ASSERT_TRUE(main->isMenuEnabled("xtwh"));
         main->findChild<QAction *>(c.command)->trigger();
-        QPointer<QWidget> opened;
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            if (window->objectName() == c.screen && window->isVisible())
-                opened = window;
-        }
+        QPointer<QWidget> opened = visibleWindow(c.screen);
         ASSERT_NE(opened, nullptr) << c.screen;
         EXPECT_FALSE(main->isMenuEnabled("xtwh")) << c.screen;
         EXPECT_FALSE(main->isMenuEnabled("zyexit")) << c.screen;

@@ -5,6 +5,7 @@
 #include "maintenance_fixture.h"
 #include "message_recorder.h"
 #include "startup/screens.h"
+#include "windows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,17 +19,7 @@ class MaintenanceScreen : public ::testing::Test {
 protected:
     MaintenanceScreen() { maint::registerMaintenanceScreens(); }
 
-    ~MaintenanceScreen() override
-    {
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            windows.append(window);
-        for (const QPointer<QWidget> &window : windows) {
-            if (window && !window->parentWidget())
-                delete window.data();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
+    ~MaintenanceScreen() override { deleteLeftoverWindows(); }
 
     QWidget *open(const QString &name)
     {
