@@ -114,10 +114,13 @@ int importRecords(const QString &dataFile, const QString &source, ImportKind kin
         try {
             insertRow(target, insert, targetValues(rows, query));
         } catch (const ds::RunError &error) {
+            const QString why = error.number() == int(ds::ErrorCode::DuplicateName)
+                                    ? QStringLiteral("%1中已经有同名的记录").arg(kindName(kind))
+                                    : error.description();
             throw ds::RunError(error.number(), QStringLiteral("源文件第 %1 行（%2）不能导入：%3。本次导入的记录已全部撤销。")
                                                    .arg(done + 1)
                                                    .arg(rows.isNull(0) ? QStringLiteral("名称为空") : QStringLiteral("“%1”").arg(rows.text(0)),
-                                                        error.description()));
+                                                        why));
         }
         ++done;
         if (rowDone)

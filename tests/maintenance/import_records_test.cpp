@@ -66,7 +66,7 @@ TEST_F(ImportRecords, ARefusedRowUndoesTheWholeImportAndIsNamed)
         QString named;
     } cases[] = {
         {"a name already stored", {herb("新药甲"), herb("新药乙"), herb(stored)}, {}, ds::ErrorCode::DuplicateName,
-         QStringLiteral("第 3 行（“%1”）").arg(stored)},
+         QStringLiteral("第 3 行（“%1”）不能导入：中医药材中已经有同名的记录").arg(stored)},
         {"a name twice in the source", {herb("新药甲"), herb("新药甲")}, {}, ds::ErrorCode::DuplicateName, "第 2 行（“新药甲”）"},
         {"a Null value", {herb("新药甲"), herb("新药乙", QVariant())}, {}, ds::ErrorCode::InvalidUseOfNull, "第 2 行（“新药乙”）"},
         {"a missing column", {{"新药甲", "肝经"}}, "ycmc,ycgj", ds::ErrorCode::ObjectNotFound, "ycxw"},
