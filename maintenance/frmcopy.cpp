@@ -93,6 +93,8 @@ Frmcopy::Frmcopy(QWidget *mainWindow)
     connect(m_save, &QRadioButton::clicked, this, [this] { chooseMode(CopyMode::Backup); });
     connect(m_cove, &QRadioButton::clicked, this, [this] { chooseMode(CopyMode::Restore); });
     connect(m_choose, &QPushButton::clicked, this, &Frmcopy::choosePath);
+    // The box's tooltip tells the user that Enter chooses the path.
+    connect(m_path, &QLineEdit::returnPressed, this, &Frmcopy::choosePath);
     connect(m_copy, &QPushButton::clicked, this, &Frmcopy::copy);
     connect(m_exit, &QPushButton::clicked, this, &Frmcopy::leave);
 

@@ -1,10 +1,17 @@
 // The backup and restore screen driven through its controls, on the offscreen platform.
 #include "maintenance/animation_player.h"
 #include "maintenance/frmcopy.h"
+#include "maintenance/off_thread.h"
 #include "screen_fixture.h"
 #include "ui/error_box.h"
 
+#include <QDeadlineTimer>
 #include <QRadioButton>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -65,6 +72,7 @@ TEST_F(CopyScreen, ModeSwitchEmptiesThePathAndSetsCaptionsAndDialog)
         const char *copyCaption;
         ui::FileDialogMode dialog;
     } modes[] = {{"Optcove", "数据恢复", ui::FileDialogMode::Open}, {"Optsave", "数据备份", ui::FileDialogMode::Save}};
+    int asked = 0;
     for (const auto &m : modes) {
         path()->setText("/tmp/旧的.mdb");
         QTest::mouseClick(control(m.option), Qt::LeftButton, {}, QPoint(5, 5));
@@ -78,9 +86,11 @@ TEST_F(CopyScreen, ModeSwitchEmptiesThePathAndSetsCaptionsAndDialog)
         EXPECT_EQ(dialogs.requests.last().filter, "数据库文件(*.mdb)");
         EXPECT_EQ(dialogs.requests.last().folder, home.path());
         EXPECT_EQ(path()->text(), home.file(" 选中.mdb ").trimmed());
-        // Cancelling keeps what is there.
-        click("CmdPath");
+        // Cancelling keeps what is there; Enter in the box asks as the button does.
+        QTest::keyClick(path(), Qt::Key_Return);
+        EXPECT_EQ(dialogs.requests.last().mode, m.dialog);
         EXPECT_EQ(path()->text(), home.file(" 选中.mdb ").trimmed());
+        EXPECT_EQ(dialogs.requests.size(), asked += 2);
     }
 }
 
@@ -151,6 +161,29 @@ TEST(AnimationPlayer, PlaysTheShippedClipOrAMovingBarWhenItIsMissing)
     EXPECT_TRUE(player.isPlaying());
     player.closeClip();
     EXPECT_FALSE(player.isPlaying());
+}
+
+} // namespace
+
+namespace {
+
+TEST(OffWindowThread, WindowEventsRunWhileTheWorkRuns)
+{
+    // The work waits for a timer of the window thread: it only fires when that thread goes on
+    // handling events during the work.
+    std::atomic<bool> ticked{false};
+    QTimer::singleShot(10, [&] { ticked = true; });
+    bool sawTick = false;
+    std::thread::id worker;
+    maint::runOffWindowThread([&] {
+        QDeadlineTimer deadline(5000);
+        while (!ticked && !deadline.hasExpired())
+            QThread::msleep(1);
+        sawTick = ticked;
+        worker = std::this_thread::get_id();
+    });
+    EXPECT_TRUE(sawTick);
+    EXPECT_NE(worker, std::this_thread::get_id());
 }
 
 } // namespace
