@@ -62,8 +62,8 @@ public:
     sqlite3 *handle() const { return m_db; }
 
 private:
-    Database(sqlite3 *db, QString path);
     static Database openWith(const QString &path, const QString &connect, KeyMode mode, int flags);
+    Database(sqlite3 *db, QString path);
     bool isTableOrQuery(const QString &name) const;
     QStringList storedViews() const;
     QString queryTextInFile(const QString &name) const;
