@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "figures.h"
+#include "seed_copy.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,19 +16,10 @@
 
 namespace {
 
-QString freshCopy(const QTemporaryDir &dir)
-{
-    const QString path = dir.filePath("ccyc.mdb");
-    QFile::remove(path);
-    QFile::copy(QStringLiteral(CC_SEED_FILE), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    return path;
-}
-
 void accessCycle(benchmark::State &state, ds::KeyMode mode)
 {
     QTemporaryDir dir;
-    const QString path = freshCopy(dir);
+    const QString path = bench::freshCopy(dir);
     qint64 rows = 0;
     for (auto _ : state) {
         ds::Database db = ds::Database::open(path, ds::kDataFileConnect, mode);

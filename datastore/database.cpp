@@ -137,9 +137,19 @@ int Database::transactionCommitted(void *database)
 
 Database Database::open(const QString &path, const QString &connect, KeyMode mode)
 {
+    return openWith(path, connect, mode, SQLITE_OPEN_READWRITE);
+}
+
+Database Database::openReadOnly(const QString &path, const QString &connect)
+{
+    return openWith(path, connect, KeyMode::Cached, SQLITE_OPEN_READONLY);
+}
+
+Database Database::openWith(const QString &path, const QString &connect, KeyMode mode, int flags)
+{
     const QByteArray salt = readSaltOrThrow(path);
     const QString password = passwordFromConnect(connect);
-    Database database(openHandle(path, SQLITE_OPEN_READWRITE), path);
+    Database database(openHandle(path, flags), path);
     if (!password.isEmpty()) {
         QByteArray key;
         if (mode == KeyMode::Cached) {

@@ -30,6 +30,8 @@ bool isEmptyResult(const TextColumn &column);
 class Database {
 public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);
+    // Opens a file that must not change: nothing is written to it, not even a journal.
+    static Database openReadOnly(const QString &path, const QString &connect);
     // Makes a new, empty, encrypted file (the seed tool and tests use this; the program never does).
     static Database create(const QString &path, const QString &connect);
 
@@ -78,6 +80,7 @@ public:
     ConnectionLink link() const { return m_link; }
 
 private:
+    static Database openWith(const QString &path, const QString &connect, KeyMode mode, int flags);
     Database(sqlite3 *db, QString path);
     void watchTransactions();
     static void transactionRolledBack(void *database);

@@ -5,6 +5,8 @@ namespace ds {
 QString describe(ErrorCode code)
 {
     switch (code) {
+    case ErrorCode::InvalidUseOfNull:
+        return QStringLiteral("值是空值（Null），不能使用。");
     case ErrorCode::CannotWriteFile:
         return QStringLiteral("文件不能写入，请检查磁盘空间和文件夹的写入权限。");
     case ErrorCode::CannotStartWordProcessor:

@@ -8,6 +8,7 @@ namespace ds {
 // The one catalogue of numbered run-time errors. Every error box of the program shows a
 // number from here and its description, written for the clinic's staff.
 enum class ErrorCode : int {
+    InvalidUseOfNull = 94,
     CannotWriteFile = 75,
     CannotStartWordProcessor = 429,
     DuplicateName = 3022,

@@ -31,6 +31,7 @@ MDIFlanx::MDIFlanx(QWidget *parent)
     setWindowTitle(QStringLiteral("欢迎使用澄川本草"));
     m_area->setObjectName(QStringLiteral("MDIFlanxArea"));
     setCentralWidget(m_area);
+    m_area->viewport()->installEventFilter(this);
     buildMenus();
 }
 
@@ -67,9 +68,8 @@ void MDIFlanx::buildMenus()
     maintenance->addSeparator()->setObjectName(QStringLiteral("Xline1"));
     connect(addCommand(maintenance, QStringLiteral("XtYhzl"), QStringLiteral("用户资料登录")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("FrmYhzl")); });
-    QAction *import = addCommand(maintenance, QStringLiteral("DateSj"), QStringLiteral("导入澄川中医数据"));
-    import->setVisible(false);
-    import->setEnabled(false);
+    connect(addCommand(maintenance, QStringLiteral("DateSj"), QStringLiteral("导入澄川中医数据")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("FrmLinkDb")); });
     maintenance->addSeparator()->setObjectName(QStringLiteral("Xline3"));
     connect(addCommand(maintenance, QStringLiteral("Xpict"), QStringLiteral("更换系统背景")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("FrmJczl")); });
@@ -114,7 +114,25 @@ void MDIFlanx::loadBackground()
 
 void MDIFlanx::setBackgroundPicture(const QPixmap &picture)
 {
-    m_area->setBackground(picture.isNull() ? QBrush(Qt::darkGray) : QBrush(picture));
+    m_background = picture;
+    applyBackground();
+}
+
+void MDIFlanx::applyBackground()
+{
+    const QSize area = m_area->viewport()->size();
+    if (m_background.isNull() || area.isEmpty()) {
+        m_area->setBackground(QBrush(Qt::darkGray));
+        return;
+    }
+    m_area->setBackground(QBrush(m_background.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+}
+
+bool MDIFlanx::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area->viewport() && event->type() == QEvent::Resize)
+        applyBackground();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 QUrl MDIFlanx::helpPageUrl()

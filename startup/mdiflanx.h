@@ -22,7 +22,9 @@ public:
 
     // Shows the background picture window once so it can paint this window's background.
     void loadBackground();
+    // The picture fills the window's work area, stretched to it, and follows its size.
     void setBackgroundPicture(const QPixmap &picture);
+    const QPixmap &backgroundPicture() const { return m_background; }
 
     // Lets the program's end close the window; every other close is refused.
     void allowClose() { m_closeAllowed = true; }
@@ -36,6 +38,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QMenu *addTopMenu(const QString &name, const QString &caption);
@@ -47,9 +50,11 @@ private:
     void openAbout();
     void openWebPage();
     void askExit();
+    void applyBackground();
 
     QMdiArea *m_area;
     bool m_closeAllowed = false;
+    QPixmap m_background;
 };
 
 } // namespace startup

@@ -8,6 +8,7 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "temp_data.h"
+#include "windows.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -31,15 +32,7 @@ protected:
     ~AccessTest() override
     {
         Modulanxia::shutdown();
-        // Guarded: deleting one window also deletes the windows it owns (a combo box's list).
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *window : QApplication::topLevelWidgets())
-            windows.append(window);
-        for (const QPointer<QWidget> &window : windows) {
-            if (window && !window->parentWidget())
-                delete window.data();
-        }
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        deleteLeftoverWindows();
     }
 
     // The one visible window of that name, or nullptr.

@@ -31,7 +31,11 @@ const QHash<QString, QString> kFirstTabStop{
 QStringList allScreens()
 {
     registerScreens();
-    return startup::registeredScreens();
+    QStringList screens = startup::registeredScreens();
+    // The picture window only paints the main window's background and closes at once: no one
+    // works in it.
+    screens.removeAll(QStringLiteral("FrmPict"));
+    return screens;
 }
 
 // The first control Tab reaches from the window's start, or the window itself when it has none.

@@ -1,0 +1,125 @@
+#include "maintenance/frmjczl.h"
+
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "maintenance/picture_image.h"
+#include "maintenance/picture_store.h"
+#include "startup/mdiflanx.h"
+#include "ui/error_box.h"
+#include "ui/file_dialog.h"
+#include "ui/message_box.h"
+#include "ui/pointer.h"
+#include "ui/twips.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+
+namespace maint {
+namespace {
+
+const QString kUnreadable = QStringLiteral("所选文件不是可以显示的图片（请选择 BMP、JPEG 或 PNG 图片），没有选用。");
+
+void showEmptyFile(const QString &path)
+{
+    ui::msgBox(emptyPictureMessage(path), ui::Icon::None, ui::Buttons::Ok, std::nullopt);
+}
+
+} // namespace
+
+FrmJczl::FrmJczl(QWidget *mainWindow)
+    : MaintenanceWindow(mainWindow)
+    , m_image(new QLabel(this))
+    , m_load(new QPushButton(QStringLiteral("选择图片(&L)"), this))
+    , m_oext(new QPushButton(QStringLiteral("确定退出(&O)"), this))
+    , m_mainWindow(mainWindow)
+{
+    setObjectName(QStringLiteral("FrmJczl"));
+    setWindowTitle(QStringLiteral("更换系统背景画面"));
+    ui::fixClientSizeTwips(this, 9705, 6630);
+    m_image->setObjectName(QStringLiteral("ImageXt"));
+    m_image->setScaledContents(true);
+    m_image->setFrameShape(QFrame::Box);
+    ui::placeTwips(m_image, 120, 120, 9495, 5775);
+    m_load->setObjectName(QStringLiteral("CmdLoad"));
+    ui::placeTwips(m_load, 1200, 6120, 3000, 375);
+    m_oext->setObjectName(QStringLiteral("CmdOext"));
+    ui::placeTwips(m_oext, 5880, 6120, 3000, 375);
+    setTabOrder(m_load, m_oext);
+    connect(m_load, &QPushButton::clicked, this, &FrmJczl::choosePicture);
+    connect(m_oext, &QPushButton::clicked, this, &FrmJczl::saveAndLeave);
+
+    ui::centreOnMain(this, mainWindow, 0, 0);
+    showPreview(storedBackground());
+    ui::setNormalPointer();
+}
+
+void FrmJczl::showPreview(const QPixmap &picture)
+{
+    m_preview = picture;
+    m_image->setPixmap(picture);
+}
+
+void FrmJczl::choosePicture()
+{
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogMode::Open;
+    request.folder = QDir::homePath();
+    request.filter = QStringLiteral("图片文件(*.bmp *.jpg *.jpeg *.png)");
+    const QString chosen = ui::chooseFile(request);
+    // Cancelling keeps the picture shown; the background never goes blank by a cancel.
+    if (chosen.isEmpty())
+        return;
+    if (QFileInfo(chosen).size() == 0) {
+        showEmptyFile(chosen);
+        return;
+    }
+    const QPixmap picture = pictureFromFile(chosen);
+    if (picture.isNull()) {
+        ui::msgBox(kUnreadable, ui::Icon::Information);
+        return;
+    }
+    m_chosen = chosen;
+    showPreview(picture);
+}
+
+// Stores the chosen file; false when the screen must stay open.
+bool FrmJczl::storeChosen()
+{
+    if (m_chosen.isEmpty())
+        return true;
+    // The file may have changed since it was chosen: what is stored must still be a picture.
+    if (QFileInfo(m_chosen).isFile() && QFileInfo(m_chosen).size() > 0 && pictureFromFile(m_chosen).isNull()) {
+        ui::msgBox(kUnreadable, ui::Icon::Information);
+        return false;
+    }
+    try {
+        ds::Database db = ds::openDataFile();
+        if (storePictureFile(db, m_chosen) == StoreResult::EmptyFile) {
+            showEmptyFile(m_chosen);
+            // Nothing was stored, so the main window keeps showing what is stored.
+            db.close();
+            showPreview(storedBackground());
+        }
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::LineInformation);
+        return false;
+    }
+    return true;
+}
+
+void FrmJczl::saveAndLeave()
+{
+    if (!storeChosen())
+        return;
+    if (auto *main = qobject_cast<startup::MDIFlanx *>(m_mainWindow)) {
+        main->setBackgroundPicture(m_preview);
+        main->update();
+    }
+    ui::yield();
+    leave();
+}
+
+} // namespace maint

@@ -1,0 +1,152 @@
+#include "maintenance/frmlinkdb.h"
+
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "ui/error_box.h"
+#include "ui/file_dialog.h"
+#include "ui/fonts.h"
+#include "ui/message_box.h"
+#include "ui/pointer.h"
+#include "ui/twips.h"
+
+#include <QCursor>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+namespace maint {
+namespace {
+
+struct MenuItem {
+    const char16_t *name;
+    const char16_t *caption;
+};
+
+constexpr MenuItem kMenuItems[] = {
+    {u"IeAdress", u"导入中医药材数据"}, {u"IeMail", u"导入中医方剂数据"}, {u"BwThing", u"导入中医成药数据"},
+    {u"TeleDate", u"导入中医诊断数据"}, {u"CatchXy", u"导入西药数据"},     {u"LinkHzzl", u"导入门诊患者资料"},
+    {u"LinkZdhz", u"导入患者诊断资料"},
+};
+
+// Rows between two repaints of the windows while an import runs.
+constexpr int kRowsPerYield = 50;
+
+} // namespace
+
+FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
+    : MaintenanceWindow(mainWindow)
+    , m_fileName(new QPushButton(QStringLiteral("文件名称&F"), this))
+    , m_file(new QLineEdit(this))
+    , m_look(new QPushButton(QStringLiteral("导入数据&L"), this))
+    , m_qcls(new QPushButton(QStringLiteral("清屏&Q"), this))
+    , m_quit(new QPushButton(QStringLiteral("退出&T"), this))
+    , m_menu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("FrmLinkDb"));
+    setWindowTitle(QStringLiteral("导入数据库"));
+    ui::fixClientSizeTwips(this, 8235, 1320);
+    m_fileName->setObjectName(QStringLiteral("CmdFileName"));
+    ui::placeTwips(m_fileName, 120, 120, 1215, 375);
+    m_file->setObjectName(QStringLiteral("TxtFile"));
+    m_file->setStyleSheet(QStringLiteral("QLineEdit { background-color: rgb(192, 192, 255); }"));
+    m_file->setFont(ui::chineseFont(QStringLiteral("宋体"), 10.5));
+    ui::placeTwips(m_file, 1440, 120, 6615, 375);
+    m_look->setObjectName(QStringLiteral("CmdLook"));
+    ui::placeTwips(m_look, 240, 720, 2595, 375);
+    m_qcls->setObjectName(QStringLiteral("CmdQcls"));
+    ui::placeTwips(m_qcls, 2880, 720, 2595, 375);
+    m_quit->setObjectName(QStringLiteral("CmdQuit"));
+    ui::placeTwips(m_quit, 5640, 720, 2475, 375);
+    // Tab order by the screen's tab indexes: quit, clear, import, file box, file button.
+    setTabOrder(m_quit, m_qcls);
+    setTabOrder(m_qcls, m_look);
+    setTabOrder(m_look, m_file);
+    setTabOrder(m_file, m_fileName);
+
+    m_menu->setObjectName(QStringLiteral("pupmenu1"));
+    for (const MenuItem &item : kMenuItems) {
+        QAction *action = m_menu->addAction(QString::fromUtf16(item.caption));
+        action->setObjectName(QString::fromUtf16(item.name));
+    }
+    const QList<QAction *> items = m_menu->actions();
+    connect(items[0], &QAction::triggered, this, [this] { import(ImportKind::Herbs); });
+    connect(items[1], &QAction::triggered, this, [this] { import(ImportKind::Prescriptions); });
+    for (qsizetype i = 2; i < items.size(); ++i) {
+        QAction *action = items[i];
+        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
+    }
+
+    connect(m_fileName, &QPushButton::clicked, this, &FrmLinkDb::chooseFile);
+    connect(m_look, &QPushButton::clicked, this, [this] { m_menu->popup(QCursor::pos()); });
+    connect(m_qcls, &QPushButton::clicked, this, [this] {
+        Qpcls();
+        m_fileName->setFocus();
+    });
+    connect(m_quit, &QPushButton::clicked, this, &FrmLinkDb::leave);
+
+    ui::centreOnMain(this, mainWindow, 3.0);
+    ui::yield();
+    Qpcls();
+}
+
+void FrmLinkDb::Qpcls()
+{
+    m_file->clear();
+    ui::setNormalPointer();
+}
+
+void FrmLinkDb::chooseFile()
+{
+    ui::FileDialogRequest request;
+    request.mode = ui::FileDialogMode::Open;
+    request.title = QStringLiteral("查找 mdb 数据库");
+    request.folder = QDir::homePath();
+    request.filter = QStringLiteral("*.mdb");
+    const QString chosen = ui::chooseFile(request);
+    ui::yield();
+    ui::yield();
+    if (!chosen.isEmpty())
+        m_file->setText(chosen);
+}
+
+void FrmLinkDb::setButtonsEnabled(bool enabled)
+{
+    m_look->setEnabled(enabled);
+    m_qcls->setEnabled(enabled);
+    m_quit->setEnabled(enabled);
+}
+
+void FrmLinkDb::import(ImportKind kind)
+{
+    if (m_file->text().trimmed().isEmpty())
+        return;
+    setButtonsEnabled(false);
+    setBusy(true);
+    int count = -1;
+    {
+        ui::BusyPointer busy;
+        try {
+            count = importRecords(ds::dataPaths().dataFile, m_file->text(), kind, [](int done) {
+                if (done % kRowsPerYield == 0)
+                    ui::yield();
+            });
+        } catch (const ds::RunError &error) {
+            ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+        }
+    }
+    setBusy(false);
+    setButtonsEnabled(true);
+    if (count == 0)
+        ui::msgBox(QStringLiteral("源文件中没有%1数据，没有导入任何记录。").arg(kindName(kind)), ui::Icon::Information);
+    else if (count > 0)
+        ui::msgBox(QStringLiteral("已经导入 %1 条%2数据。").arg(count).arg(kindName(kind)), ui::Icon::Information);
+}
+
+void FrmLinkDb::notAvailable(const QString &caption)
+{
+    ui::msgBox(QStringLiteral("本系统没有可以“%1”的内容，这一类数据不能导入，没有做任何改动。").arg(caption),
+               ui::Icon::Information);
+}
+
+} // namespace maint

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "file_dialog_recorder.h"
+#include "maintenance/register_maintenance_screens.h"
+#include "maintenance_fixture.h"
+#include "message_recorder.h"
+#include "startup/screens.h"
+#include "windows.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+// A data file of its own in a temporary home, every message box and file dialog scripted,
+// and the maintenance screens registered. Windows left open by a test are removed after it.
+class MaintenanceScreen : public ::testing::Test {
+protected:
+    MaintenanceScreen() { maint::registerMaintenanceScreens(); }
+
+    ~MaintenanceScreen() override { deleteLeftoverWindows(); }
+
+    QWidget *open(const QString &name)
+    {
+        screen = startup::showScreen(name);
+        EXPECT_NE(screen, nullptr) << name.toStdString();
+        return screen;
+    }
+
+    template <typename T = QWidget>
+    T *control(const QString &name) const
+    {
+        T *found = screen->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
+        return found;
+    }
+
+    void click(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+
+    QString lastMessage() const { return recorder.messages.isEmpty() ? QString() : recorder.last().text; }
+
+    TempHome home;
+    QString dataFile = home.installSeed();
+    MessageRecorder recorder;
+    FileDialogRecorder dialogs;
+    QPointer<QWidget> screen;
+};
