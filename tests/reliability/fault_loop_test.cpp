@@ -60,6 +60,8 @@ TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
                 QString problem = result.escaped;
                 if (problem.isEmpty() && !hit && !result.success)
                     problem = QStringLiteral("failed with no fault injected");
+                if (problem.isEmpty() && hit && result.success)
+                    problem = QStringLiteral("success reported though a write failed");
                 if (problem.isEmpty())
                     problem = stateProblem(work, baseline, operation.rules, result.success);
                 if (!problem.isEmpty()) {

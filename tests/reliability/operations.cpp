@@ -2,6 +2,7 @@
 
 #include "access/clinic_record.h"
 #include "access/password_record.h"
+#include "herbs/herb_lookup.h"
 #include "herbs/herb_table.h"
 #include "datastore/errors.h"
 #include "startup/startup_logic.h"
@@ -53,6 +54,9 @@ std::function<bool(const QString &)> onFile(Body body)
 
 } // namespace
 
+// A new writing operation is one more row: its name, a setup from the daily file, a call of
+// its logic on the file that says whether the program would report success, and what its
+// state leaves out. Both harnesses and the kill child take every row.
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> table{
@@ -76,6 +80,13 @@ const std::vector<Operation> &operations()
          }),
          {}},
         {"query purge", leaveScratchQueries, onFile([](ds::Database &db) { return herbs::herbCount(db) > 0; }), {{}, true}},
+        {"condition search", leaveScratchQueries,
+         onFile([](ds::Database &db) {
+             herbs::HerbRecord fields;
+             fields[herbs::kNature] = QStringLiteral("甘");
+             return herbs::runConditionSearch(db, herbs::conditionStatement(fields)) > 0;
+         }),
+         {{}, true}},
         {"first-use check", leaveScratchQueries,
          [](const QString &path) { return startup::checkFirstUse(path) == startup::FirstUseRoad::Normal; }, {{}, true}},
     };
