@@ -80,6 +80,7 @@ TEST(KillAfterEachStatement, EveryKillLeavesTheOldOrTheNewStateAndTheNextStartWo
             hotJournals += hot ? 1 : 0;
             EXPECT_LT(at, kMostKills) << operation.name << " never completes";
         }
+        EXPECT_GT(kills, 0) << operation.name;
         std::printf("kills: %s = %d (hot journals rolled back: %d)\n", operation.name, kills, hotJournals);
         allKills += kills;
         allHotJournals += hotJournals;
