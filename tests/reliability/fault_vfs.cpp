@@ -210,6 +210,19 @@ int shimOpen(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int
     return rc;
 }
 
+// Deleting the journal is the commit point of a transaction: the last point of every write.
+int shimDelete(sqlite3_vfs *, const char *name, int syncFolder)
+{
+    const std::size_t length = std::strlen(name);
+    constexpr std::size_t kSuffix = sizeof("-journal") - 1;
+    if (length > kSuffix && std::strcmp(name + length - kSuffix, "-journal") == 0) {
+        if (const int rc = passPoint(SQLITE_IOERR_DELETE))
+            return rc;
+    }
+    sqlite3_vfs *root = state().root;
+    return root->xDelete(root, name, syncFolder);
+}
+
 int countStatement(unsigned, void *, void *, void *)
 {
     passPoint(SQLITE_OK);
@@ -236,6 +249,7 @@ void installFaultVfs()
     shim.zName = "ccfault";
     shim.szOsFile = int(sizeof(ShimFile)) + s.root->szOsFile;
     shim.xOpen = shimOpen;
+    shim.xDelete = shimDelete;
     shim.pNext = nullptr;
     sqlite3_vfs_register(&shim, 1);
 }

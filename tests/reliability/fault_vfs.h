@@ -1,8 +1,9 @@
 #pragma once
 
 // A test-only wrapper around the engine's default file layer. It counts the write points of the
-// data file and its journal (every write, sync and truncate) and, at the chosen one, fails it or
-// kills the process, the way a full disk, a failing disk or a power cut would meet the program.
+// data file and its journal (every write, sync and truncate, and the journal's deletion that
+// commits) and, at the chosen one, fails it or kills the process, the way a full disk, a
+// failing disk or a crash would meet the program.
 namespace reliability {
 
 enum class FaultAction {
