@@ -278,6 +278,11 @@ bool faultHit()
     return state().hit;
 }
 
+int pointsPassed()
+{
+    return state().count;
+}
+
 const char *actionName(FaultAction action)
 {
     switch (action) {

@@ -31,8 +31,9 @@ void countStatements();
 void arm(const FaultPlan &plan);
 void disarm();
 
-// Whether the armed plan reached its point.
+// Whether the armed plan reached its point; how many points it passed.
 bool faultHit();
+int pointsPassed();
 
 const char *actionName(FaultAction action);
 

@@ -110,8 +110,11 @@ bool hotJournalBeside(const QString &path)
 
 bool copyFile(const QString &from, const QString &to)
 {
+    const QString journal = QStringLiteral("-journal");
     QFile::remove(to);
-    QFile::remove(to + QStringLiteral("-journal"));
+    QFile::remove(to + journal);
+    if (QFile::exists(from + journal) && !QFile::copy(from + journal, to + journal))
+        return false;
     return QFile::copy(from, to) && QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
 }
 

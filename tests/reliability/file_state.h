@@ -47,6 +47,7 @@ void makeDailyFile(const QString &path);
 // rely on (its header written after the first sync). An unsynced one is left and ignored.
 bool hotJournalBeside(const QString &path);
 
+// Copies a data file with the journal beside it, if any.
 bool copyFile(const QString &from, const QString &to);
 
 } // namespace reliability

@@ -7,7 +7,12 @@
 #include "datastore/errors.h"
 #include "startup/startup_logic.h"
 
+#include "fault_vfs.h"
+
 #include <QDir>
+#include <QFile>
+
+#include <limits>
 
 namespace reliability {
 namespace {
@@ -24,6 +29,33 @@ herbs::HerbRecord herb(const QString &name, const QString &tag)
 }
 
 void nothing(const QString &) {}
+
+bool addNewHerb(ds::Database &&db)
+{
+    return herbs::addHerb(db, herb(QStringLiteral("试验药。"), QStringLiteral("新"))) == herbs::SaveOutcome::Added;
+}
+
+// A herb add that stopped right at its commit, as a crash would stop it: the file holds the new
+// pages and the hot journal beside it the old ones. The journal is not deleted because the
+// last point, the journal's deletion, fails.
+void crashAtCommit(const QString &path)
+{
+    installFaultVfs();
+    const QString count = path + QStringLiteral(".count");
+    copyFile(path, count);
+    arm({std::numeric_limits<int>::max(), FaultAction::FailOnce});
+    addNewHerb(ds::openDataFile(count));
+    const int last = pointsPassed();
+    QFile::remove(count);
+    arm({last, FaultAction::FailOnward});
+    try {
+        addNewHerb(ds::openDataFile(path));
+    } catch (const ds::RunError &) {
+    }
+    disarm();
+    if (!hotJournalBeside(path))
+        throw ds::RunError(ds::ErrorCode::DatabaseFailure, QStringLiteral("the crash left no hot journal"));
+}
 
 // The scratch queries a former read left in the file.
 void leaveScratchQueries(const QString &path)
@@ -60,9 +92,7 @@ std::function<bool(const QString &)> onFile(Body body)
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> table{
-        {"herb add", nothing,
-         onFile([](ds::Database &db) { return herbs::addHerb(db, herb(QStringLiteral("试验药。"), QStringLiteral("新"))) == herbs::SaveOutcome::Added; }),
-         {}},
+        {"herb add", nothing, [](const QString &path) { return addNewHerb(ds::openDataFile(path)); }, {}},
         {"herb change", nothing,
          onFile([](ds::Database &db) { return herbs::changeHerb(db, herb(kStoredHerb, QStringLiteral("改"))) == herbs::ChangeOutcome::Changed; }),
          {}},
@@ -87,6 +117,9 @@ const std::vector<Operation> &operations()
              return herbs::runConditionSearch(db, herbs::conditionStatement(fields)) > 0;
          }),
          {{}, true}},
+        // The next start after a crash at a commit: its open rolls the journal back, its reads
+        // make the scratch queries again.
+        {"recovery at open", crashAtCommit, onFile([](ds::Database &db) { return herbs::herbCount(db) > 0; }), {{}, true}},
         {"first-use check", leaveScratchQueries,
          [](const QString &path) { return startup::checkFirstUse(path) == startup::FirstUseRoad::Normal; }, {{}, true}},
     };
@@ -111,7 +144,10 @@ Baseline prepareBaseline(const Operation &operation, const QString &dailyFile, c
         if (!copyFile(dailyFile, baseline.before))
             return {{}, {}, {}, QStringLiteral("cannot copy the daily file")};
         operation.setup(baseline.before);
-        baseline.old = checkFile(baseline.before, operation.rules);
+        // Read from a copy: opening the file itself would roll back a journal the setup left.
+        if (!copyFile(baseline.before, after))
+            return {{}, {}, {}, QStringLiteral("cannot copy the file before")};
+        baseline.old = checkFile(after, operation.rules);
         if (!copyFile(baseline.before, after) || !operation.run(after))
             return {{}, {}, {}, QStringLiteral("the operation does not succeed without a fault")};
         baseline.fresh = checkFile(after, operation.rules);
