@@ -1,13 +1,13 @@
 #include "operations.h"
 
+#include "fault_vfs.h"
+
 #include "access/clinic_record.h"
 #include "access/password_record.h"
+#include "datastore/errors.h"
 #include "herbs/herb_lookup.h"
 #include "herbs/herb_table.h"
-#include "datastore/errors.h"
 #include "startup/startup_logic.h"
-
-#include "fault_vfs.h"
 
 #include <QDir>
 #include <QFile>
