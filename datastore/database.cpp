@@ -32,6 +32,21 @@ QString withPath(ErrorCode code, const QString &path)
     return describe(code) + QStringLiteral("（%1）").arg(path);
 }
 
+// A journal whose header the engine has written is rolled back at the first read, and the
+// rollback cuts the file back to its size before the write: a disk that filled up while the
+// file grew leaves part of a page at its end until then.
+bool journalToRollBack(const QString &path)
+{
+    QFile journal(path + QStringLiteral("-journal"));
+    char first = 0;
+    return journal.open(QIODevice::ReadOnly) && journal.getChar(&first) && first != 0;
+}
+
+bool wholePages(const QString &path)
+{
+    return QFileInfo(path).size() % kCipherPageSize == 0;
+}
+
 // Checks what can be told from the file's bytes before the engine reads it.
 QByteArray readSaltOrThrow(const QString &path)
 {
@@ -45,7 +60,7 @@ QByteArray readSaltOrThrow(const QString &path)
     const QByteArray head = file.read(kSaltBytes);
     if (head == kPlainHeader)
         throw RunError(ErrorCode::UnencryptedFile, withPath(ErrorCode::UnencryptedFile, path));
-    if (head.size() < kSaltBytes || file.size() % kCipherPageSize != 0)
+    if (head.size() < kSaltBytes || (!wholePages(path) && !journalToRollBack(path)))
         throw RunError(ErrorCode::NotADatabase, withPath(ErrorCode::NotADatabase, path));
     return head;
 }
@@ -169,6 +184,9 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     }
     registerTextRules(database.m_db);
     proveKey(database.m_db, path);
+    // Sized in whole pages once the journal, if any, is rolled back.
+    if (!wholePages(path))
+        throw RunError(ErrorCode::NotADatabase, withPath(ErrorCode::NotADatabase, path));
     checkCollatorVersion(database.m_db);
     return database;
 }

@@ -1,0 +1,31 @@
+// Runs one operation of the reliability table on a data file and kills itself with SIGKILL at
+// the N-th point (a statement started, or a write, sync or truncate of the file or journal).
+// Usage: reliability_kill_child OPERATION FILE N. Exit 0: the operation completed and
+// reported success before the N-th point.
+
+#include "fault_vfs.h"
+#include "operations.h"
+
+#include "datastore/errors.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char **argv)
+{
+    using namespace reliability;
+    if (argc != 4)
+        return 2;
+    const Operation *operation = findOperation(QString::fromUtf8(argv[1]));
+    if (!operation)
+        return 2;
+    installFaultVfs();
+    countStatements();
+    arm({std::atoi(argv[3]), FaultAction::Kill});
+    try {
+        return operation->run(QString::fromUtf8(argv[2])) ? 0 : 3;
+    } catch (const ds::RunError &error) {
+        std::fprintf(stderr, "%d %s\n", error.number(), error.description().toUtf8().constData());
+        return 4;
+    }
+}

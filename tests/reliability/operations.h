@@ -1,0 +1,42 @@
+#pragma once
+
+#include "file_state.h"
+
+#include <functional>
+#include <vector>
+
+namespace reliability {
+
+// One operation that writes the data file, run through the program's own logic on the file at
+// a path, opening it afresh as the program does for each operation.
+struct Operation {
+    const char *name;
+    // Brings a clinic's daily file into the state before the operation.
+    std::function<void(const QString &path)> setup;
+    // True when the program's function reports success; an error is a ds::RunError.
+    std::function<bool(const QString &path)> run;
+    StateRules rules;
+};
+
+// Every operation both harnesses run; one row an operation.
+const std::vector<Operation> &operations();
+const Operation *findOperation(const QString &name);
+
+// An operation's file before it runs, and the old and new states it may leave.
+struct Baseline {
+    QString before;
+    FileCheck old;
+    FileCheck fresh;
+    QString problem; // why the baseline could not be made; empty when it was
+};
+// Copies the daily file to before, runs the setup there, and runs the operation without any
+// fault on a second copy in folder for the new state.
+Baseline prepareBaseline(const Operation &operation, const QString &dailyFile, const QString &folder);
+
+// Opens the file at path the way the program does, after an operation that reported success or
+// not. Empty when the file is sound and holds exactly the old or exactly the new state (of the
+// stored queries, each is an old or a new one), a reported success left the new state, and a
+// hot journal beside the file was rolled back to the old state; else what is wrong.
+QString stateProblem(const QString &path, const Baseline &baseline, const StateRules &rules, bool reportedSuccess);
+
+} // namespace reliability
