@@ -1,4 +1,5 @@
 #include "datastore/data_file.h"
+#include "dictionaries/keyword_splitter.h"
 #include "herbs/normalize_field_text.h"
 #include "temp_data.h"
 
@@ -34,12 +35,6 @@ protected:
         }
     }
 
-    static QStringList phrases(const QString &text)
-    {
-        static const QRegularExpression separators(QStringLiteral("[。，；、]"));
-        return text.split(separators, Qt::SkipEmptyParts);
-    }
-
     // Whether the cautions of one herb name another by any of its names.
     static bool names(const QString &herb, const QStringList &otherNames)
     {
@@ -69,7 +64,7 @@ TEST_F(ShippedTable, EveryTextIsInStoredFormAndKeywordsSplitCleanly)
             EXPECT_NE(herb[column], " ") << column;
         EXPECT_TRUE(herb[kMeridians].startsWith("归") && herb[kMeridians].endsWith("经。")) << herb[kMeridians].toStdString();
         for (int column : {kEfficacy, kIndications}) {
-            const QStringList keywords = phrases(herb[column]);
+            const QStringList keywords = dict::splitKeywords(herb[column]);
             EXPECT_FALSE(keywords.isEmpty()) << column;
             for (const QString &keyword : keywords) {
                 EXPECT_FALSE(keyword.startsWith("用于")) << keyword.toStdString();
