@@ -314,6 +314,35 @@ Dynaset Database::openDynaset(const QString &source)
     return Dynaset(query);
 }
 
+TextColumn Database::readColumn(const QString &source, int position)
+{
+    flushPurge();
+    if (!isTableOrQuery(source))
+        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到表或查询“%1”。").arg(source));
+    const QString from = QStringLiteral(" FROM %1").arg(sqlIdentifier(source));
+    QString column;
+    {
+        Statement all(m_db, QStringLiteral("SELECT *") + from);
+        if (position < 0 || position >= all.columnCount())
+            throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
+        column = all.columnName(position);
+    }
+    Statement one(m_db, QStringLiteral("SELECT %1").arg(sqlIdentifier(column)) + from);
+    TextColumn result;
+    while (one.step()) {
+        const QVariant value = one.value(0);
+        if (result.texts.isEmpty())
+            result.firstIsNull = value.isNull();
+        result.texts.append(value.toString());
+    }
+    return result;
+}
+
+bool isEmptyResult(const TextColumn &column)
+{
+    return column.texts.isEmpty() || column.firstIsNull;
+}
+
 TableRecordset Database::openTable(const QString &table)
 {
     flushPurge();
@@ -348,6 +377,11 @@ void Database::rollback()
 {
     if (m_db && !sqlite3_get_autocommit(m_db))
         Statement(m_db, QStringLiteral("ROLLBACK")).run();
+}
+
+bool Database::inTransaction() const
+{
+    return m_db && !sqlite3_get_autocommit(m_db);
 }
 
 Transaction::Transaction(Database &db)

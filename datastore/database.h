@@ -16,6 +16,14 @@ enum class KeyMode {
     DerivePerOpen // the engine derives it at every open (slow; kept for comparison)
 };
 
+// The values of one column as texts (a Null reads as the empty text), and whether the first
+// row's value was Null, which the empty-result test needs.
+struct TextColumn {
+    QStringList texts;
+    bool firstIsNull = false;
+};
+bool isEmptyResult(const TextColumn &column);
+
 // One open data file. Opening proves the password at once; every failure is a RunError with a
 // number from the catalogue. The handle closes itself when the object goes away.
 class Database {
@@ -48,6 +56,9 @@ public:
     // A stored query's name, a table's name or an SQL text.
     Dynaset openDynaset(const QString &source);
     TableRecordset openTable(const QString &table);
+    // One column of a table's or stored query's rows, read alone: the other columns of long
+    // rows are never fetched. The position counts as in a dynaset of the source.
+    TextColumn readColumn(const QString &source, int position);
     // Runs one statement; the count of rows it changed.
     int execute(const QString &sql);
     // Runs one statement whose "?1", "?2"... take the values given; the count of rows changed.
@@ -56,6 +67,8 @@ public:
     void beginTransaction();
     void commit();
     void rollback();
+    // False once the transaction has ended, also when the engine itself rolled it back.
+    bool inTransaction() const;
 
     sqlite3 *handle() const { return m_db; }
 

@@ -3,7 +3,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
 
-#include <vector>
+#include <algorithm>
 
 namespace ds {
 namespace {
@@ -24,102 +24,148 @@ std::vector<UChar32> decodeFolded(std::string_view utf8)
     return out;
 }
 
-struct CharList {
-    bool negated = false;
-    std::vector<std::pair<UChar32, UChar32>> ranges;
-    size_t end = 0; // position after the closing "]"
-
-    bool contains(UChar32 c) const
+// The text read one folded character at a time, so no copy of it is made.
+class FoldedText {
+public:
+    explicit FoldedText(std::string_view utf8)
+        : m_bytes(reinterpret_cast<const uint8_t *>(utf8.data()))
+        , m_length(static_cast<int32_t>(utf8.size()))
     {
-        bool found = false;
-        for (const auto &[low, high] : ranges)
-            found = found || (c >= low && c <= high);
-        return found != negated;
     }
+    bool atEnd(int32_t offset) const { return offset >= m_length; }
+    // The character at offset; offset moves past it.
+    UChar32 next(int32_t &offset) const
+    {
+        UChar32 c;
+        U8_NEXT(m_bytes, offset, m_length, c);
+        return u_foldCase(c < 0 ? 0xFFFD : c, U_FOLD_CASE_DEFAULT);
+    }
+
+private:
+    const uint8_t *m_bytes;
+    int32_t m_length;
 };
-
-// Reads the list that opens at pattern[open] ("["); false when it has no closing "]".
-bool readCharList(const std::vector<UChar32> &pattern, size_t open, CharList &list)
-{
-    size_t i = open + 1;
-    if (i < pattern.size() && pattern[i] == '!') {
-        list.negated = true;
-        ++i;
-    }
-    while (i < pattern.size() && pattern[i] != ']') {
-        UChar32 low = pattern[i];
-        UChar32 high = low;
-        if (i + 2 < pattern.size() && pattern[i + 1] == '-' && pattern[i + 2] != ']') {
-            high = pattern[i + 2];
-            i += 2;
-        }
-        if (high < low)
-            std::swap(low, high);
-        list.ranges.emplace_back(low, high);
-        ++i;
-    }
-    if (i >= pattern.size())
-        return false;
-    list.end = i + 1;
-    return true;
-}
-
-// One pattern element matched against one character; advances p past the element.
-bool matchOne(const std::vector<UChar32> &pattern, size_t &p, UChar32 c)
-{
-    const UChar32 element = pattern[p];
-    if (element == '?') {
-        ++p;
-        return true;
-    }
-    if (element == '#') {
-        ++p;
-        return c >= '0' && c <= '9';
-    }
-    if (element == '[') {
-        CharList list;
-        if (readCharList(pattern, p, list)) {
-            p = list.end;
-            return list.contains(c);
-        }
-    }
-    ++p;
-    return element == c;
-}
 
 } // namespace
 
-bool jetLike(std::string_view textUtf8, std::string_view patternUtf8)
+LikePattern::LikePattern(std::string_view patternUtf8, int32_t escape)
+    : m_givenEscape(escape >= 0 ? escape : kNoEscape)
+    , m_escape(escape >= 0 ? u_foldCase(escape, U_FOLD_CASE_DEFAULT) : kNoEscape)
 {
-    const std::vector<UChar32> text = decodeFolded(textUtf8);
     const std::vector<UChar32> pattern = decodeFolded(patternUtf8);
+    const auto literal = [this](UChar32 c) { m_elements.push_back({Kind::Char, c, 0, 0}); };
+    for (size_t p = 0; p < pattern.size(); ++p) {
+        const UChar32 c = pattern[p];
+        if (c == m_escape && p + 1 < pattern.size()) {
+            literal(pattern[++p]);
+            continue;
+        }
+        switch (c) {
+        case '*':
+            // "**" is the same as "*".
+            if (m_elements.empty() || m_elements.back().kind != Kind::AnyText)
+                m_elements.push_back({Kind::AnyText, 0, 0, 0});
+            continue;
+        case '?':
+            m_elements.push_back({Kind::AnyChar, 0, 0, 0});
+            continue;
+        case '#':
+            m_elements.push_back({Kind::Digit, 0, 0, 0});
+            continue;
+        case '[':
+            break;
+        default:
+            literal(c);
+            continue;
+        }
+        // A list up to the next "]"; without one the "[" stands for itself.
+        size_t i = p + 1;
+        const bool negated = i < pattern.size() && pattern[i] == '!';
+        if (negated)
+            ++i;
+        const auto begin = uint32_t(m_ranges.size());
+        while (i < pattern.size() && pattern[i] != ']') {
+            UChar32 low = pattern[i];
+            UChar32 high = low;
+            if (i + 2 < pattern.size() && pattern[i + 1] == '-' && pattern[i + 2] != ']') {
+                high = pattern[i + 2];
+                i += 2;
+            }
+            m_ranges.emplace_back(std::min(low, high), std::max(low, high));
+            ++i;
+        }
+        if (i >= pattern.size()) {
+            m_ranges.resize(begin);
+            literal(c);
+            continue;
+        }
+        m_elements.push_back({negated ? Kind::NotInList : Kind::List, 0, begin, uint32_t(m_ranges.size())});
+        p = i;
+    }
+    m_matchesAll = m_elements.size() == 1 && m_elements.front().kind == Kind::AnyText;
+}
 
+bool LikePattern::matchOne(const Element &element, int32_t c) const
+{
+    switch (element.kind) {
+    case Kind::AnyChar:
+        return true;
+    case Kind::Digit:
+        return c >= '0' && c <= '9';
+    case Kind::List:
+    case Kind::NotInList: {
+        bool found = false;
+        for (uint32_t r = element.rangeBegin; r < element.rangeEnd && !found; ++r)
+            found = c >= m_ranges[r].first && c <= m_ranges[r].second;
+        return found != (element.kind == Kind::NotInList);
+    }
+    case Kind::Char:
+        return element.value == c;
+    case Kind::AnyText:
+        break;
+    }
+    return false;
+}
+
+bool LikePattern::matches(std::string_view textUtf8) const
+{
+    if (m_matchesAll)
+        return true;
+    const FoldedText text(textUtf8);
+    const size_t count = m_elements.size();
     // Iterative matching with one backtrack point for the last "*" seen: linear in practice and
     // never exponential, whatever the user types.
-    size_t t = 0;
+    int32_t t = 0;
     size_t p = 0;
-    size_t starP = std::string_view::npos;
-    size_t starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
+    size_t starP = SIZE_MAX;
+    int32_t starT = 0;
+    while (!text.atEnd(t)) {
+        if (p < count && m_elements[p].kind == Kind::AnyText) {
             starP = ++p;
             starT = t;
             continue;
         }
-        size_t next = p;
-        if (p < pattern.size() && matchOne(pattern, next, text[t])) {
-            p = next;
-            ++t;
+        int32_t after = t;
+        const UChar32 c = text.next(after);
+        if (p < count && matchOne(m_elements[p], c)) {
+            ++p;
+            t = after;
             continue;
         }
-        if (starP == std::string_view::npos)
+        if (starP == SIZE_MAX)
             return false;
         p = starP;
-        t = ++starT;
+        text.next(starT); // the "*" takes one more character
+        t = starT;
     }
-    while (p < pattern.size() && pattern[p] == '*')
+    while (p < count && m_elements[p].kind == Kind::AnyText)
         ++p;
-    return p == pattern.size();
+    return p == count;
+}
+
+bool jetLike(std::string_view text, std::string_view pattern)
+{
+    return LikePattern(pattern).matches(text);
 }
 
 } // namespace ds

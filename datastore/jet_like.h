@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace ds {
 
@@ -8,5 +10,33 @@ namespace ds {
 // "[...]" one character of a list or range, "[!...]" one character not in it. Letters compare
 // without regard to case. A "[" without its "]" stands for itself. Both texts are UTF-8.
 bool jetLike(std::string_view text, std::string_view pattern);
+
+// A pattern read once and matched against many texts: a statement compiles its pattern for
+// the first row and keeps it for the others. With an escape character, the character after it
+// stands for itself, whatever it is ("[", "*", "?", "#" or the escape character).
+class LikePattern {
+public:
+    static constexpr int32_t kNoEscape = -1;
+    explicit LikePattern(std::string_view pattern, int32_t escape = kNoEscape);
+
+    bool matches(std::string_view text) const;
+    int32_t escape() const { return m_givenEscape; }
+
+private:
+    enum class Kind : uint8_t { AnyText, AnyChar, Digit, List, NotInList, Char };
+    struct Element {
+        Kind kind;
+        int32_t value;       // the character of a Char (case-folded)
+        uint32_t rangeBegin; // a list's ranges in m_ranges
+        uint32_t rangeEnd;
+    };
+    bool matchOne(const Element &element, int32_t c) const;
+
+    std::vector<Element> m_elements;
+    std::vector<std::pair<int32_t, int32_t>> m_ranges;
+    int32_t m_givenEscape;
+    int32_t m_escape; // case-folded
+    bool m_matchesAll = false; // only "*": every text matches, nothing to read
+};
 
 } // namespace ds

@@ -4,6 +4,7 @@
 
 #include <sqlcipher/sqlite3.h>
 #include <unicode/ucol.h>
+#include <unicode/utf8.h>
 
 #include <cstring>
 #include <memory>
@@ -32,21 +33,53 @@ int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
                          {static_cast<const char *>(b), static_cast<size_t>(lengthB)});
 }
 
+// The escape character of like(pattern, text, escape): exactly one character, as the engine's
+// own like() demands; -1 with an error set otherwise.
+int32_t escapeCharacter(sqlite3_context *context, sqlite3_value *value)
+{
+    const auto *bytes = sqlite3_value_text(value);
+    const int32_t length = sqlite3_value_bytes(value);
+    int32_t offset = 0;
+    UChar32 c = -1;
+    if (bytes && length > 0)
+        U8_NEXT(bytes, offset, length, c);
+    if (c < 0 || offset != length) {
+        sqlite3_result_error(context, "ESCAPE expression must be a single character", -1);
+        return -1;
+    }
+    return c;
+}
+
+void deletePattern(void *pattern)
+{
+    delete static_cast<LikePattern *>(pattern);
+}
+
 void likeFunction(sqlite3_context *context, int argc, sqlite3_value **argv)
 {
     // SQLite calls like(pattern, text[, escape]); a Null on either side gives Null.
-    (void)argc;
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const auto *pattern = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const int patternLength = sqlite3_value_bytes(argv[0]);
+    int32_t escape = LikePattern::kNoEscape;
+    if (argc == 3 && (escape = escapeCharacter(context, argv[2])) < 0)
+        return;
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[1]));
-    const int textLength = sqlite3_value_bytes(argv[1]);
-    sqlite3_result_int(context,
-                       jetLike({text, static_cast<size_t>(textLength)},
-                               {pattern, static_cast<size_t>(patternLength)}));
+    const std::string_view textView(text, static_cast<size_t>(sqlite3_value_bytes(argv[1])));
+    // The pattern is compiled for the first row and kept by the statement for the others (it is
+    // dropped when the pattern changes, so a kept one always belongs to this pattern).
+    const auto *kept = static_cast<const LikePattern *>(sqlite3_get_auxdata(context, 0));
+    if (kept && kept->escape() == escape) {
+        sqlite3_result_int(context, kept->matches(textView));
+        return;
+    }
+    const auto *pattern = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
+    auto compiled = std::make_unique<LikePattern>(
+        std::string_view(pattern, static_cast<size_t>(sqlite3_value_bytes(argv[0]))), escape);
+    sqlite3_result_int(context, compiled->matches(textView));
+    // The engine may drop it at once; it is not used after this call.
+    sqlite3_set_auxdata(context, 0, compiled.release(), deletePattern);
 }
 
 } // namespace

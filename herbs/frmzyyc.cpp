@@ -12,9 +12,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringListModel>
 
 namespace herbs {
 namespace {
@@ -144,11 +145,17 @@ void Frmzyyc::placeFieldControls()
 
 void Frmzyyc::placeButtonsAndList()
 {
-    m_listycmc = new QListWidget(this);
+    // Tens of thousands of names: a view over a list of texts, every row the same height, so
+    // neither item objects nor a measure of each row are made.
+    m_names = new QStringListModel(this);
+    m_listycmc = new QListView(this);
     m_listycmc->setObjectName(QStringLiteral("Listycmc"));
+    m_listycmc->setUniformItemSizes(true);
+    m_listycmc->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_listycmc->setModel(m_names);
     paintField(m_listycmc);
     ui::placeTwips(m_listycmc, 8040, 120, 2535, 4380);
-    connect(m_listycmc, &QListWidget::itemClicked, this, &Frmzyyc::listycmcClick);
+    connect(m_listycmc, &QListView::clicked, this, &Frmzyyc::listycmcClick);
 
     m_cmdsave = button(this, "Cmdsave", QStringLiteral("保存&B"), 8040, 4680, 1200);
     m_cmdedit = button(this, "Cmdedit", QStringLiteral("修改&X"), 9360, 4680, 1200);

@@ -8,10 +8,11 @@ class QComboBox;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
-class QListWidget;
-class QListWidgetItem;
+class QListView;
+class QModelIndex;
 class QPlainTextEdit;
 class QPushButton;
+class QStringListModel;
 
 namespace herbs {
 
@@ -53,6 +54,7 @@ private:
     void setFieldTexts(const HerbRecord &texts);
     void fillCombo(QComboBox *combo, const QString &statement);
     void refreshNameList();
+    void showNames(const QStringList &names);
     void clearTrapped();
 
     void cmdsaveClick();
@@ -62,7 +64,7 @@ private:
     void cmdexitClick();
     void cmdprntClick();
     void cmdseekClick();
-    void listycmcClick(QListWidgetItem *item);
+    void listycmcClick(const QModelIndex &index);
     void exactLookup();
     // The keyboard table of the field boxes; true when the key is used up.
     bool fieldKey(int field, QKeyEvent *key);
@@ -76,7 +78,8 @@ private:
     QPlainTextEdit *m_txtycyf = nullptr;
     QPlainTextEdit *m_txtycyj = nullptr;
     QPlainTextEdit *m_txtycgb = nullptr;
-    QListWidget *m_listycmc = nullptr;
+    QListView *m_listycmc = nullptr;
+    QStringListModel *m_names = nullptr; // the list's rows: one text each, no item objects
     QPushButton *m_cmdsave = nullptr;
     QPushButton *m_cmdedit = nullptr;
     QPushButton *m_cmddele = nullptr;

@@ -13,7 +13,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
+#include <QStringListModel>
 
 namespace herbs {
 
@@ -49,13 +50,17 @@ void Frmzyyc::refreshNameList()
         ds::Database db = ds::openDataFile();
         names = herbNames(db, m_listSource);
     }
-    m_listycmc->clear();
-    m_listycmc->addItems(names);
+    showNames(names);
 }
 
-void Frmzyyc::listycmcClick(QListWidgetItem *item)
+void Frmzyyc::showNames(const QStringList &names)
 {
-    const QString name = item ? trimSpaces(item->text()) : QString();
+    m_names->setStringList(names);
+}
+
+void Frmzyyc::listycmcClick(const QModelIndex &index)
+{
+    const QString name = index.isValid() ? trimSpaces(index.data().toString()) : QString();
     if (name.isEmpty())
         return;
     try {
@@ -102,20 +107,20 @@ void Frmzyyc::cmdseekClick()
     }
     ui::setBusyPointer();
     try {
-        int found;
+        QStringList found;
         {
             ds::Database db = ds::openDataFile();
             found = runConditionSearch(db, conditionStatement(conditions));
         }
-        if (found == 0) {
+        if (found.isEmpty()) {
             ui::msgBox(QStringLiteral("未找到相关药材。"), ui::Icon::Information);
             ui::setNormalPointer();
             return;
         }
-        m_labycsl->setText(foundCountCaption(found));
+        m_labycsl->setText(foundCountCaption(int(found.size())));
         m_labycsl->adjustSize();
-        m_listSource = kSearchQuery;
-        refreshNameList();
+        m_listSource = kSearchQuery; // later refreshes read the search's query again
+        showNames(found);
         ui::yield();
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::RunOnInformation);

@@ -46,11 +46,7 @@ std::optional<QStringList> distinctValues(ds::Database &db, const QString &state
 
 QStringList herbNames(ds::Database &db, const QString &source)
 {
-    ds::Dynaset rows = db.openDynaset(source);
-    QStringList names;
-    for (; !rows.eof(); rows.moveNext())
-        names.append(rows.text(0));
-    return names;
+    return db.readColumn(source, kName).texts;
 }
 
 bool hasSearchCondition(const HerbRecord &fields)
@@ -72,14 +68,12 @@ QString conditionStatement(const HerbRecord &fields)
     return statement;
 }
 
-int runConditionSearch(ds::Database &db, const QString &statement)
+QStringList runConditionSearch(ds::Database &db, const QString &statement)
 {
-    ds::Dynaset found = openScratchQuery(db, statement);
-    if (ds::isEmptyResult(found))
-        return 0;
-    found.moveLast();
-    found.moveFirst();
-    return found.recordCount();
+    db.purgeQueries();
+    db.createQuery(kSearchQuery, statement);
+    ds::TextColumn found = db.readColumn(kSearchQuery, kName);
+    return ds::isEmptyResult(found) ? QStringList() : std::move(found.texts);
 }
 
 QString herbCountCaption(int count)

@@ -37,9 +37,10 @@ bool hasSearchCondition(const HerbRecord &fields);
 // characters (* ? # [ ]) keep their meaning.
 QString conditionStatement(const HerbRecord &fields);
 
-// Stores the statement as the scratch query "000" and gives the number of rows it finds
-// (0 when the result is empty: no row, or the first column of the first row is Null).
-int runConditionSearch(ds::Database &db, const QString &statement);
+// Stores the statement as the scratch query "000" and gives the 名称 of the rows it finds, as
+// herbNames would list them (none when the result is empty: no row, or the first row's name
+// is Null). Only the names are read.
+QStringList runConditionSearch(ds::Database &db, const QString &statement);
 
 // The count line after the whole table was counted ("12 味") and after a search (" 3种").
 QString herbCountCaption(int count);

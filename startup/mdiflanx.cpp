@@ -1,6 +1,9 @@
 #include "startup/mdiflanx.h"
 
+#include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "dictionaries/build_dictionaries.h"
+#include "startup/frmjdys.h"
 #include "startup/modulanxia.h"
 #include "startup/screens.h"
 #include "ui/error_box.h"
@@ -54,7 +57,7 @@ void MDIFlanx::buildMenus()
 
     QMenu *query = addTopMenu(QStringLiteral("zycxll"), QStringLiteral("中医药材查询&F"));
     connect(addCommand(query, QStringLiteral("zycxll0"), QStringLiteral("中医药材查询")), &QAction::triggered, this,
-            [this] { openScreen(QStringLiteral("Frmzyll")); });
+            [this] { openBrowse(); });
 
     QMenu *maintenance = addTopMenu(QStringLiteral("xtwh"), QStringLiteral("系统维护&W"));
     connect(addCommand(maintenance, QStringLiteral("xtwh1"), QStringLiteral("系统密码维护")), &QAction::triggered, this,
@@ -166,6 +169,17 @@ void MDIFlanx::openScreen(const QString &screen)
     ui::setBusyPointer();
     Modulanxia::LockMenus();
     showOrGiveMenusBack(screen);
+}
+
+void MDIFlanx::openBrowse()
+{
+    ui::yield();
+    ui::setBusyPointer();
+    Modulanxia::LockMenus();
+    // The query screen's pick-lists come from the dictionaries: rebuilt from the herb texts as
+    // they stand now, with the progress window up meanwhile (it unloads itself at the end).
+    dict::BuildDictionaries(ds::dataPaths().dataFile, *new Frmjdys(this), ui::yield);
+    showOrGiveMenusBack(QStringLiteral("Frmzyll"));
 }
 
 void MDIFlanx::openAbout()

@@ -40,6 +40,7 @@ private:
     void buildMenus();
     bool showOrGiveMenusBack(const QString &screen);
     void openScreen(const QString &screen);
+    void openBrowse();
     void openAbout();
     void openWebPage();
     void askExit();

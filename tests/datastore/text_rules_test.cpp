@@ -1,7 +1,9 @@
 #include "datastore/data_file.h"
+#include "datastore/errors.h"
 #include "datastore/jet_like.h"
 #include "datastore/pinyin_collation.h"
 #include "datastore/sql_text.h"
+#include "datastore/statement.h"
 #include "datastore/text_trim.h"
 #include "temp_data.h"
 
@@ -58,6 +60,54 @@ TEST(JetLike, RunsInsideStatementsAndNullNeverMatches)
     EXPECT_EQ(found.text(0), "人参。");
     EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 like '*人参*'").recordCount(), 2);
     EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 名称 like '*" + ds::sqlEscape("参'") + "*'").recordCount(), 0);
+}
+
+TEST(JetLike, EscapeCharacterMakesTheNextOneStandForItself)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    const auto matches = [&db](const char *text, const char *pattern, const char *escape) {
+        ds::Statement like(db.handle(), "SELECT ?1 LIKE ?2 ESCAPE ?3");
+        like.bind(1, QString::fromUtf8(text));
+        like.bind(2, QString::fromUtf8(pattern));
+        like.bind(3, QString::fromUtf8(escape));
+        like.step();
+        return like.integer(0) == 1;
+    };
+    const struct {
+        const char *text;
+        const char *pattern;
+        const char *escape;
+        bool matches;
+    } cases[] = {
+        {"5*3", "5!*3", "!", true},      {"5x3", "5!*3", "!", false},  {"a?", "a!?", "!", true},
+        {"ab", "a!?", "!", false},      {"#1", "!##", "!", true},     {"11", "!##", "!", false},
+        {"[a]", "![a]", "!", true},     {"a", "!!", "!", false},      {"!", "!!", "!", true},
+        {"人参*", "*参、*", "、", true}, {"人参", "*参、*", "、", false}, {"A*", "a/*", "/", true},
+        {"5*3", "5!*3", "/", false}, // another escape leaves "!" an ordinary character
+    };
+    for (const auto &[text, pattern, escape, expected] : cases)
+        EXPECT_EQ(matches(text, pattern, escape), expected) << text << " like " << pattern << " escape " << escape;
+    // Not one character: refused, as the engine's own like() refuses it.
+    EXPECT_THROW(matches("a", "a", "!!"), ds::RunError);
+    EXPECT_THROW(matches("a", "a", ""), ds::RunError);
+}
+
+TEST(JetLike, PatternKeptForAStatementNeverAnswersForAnother)
+{
+    // A pattern compiled once per statement: a pattern that changes from row to row, and two
+    // patterns in one statement, must each be matched as they are.
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    const auto count = [&db](const QString &where) {
+        return db.openDynaset("SELECT count(*) FROM (SELECT '人参' AS name, '*人*' AS pattern UNION ALL "
+                              "SELECT '党参', '*党*' UNION ALL SELECT '黄芪', '*人*') WHERE " + where)
+            .field(0)
+            .toInt();
+    };
+    EXPECT_EQ(count("name like pattern"), 2);
+    EXPECT_EQ(count("name like '*参' and pattern like '[*]人*'"), 1);
+    EXPECT_EQ(count("name like '*参' or name like '黄?'"), 3);
 }
 
 TEST(PinyinOrder, OrderByFollowsPinyinWhateverTheInsertionOrder)

@@ -11,7 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -49,7 +49,7 @@ protected:
     QComboBox *combo(const char *objectName) const { return child<QComboBox>(objectName); }
     QPlainTextEdit *box(const char *objectName) const { return child<QPlainTextEdit>(objectName); }
     QPushButton *button(const char *objectName) const { return child<QPushButton>(objectName); }
-    QListWidget *list() const { return child<QListWidget>("Listycmc"); }
+    QListView *list() const { return child<QListView>("Listycmc"); }
     QString countLine() const { return child<QLabel>("Labycsl")->text(); }
 
     // Types the text key by key; characters beyond ASCII come as keys carrying their text, as
@@ -101,16 +101,17 @@ protected:
     QStringList listed() const
     {
         QStringList names;
-        for (int row = 0; row < list()->count(); ++row)
-            names.append(list()->item(row)->text());
+        for (int row = 0; row < list()->model()->rowCount(); ++row)
+            names.append(list()->model()->index(row, 0).data().toString());
         return names;
     }
     void clickListEntry(const QString &text)
     {
-        const QList<QListWidgetItem *> items = list()->findItems(text, Qt::MatchExactly);
+        const QModelIndexList items = list()->model()->match(list()->model()->index(0, 0), Qt::DisplayRole, text, 1,
+                                                             Qt::MatchExactly);
         ASSERT_FALSE(items.isEmpty()) << text.toStdString();
-        list()->scrollToItem(items.first());
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(items.first()).center());
+        list()->scrollTo(items.first());
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualRect(items.first()).center());
     }
     int storedCount() const
     {

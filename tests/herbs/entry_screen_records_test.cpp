@@ -277,7 +277,7 @@ TEST(EntryScreenWithoutDataFile, OpensReportsAndStaysUsable)
     QTest::mouseClick(screen->findChild<QPushButton *>("Cmdqcls"), Qt::LeftButton);
     EXPECT_EQ(messages.messages.size(), 1);
     EXPECT_EQ(screen->findChild<QLabel *>("Labycsl")->text(), QString::number(shipped) + " 味");
-    EXPECT_EQ(screen->findChild<QListWidget *>("Listycmc")->count(), shipped);
+    EXPECT_EQ(screen->findChild<QListView *>("Listycmc")->model()->rowCount(), shipped);
     delete screen.data();
 }
 
@@ -304,8 +304,8 @@ TEST(EntryScreenWithoutDataFile, EachTrapShowsItsOwnForm)
     home.installSeed();
     MessageRecorder messages;
     QPointer<herbs::Frmzyyc> screen = new herbs::Frmzyyc(nullptr);
-    auto *list = screen->findChild<QListWidget *>("Listycmc");
-    ASSERT_GT(list->count(), 0);
+    auto *list = screen->findChild<QListView *>("Listycmc");
+    ASSERT_GT(list->model()->rowCount(), 0);
     QFile::remove(home.paths().dataFile);
     const QString missing = QStringLiteral("找不到数据文件。");
 
@@ -326,7 +326,7 @@ TEST(EntryScreenWithoutDataFile, EachTrapShowsItsOwnForm)
     EXPECT_FALSE(ui::isPointerBusy());
 
     // A click in the name list: the description alone.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
     ASSERT_EQ(messages.messages.size(), 3);
     EXPECT_TRUE(messages.last().text.startsWith(missing)) << messages.last().text.toStdString();
     EXPECT_EQ(messages.last().icon, ui::Icon::Information);

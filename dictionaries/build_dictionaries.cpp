@@ -1,0 +1,158 @@
+#include "dictionaries/build_dictionaries.h"
+
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "dictionaries/keyword_store.h"
+#include "dictionaries/rebuild_progress.h"
+
+#include <optional>
+
+namespace dict {
+namespace {
+
+const QString kEfficacyPhase = QStringLiteral("正在生成药材功效词典......");
+const QString kIndicationPhase = QStringLiteral("正在生成药材主治词典......");
+
+// One pass over a column of the herb table: which stored query reads it, where its share of
+// the bar lies, and which dictionary it fills.
+struct Pass {
+    QString query;
+    QString sql;
+    QString phase;
+    int base;
+    int span;
+    void (KeywordStore::*add)(const QString &);
+};
+
+class Rebuild {
+public:
+    Rebuild(startup::ProgressSink &sink, const std::function<void()> &yield)
+        : m_sink(sink)
+        , m_yield(yield)
+    {
+    }
+
+    void run(const QString &dataFile)
+    {
+        // Every step that fails is left out and the next one runs; only the window's steps
+        // always happen, so the progress window is shown and unloaded whatever the file does.
+        attempt([&] { m_db.emplace(ds::openDataFile(dataFile)); });
+        if (m_db) {
+            attempt([&] { m_db->purgeQueries(); });
+            // One transaction for the whole rebuild; without it nothing is written at all.
+            if (attempt([&] { m_db->beginTransaction(); }) && !attempt([&] { m_store.emplace(*m_db); }))
+                attempt([&] { m_db->rollback(); });
+        }
+        if (m_store) {
+            attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM 药材功效")); });
+            attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM 药材主治")); });
+        }
+        pause();
+        const Pass efficacy{QStringLiteral("000"), QStringLiteral("select 功效 FROM 中医药材 "), kEfficacyPhase, 0, 50,
+                            &KeywordStore::AddEfficacyKeywords};
+        const Pass indication{QStringLiteral("001"), QStringLiteral("select 主治 FROM 中医药材 "), kIndicationPhase, 50,
+                              49, &KeywordStore::AddIndicationKeywords};
+        createQuery(efficacy);
+        m_sink.show();
+        m_sink.setPercentText(QString());
+        m_sink.setPhaseText(QString());
+        pause();
+        m_sink.setValue(0);
+        pause();
+        walk(efficacy);
+        pause();
+        createQuery(indication);
+        walk(indication);
+        finish();
+        pause();
+        m_sink.unload();
+        pause();
+    }
+
+private:
+    template <typename Step>
+    bool attempt(Step step)
+    {
+        try {
+            step();
+            return true;
+        } catch (const ds::RunError &) {
+            return false;
+        }
+    }
+
+    void pause()
+    {
+        if (m_yield)
+            m_yield();
+    }
+
+    void createQuery(const Pass &pass)
+    {
+        if (m_db)
+            attempt([&] { m_db->createQuery(pass.query, pass.sql); });
+        pause();
+    }
+
+    // The texts of the pass's column; a Null text is kept as Null, and adds nothing.
+    QList<QVariant> readTexts(const Pass &pass)
+    {
+        QList<QVariant> texts;
+        if (!m_db)
+            return texts;
+        attempt([&] {
+            ds::Dynaset rows = m_db->openDynaset(pass.query);
+            texts.reserve(rows.recordCount());
+            for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+                texts.append(rows.field(0));
+        });
+        return texts;
+    }
+
+    void walk(const Pass &pass)
+    {
+        // Every row counts, also after a first row whose text is Null: one herb imported
+        // without a text must not hide the keywords of all the others.
+        const QList<QVariant> texts = readTexts(pass);
+        if (texts.isEmpty())
+            return;
+        PassProgress progress(pass.base, pass.span, texts.size());
+        m_sink.setPhaseText(pass.phase);
+        for (const QVariant &text : texts) {
+            progress.next();
+            m_sink.setValue(progress.value());
+            m_sink.setPercentText(progress.percentText());
+            pause();
+            if (m_store && !m_store->transactionLost() && !text.isNull())
+                (*m_store.*pass.add)(text.toString());
+        }
+    }
+
+    void finish()
+    {
+        if (!m_db)
+            return;
+        if (m_store && !m_store->transactionLost()) {
+            m_store.reset();
+            // A commit that fails leaves the dictionaries as they were before the rebuild.
+            if (!attempt([&] { m_db->commit(); }))
+                attempt([&] { m_db->rollback(); });
+        }
+        m_store.reset();
+        m_db->close();
+    }
+
+    startup::ProgressSink &m_sink;
+    const std::function<void()> &m_yield;
+    std::optional<ds::Database> m_db;
+    std::optional<KeywordStore> m_store;
+};
+
+} // namespace
+
+void BuildDictionaries(const QString &dataFile, startup::ProgressSink &sink, const std::function<void()> &yield)
+{
+    Rebuild(sink, yield).run(dataFile);
+}
+
+} // namespace dict

@@ -1,0 +1,169 @@
+#include "dictionaries/build_dictionaries.h"
+
+#include "datastore/data_file.h"
+#include "failing_vfs.h"
+#include "qstring_printer.h"
+#include "recording_sink.h"
+#include "temp_data.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Herb {
+    QVariant efficacy;
+    QVariant indication;
+};
+
+} // namespace
+
+class Rebuild : public ::testing::Test {
+protected:
+    // The herb table holds exactly these herbs, and each dictionary one leftover keyword.
+    void setHerbs(const QList<Herb> &herbs)
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.execute("DELETE * FROM 中医药材");
+        int number = 0;
+        for (const Herb &herb : herbs)
+            db.execute("INSERT INTO 中医药材 (名称, 功效, 主治) VALUES (?1, ?2, ?3)",
+                       {QString("药材%1。").arg(++number), herb.efficacy, herb.indication});
+        db.execute("DELETE * FROM 药材功效");
+        db.execute("DELETE * FROM 药材主治");
+        db.execute("INSERT INTO 药材功效 VALUES ('旧功效')");
+        db.execute("INSERT INTO 药材主治 VALUES ('旧主治')");
+    }
+    void execute(const QString &sql) { ds::openDataFile(path).execute(sql); }
+    QStringList rows(const QString &sql) const
+    {
+        ds::Database db = ds::openDataFile(path);
+        ds::Dynaset result = db.openDynaset(sql);
+        QStringList texts;
+        for (result.moveFirst(); !result.eof(); result.moveNext())
+            texts.append(result.text(0));
+        return texts;
+    }
+    QStringList efficacy() const { return rows("SELECT * FROM 药材功效 ORDER BY rowid"); }
+    QStringList indication() const { return rows("SELECT * FROM 药材主治 ORDER BY rowid"); }
+    void rebuild()
+    {
+        dict::BuildDictionaries(path, sink, [this] { ++yields; });
+    }
+
+    QTemporaryDir dir;
+    QString path = copySeedTo(dir.filePath("ccyc.mdb"));
+    RecordingSink sink;
+    int yields = 0;
+};
+
+TEST_F(Rebuild, StoresEveryKeywordOccurrenceInHerbAndTextOrder)
+{
+    // A Null text in the first row does not hide the other herbs' keywords.
+    setHerbs({{QVariant(), " "},
+              {"清热，解毒。", "治头痛、头痛。"},
+              {" 清热。 ", QVariant()},
+              {"清热解毒", "牛黄's病。"}});
+    rebuild();
+    EXPECT_EQ(efficacy(), QStringList({"清热", "解毒", "清热"}));
+    EXPECT_EQ(indication(), QStringList({"头痛", "头痛", "牛黄's病"}));
+    // The query screen's reading lists each keyword once.
+    EXPECT_EQ(rows("select DISTINCT * FROM 药材功效 order by 药材功效"), QStringList({"解毒", "清热"}));
+
+    // The scratch queries stay behind until the next purge.
+    ds::Database db = ds::openDataFile(path);
+    EXPECT_EQ(db.queryNames(), QStringList({"000", "001"}));
+    EXPECT_EQ(db.queryText("000"), "select 功效 FROM 中医药材");
+    EXPECT_EQ(db.queryText("001"), "select 主治 FROM 中医药材");
+}
+
+TEST_F(Rebuild, EmptyHerbTableEmptiesBothDictionariesAndStillShowsTheWindow)
+{
+    setHerbs({});
+    rebuild();
+    EXPECT_TRUE(efficacy().isEmpty());
+    EXPECT_TRUE(indication().isEmpty());
+    EXPECT_EQ(sink.calls, QStringList({"show", "percent:", "phase:", "value:0", "unload"}));
+}
+
+TEST_F(Rebuild, ProgressChangesOncePerHerbWithHalfToEvenPercentages)
+{
+    const struct {
+        int herbs;
+        QStringList percents;
+        QStringList values;
+    } cases[] = {
+        {3,
+         {"", "17%", "33%", "50%", "66%", "83%", "99%"},
+         {"0", "16.6667", "33.3334", "50.0001", "66.3333", "82.6666", "98.9999"}},
+        {4,
+         {"", "12%", "25%", "38%", "50%", "62%", "74%", "87%", "99%"},
+         {"0", "12.5", "25", "37.5", "50", "62.25", "74.5", "86.75", "99"}},
+    };
+    for (const auto &[herbs, percents, values] : cases) {
+        setHerbs(QList<Herb>(herbs, Herb{"补气。", "气虚。"}));
+        sink.calls.clear();
+        yields = 0;
+        rebuild();
+        EXPECT_EQ(sink.of("percent"), percents) << herbs;
+        EXPECT_EQ(sink.of("value"), values) << herbs;
+        EXPECT_EQ(sink.of("phase"), QStringList({"", "正在生成药材功效词典......", "正在生成药材主治词典......"}));
+        EXPECT_EQ(sink.calls.first(), "show");
+        EXPECT_EQ(sink.calls.last(), "unload");
+        EXPECT_GE(yields, 2 * herbs); // the windows repaint between herbs
+        EXPECT_EQ(efficacy(), QStringList(herbs, "补气"));
+    }
+}
+
+TEST_F(Rebuild, RefusedKeywordEndsOnlyThatHerbsText)
+{
+    // A refusal that undoes its own statement ends the herb's text there; one that rolls back
+    // the whole transaction leaves the previous dictionaries as they were.
+    const struct {
+        const char *raise;
+        QStringList efficacy;
+        QStringList indication;
+    } cases[] = {
+        {"ABORT", {"甲", "丙"}, {"痛", "痒"}},
+        {"FAIL", {"甲", "丙"}, {"痛", "痒"}},
+        {"ROLLBACK", {"旧功效"}, {"旧主治"}},
+    };
+    for (const auto &[raise, expectedEfficacy, expectedIndication] : cases) {
+        setHerbs({{"甲，坏词，乙。", "痛。"}, {"丙。", "痒。"}});
+        execute("DROP TRIGGER IF EXISTS refuse");
+        execute(QString("CREATE TRIGGER refuse BEFORE INSERT ON 药材功效 WHEN NEW.药材功效 = '坏词' "
+                        "BEGIN SELECT RAISE(%1, '不收此词'); END")
+                    .arg(raise));
+        sink.calls.clear();
+        rebuild();
+        EXPECT_EQ(efficacy(), expectedEfficacy) << raise;
+        EXPECT_EQ(indication(), expectedIndication) << raise;
+        EXPECT_EQ(sink.calls.last(), "unload") << raise;
+    }
+}
+
+TEST_F(Rebuild, FailedCommitLeavesThePreviousDictionariesWhole)
+{
+    setHerbs({{"补气，养血。", "气虚。"}});
+    {
+        FailingVfs disk;
+        disk.arm(true);
+        rebuild();
+        disk.arm(false);
+        EXPECT_GT(disk.failedWrites(), 0);
+    }
+    EXPECT_EQ(efficacy(), QStringList({"旧功效"}));
+    EXPECT_EQ(indication(), QStringList({"旧主治"}));
+    EXPECT_EQ(sink.calls.last(), "unload");
+
+    // The file is sound afterwards: the next rebuild goes through.
+    rebuild();
+    EXPECT_EQ(efficacy(), QStringList({"补气", "养血"}));
+}
+
+TEST_F(Rebuild, MissingDataFileShowsAndClosesTheWindowOnly)
+{
+    dict::BuildDictionaries(dir.filePath("没有.mdb"), sink);
+    EXPECT_EQ(sink.calls, QStringList({"show", "percent:", "phase:", "value:0", "unload"}));
+}
