@@ -29,6 +29,11 @@ bool isEmptyResult(const TextColumn &column);
 class Database {
 public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);
+    // Reads every page of the file (under the cipher this proves each page's authentication
+    // code) and writes nothing, unless a journal left by a crash must be rolled back first. A
+    // file whose first page cannot be read throws as open does; a damaged page anywhere else
+    // throws DamagedFile.
+    static void checkWholeFile(const QString &path, const QString &connect);
     // Makes a new, empty, encrypted file (the seed tool and tests use this; the program never does).
     static Database create(const QString &path, const QString &connect);
 
@@ -74,6 +79,7 @@ public:
 
 private:
     Database(sqlite3 *db, QString path);
+    static Database openKeyed(const QString &path, const QString &connect, KeyMode mode);
     bool isTableOrQuery(const QString &name) const;
     QStringList storedViews() const;
     QString queryTextInFile(const QString &name) const;
