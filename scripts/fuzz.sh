@@ -5,13 +5,11 @@
 # exits non-zero at the first crash or broken property (the input is left in the build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build="${CC_FUZZ_BUILD_DIR:-build-fuzz}"
 seconds="${CC_FUZZ_SECONDS:-30}"
 targets=(normalize_field_text keyword_splitter like_pattern data_file_open)
 
-CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCC_BUILD_FUZZERS=ON -DCC_BUILD_TESTS=OFF -DCC_BUILD_BENCHMARKS=OFF >/dev/null
+source scripts/sanitized-build.sh
+build="$sanitized_build"
 cmake --build "$build" -j2 --target "${targets[@]/%/_fuzz}"
 
 summary=()
