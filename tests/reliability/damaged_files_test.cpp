@@ -160,6 +160,8 @@ const FileKind kKinds[] = {
      },
      ds::ErrorCode::FileCannotBeOpened},
     {"unreadable", [](const QString &p) { QFile::setPermissions(p, {}); }, ds::ErrorCode::FileCannotBeOpened, true},
+    {"read-only file", [](const QString &p) { QFile::setPermissions(p, QFile::ReadOwner); }, ds::ErrorCode::FileReadOnly,
+     true},
     {"read-only folder",
      [](const QString &p) {
          QFile::setPermissions(QFileInfo(p).absolutePath(), QFile::ReadOwner | QFile::ExeOwner);
