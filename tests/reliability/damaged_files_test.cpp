@@ -242,3 +242,36 @@ TEST(DamagedFiles, EveryOperationRefusesEveryKindWithItsNumberAndChangesNothing)
     std::printf("damaged files: %d operations, %d files tried, %d failures\n", int(std::size(kOperations)), tried,
                 failures);
 }
+
+TEST(DamagedFiles, AHalfWrittenFileWithItsJournalIsRolledBackNotRefused)
+{
+    // A crash in the middle of a large change: pages already spilled into the file, the old
+    // ones in the journal beside it. The whole-file check must let the engine roll it back
+    // and start on the old state, not call the file damaged.
+    Scene scene;
+    setUpScene(scene);
+    const int herbs = ds::openDataFile(scene.dataFile).openTable("中医药材").recordCount();
+    const QString crashed = scene.home.file("crashed.mdb");
+    const QByteArray before = readAll(scene.dataFile);
+    {
+        ds::Database db = ds::openDataFile(scene.dataFile);
+        db.execute("PRAGMA cache_size = 2");
+        ds::Transaction change(db);
+        db.execute("UPDATE 中医药材 SET 心得 = '改过。'");
+        db.execute("DELETE * FROM 密码表");
+        ASSERT_TRUE(QFile::exists(scene.dataFile + "-journal"));
+        ASSERT_NE(readAll(scene.dataFile), before); // pages were spilled
+        ASSERT_TRUE(QFile::copy(scene.dataFile, crashed));
+        ASSERT_TRUE(QFile::copy(scene.dataFile + "-journal", crashed + "-journal"));
+    }
+    QFile::remove(scene.dataFile);
+    ASSERT_TRUE(QFile::rename(crashed, scene.dataFile));
+    ASSERT_TRUE(QFile::rename(crashed + "-journal", scene.dataFile + "-journal"));
+
+    EXPECT_TRUE(startProgram(scene).succeeded);
+    EXPECT_FALSE(QFile::exists(scene.dataFile + "-journal"));
+    ds::Database db = ds::openDataFile(scene.dataFile);
+    EXPECT_EQ(db.openTable("中医药材").recordCount(), herbs);
+    EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 心得 = '改过。'").recordCount(), 0);
+    EXPECT_EQ(db.openTable("密码表").recordCount(), 1);
+}
