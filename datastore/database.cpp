@@ -51,6 +51,8 @@ bool wholePages(const QString &path)
 QByteArray readSaltOrThrow(const QString &path)
 {
     QFile file(path);
+    if (QFileInfo(path).isDir())
+        throw RunError(ErrorCode::FileCannotBeOpened, describe(ErrorCode::FileCannotBeOpened) + QStringLiteral("（%1 是一个文件夹）").arg(path));
     if (!QFileInfo(path).isFile())
         throw RunError(ErrorCode::FileNotFound, withPath(ErrorCode::FileNotFound, path));
     if (!file.open(QIODevice::ReadOnly))
@@ -97,6 +99,10 @@ void proveKey(sqlite3 *db, const QString &path)
         return;
     if ((rc & 0xff) == SQLITE_NOTADB)
         throw RunError(ErrorCode::WrongPassword, withPath(ErrorCode::WrongPassword, path));
+    // The first page was read with the key, yet the file's account of itself (its length, its
+    // schema) is broken.
+    if ((rc & 0xff) == SQLITE_CORRUPT)
+        throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
     throwEngineError(db, rc, path);
 }
 
@@ -162,6 +168,14 @@ Database Database::openReadOnly(const QString &path, const QString &connect)
 
 Database Database::openWith(const QString &path, const QString &connect, KeyMode mode, int flags)
 {
+    Database database = openKeyed(path, connect, mode, flags);
+    checkCollatorVersion(database.m_db);
+    return database;
+}
+
+// Opens and proves the key, and nothing more: the whole-file check reads the file as it is.
+Database Database::openKeyed(const QString &path, const QString &connect, KeyMode mode, int flags)
+{
     const QByteArray salt = readSaltOrThrow(path);
     const QString password = passwordFromConnect(connect);
     Database database(openHandle(path, flags), path);
@@ -187,8 +201,29 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     // Sized in whole pages once the journal, if any, is rolled back.
     if (!wholePages(path))
         throw RunError(ErrorCode::NotADatabase, withPath(ErrorCode::NotADatabase, path));
-    checkCollatorVersion(database.m_db);
     return database;
+}
+
+void Database::checkWholeFile(const QString &path, const QString &connect)
+{
+    Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
+    bool sound = false;
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+            const auto *line = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+            sound = line && QByteArray(line) == "ok";
+            if (!sound)
+                break;
+        }
+    }
+    sqlite3_finalize(stmt);
+    if (sound && rc == SQLITE_DONE)
+        return;
+    if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
+        throwEngineError(database.m_db, rc, path);
+    throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
 }
 
 Database Database::create(const QString &path, const QString &connect)

@@ -32,6 +32,11 @@ public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);
     // Opens a file that must not change: nothing is written to it, not even a journal.
     static Database openReadOnly(const QString &path, const QString &connect);
+    // Reads every page of the file (under the cipher this proves each page's authentication
+    // code) and writes nothing, unless a journal left by a crash must be rolled back first. A
+    // file whose first page cannot be read throws as open does; a damaged page anywhere else
+    // throws DamagedFile.
+    static void checkWholeFile(const QString &path, const QString &connect);
     // Makes a new, empty, encrypted file (the seed tool and tests use this; the program never does).
     static Database create(const QString &path, const QString &connect);
 
@@ -85,6 +90,7 @@ private:
     void watchTransactions();
     static void transactionRolledBack(void *database);
     static int transactionCommitted(void *database);
+    static Database openKeyed(const QString &path, const QString &connect, KeyMode mode, int flags);
     bool isTableOrQuery(const QString &name) const;
     QStringList storedViews() const;
     QString queryTextInFile(const QString &name) const;

@@ -49,6 +49,8 @@ QString describe(ErrorCode code)
         return QStringLiteral("更新记录前没有开始添加或编辑。");
     case ErrorCode::NoCipher:
         return QStringLiteral("数据库引擎不支持加密，数据文件不能安全保存。");
+    case ErrorCode::DamagedFile:
+        return QStringLiteral("数据文件已经损坏，程序没有改动它。请用“数据备份/恢复”恢复最近一次备份的数据。");
     case ErrorCode::DatabaseFailure:
         return QStringLiteral("数据文件操作失败。");
     case ErrorCode::RequiredValueMissing:

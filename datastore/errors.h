@@ -30,6 +30,7 @@ enum class ErrorCode : int {
     NoCurrentRecord = 3021,
     UpdateWithoutEdit = 3020,
     NoCipher = 3346,
+    DamagedFile = 3347,
     DatabaseFailure = 3146,
     RequiredValueMissing = 3314,
     ValidationRuleViolated = 3317,

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -85,6 +86,21 @@ void copySeed(const QString &seed, const QString &target)
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+// The program writes the data file and, beside it, the engine's journal: a file or folder that
+// cannot be written would fail only at the first save, after a record was typed.
+void requireWritable(const QString &dataFile)
+{
+    QFile file(dataFile);
+    if (!file.open(QIODevice::ReadWrite))
+        throw ds::RunError(ds::ErrorCode::FileReadOnly,
+                           ds::describe(ds::ErrorCode::FileReadOnly) + QStringLiteral("（%1）").arg(dataFile));
+    const QString folder = QFileInfo(dataFile).absolutePath();
+    QTemporaryFile probe(QDir(folder).filePath(QStringLiteral(".ccyc-write-check-XXXXXX")));
+    if (!probe.open())
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile,
+                           ds::describe(ds::ErrorCode::CannotWriteFile) + QStringLiteral("（%1）").arg(folder));
+}
+
 bool firstQueryIsEmpty(ds::Database &db, const QString &name, const QString &sql)
 {
     db.createQuery(name, sql);
@@ -120,6 +136,10 @@ void requireCipher(const QString &cipherVersion)
 
 void openCheck(const QString &dataFile)
 {
+    // Every page is read before anything is written: a damaged page found by the first save
+    // would come after the start-up had already written into the file.
+    ds::Database::checkWholeFile(dataFile, ds::kDataFileConnect);
+    requireWritable(dataFile);
     ds::openDataFile(dataFile).close();
 }
 

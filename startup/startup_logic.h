@@ -27,8 +27,9 @@ void setFileSync(FileSync sync);
 // write the clinic's data in the clear, so it is refused before any file is touched.
 void requireCipher(const QString &cipherVersion);
 
-// Opens the data file once and closes it: a missing or damaged file or a wrong password
-// throws here.
+// Reads the whole data file, then opens it once and closes it: a missing or damaged file, a wrong
+// password, a data file or folder that cannot be written throws here, before the start-up
+// writes anything.
 void openCheck(const QString &dataFile);
 
 enum class FirstUseRoad {

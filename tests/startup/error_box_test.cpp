@@ -47,7 +47,7 @@ TEST(ErrorBox, IconsButtonsAndTitle)
 TEST(ErrorBox, CatalogueHasAChineseDescriptionForEveryNumber)
 {
     for (int code : {75, 429, 3020, 3021, 3022, 3024, 3026, 3027, 3031, 3051, 3053, 3054, 3075, 3078, 3142, 3146, 3163,
-                     3260, 3343, 3344, 3345, 3346}) {
+                     3260, 3343, 3344, 3345, 3346, 3347}) {
         const QString text = ds::describe(ds::ErrorCode(code));
         EXPECT_NE(text, "未知错误。") << code;
         EXPECT_TRUE(text.contains(QRegularExpression("[\\x{4e00}-\\x{9fff}]"))) << code;

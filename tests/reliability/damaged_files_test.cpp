@@ -1,0 +1,277 @@
+// Every operation that opens a data file is given every kind of damaged or foreign file in the
+// place it reads from. Each must end with a numbered Chinese message, never with success, and
+// must leave the clinic's data file and the given file exactly as they were.
+#include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "message_recorder.h"
+#include "startup/modulanxia.h"
+#include "startup/screens.h"
+#include "temp_data.h"
+#include "without_root_override.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QWidget>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <functional>
+#include <optional>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr qint64 kPage = 1024;
+
+// A home folder whose data file is past its first use, and a program folder with the seed.
+struct Scene {
+    TempHome home;
+    QString dataFile;
+    QString programFolder;
+};
+
+// What an operation ended with: success, or the number and text of the message it showed.
+struct Outcome {
+    bool succeeded = false;
+    std::optional<int> number;
+    QString text;
+};
+
+// The operation under test and where the damaged file goes for it.
+struct Operation {
+    const char *name;
+    // The damaged file's place: the data file itself (start-up), or a file the operation reads.
+    std::function<QString(const Scene &)> place;
+    std::function<Outcome(const Scene &)> run;
+};
+
+Outcome startProgram(const Scene &scene)
+{
+    MessageRecorder recorder;
+    ds::setProgramFolder(scene.programFolder);
+    const QStringList stands{"Frmmmwh", "FrmYhzl", "frmSplash"};
+    for (const QString &name : stands)
+        startup::registerScreen(name, [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    Outcome outcome;
+    outcome.succeeded = Modulanxia::Main() == Modulanxia::MainOutcome::Running;
+    Modulanxia::shutdown();
+    for (const QString &name : stands)
+        startup::unregisterScreen(name);
+    ds::setProgramFolder(QString());
+    if (!recorder.messages.isEmpty()) {
+        outcome.text = recorder.last().text;
+        const auto match = QRegularExpression(QStringLiteral("^错误号码：\\s*(\\d+)")).match(outcome.text);
+        if (match.hasMatch())
+            outcome.number = match.captured(1).toInt();
+    }
+    return outcome;
+}
+
+// Restore and import read a file the user picks: one line each here when they land.
+const Operation kOperations[] = {
+    {"start-up", [](const Scene &scene) { return scene.dataFile; }, startProgram},
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+void truncateTo(const QString &path, qint64 size)
+{
+    ASSERT_TRUE(QFile::resize(path, size));
+}
+
+void flipByte(const QString &path, qint64 offset)
+{
+    QByteArray bytes = readAll(path);
+    ASSERT_LT(offset, bytes.size());
+    bytes[offset] = char(bytes[offset] ^ 0x5a);
+    writeAll(path, bytes);
+}
+
+// The same tables and rows, written by the engine's export into another file.
+void exportTo(const QString &from, const QString &to, const char *key)
+{
+    writeAll(to, QByteArray()); // the engine takes an empty file for an empty database
+    ds::Database db = ds::openDataFile(from);
+    const QByteArray sql = QStringLiteral("ATTACH DATABASE '%1' AS other KEY '%2'; SELECT sqlcipher_export('other'); DETACH DATABASE other;")
+                               .arg(to, QLatin1String(key))
+                               .toUtf8();
+    char *error = nullptr;
+    ASSERT_EQ(sqlite3_exec(db.handle(), sql.constData(), nullptr, nullptr, &error), SQLITE_OK) << (error ? error : "");
+}
+
+void replaceByExport(const QString &place, const char *key)
+{
+    const QString sound = place + ".sound";
+    ASSERT_TRUE(QFile::rename(place, sound));
+    exportTo(sound, place, key);
+    QFile::remove(sound);
+}
+
+// A kind of damaged or foreign file: how it is made from a sound data file in its place, the
+// number every operation must answer with, and whether the file modes must hold for it.
+struct FileKind {
+    const char *name;
+    std::function<void(const QString &place)> make;
+    ds::ErrorCode expected;
+    bool modesHold = false;
+};
+
+qint64 sizeOf(const QString &path)
+{
+    return QFileInfo(path).size();
+}
+
+const FileKind kKinds[] = {
+    {"empty", [](const QString &p) { truncateTo(p, 0); }, ds::ErrorCode::EmptyFile},
+    {"cut to 1 byte", [](const QString &p) { truncateTo(p, 1); }, ds::ErrorCode::NotADatabase},
+    {"cut to 512 bytes", [](const QString &p) { truncateTo(p, 512); }, ds::ErrorCode::NotADatabase},
+    {"cut to half its pages", [](const QString &p) { truncateTo(p, sizeOf(p) / kPage / 2 * kPage); },
+     ds::ErrorCode::DamagedFile},
+    {"last page cut off", [](const QString &p) { truncateTo(p, sizeOf(p) - kPage); }, ds::ErrorCode::DamagedFile},
+    // The first page holds the salt and the file's header: the key cannot be proved.
+    {"byte flipped in the header", [](const QString &p) { flipByte(p, 40); }, ds::ErrorCode::WrongPassword},
+    {"byte flipped in a middle page", [](const QString &p) { flipByte(p, sizeOf(p) / kPage / 2 * kPage + 300); },
+     ds::ErrorCode::DamagedFile},
+    {"byte flipped in the last page", [](const QString &p) { flipByte(p, sizeOf(p) - kPage + 300); },
+     ds::ErrorCode::DamagedFile},
+    {"unencrypted, same tables", [](const QString &p) { replaceByExport(p, ""); }, ds::ErrorCode::UnencryptedFile},
+    {"another password, same tables", [](const QString &p) { replaceByExport(p, "AnotherPassword99"); },
+     ds::ErrorCode::WrongPassword},
+    {"text file",
+     [](const QString &p) { writeAll(p, QStringLiteral("人参。\t甘、微苦。\r\n这是一个文本文件。\r\n").toUtf8()); },
+     ds::ErrorCode::NotADatabase},
+    {"folder in its place",
+     [](const QString &p) {
+         QFile::remove(p);
+         QDir().mkpath(p);
+     },
+     ds::ErrorCode::FileCannotBeOpened},
+    {"unreadable", [](const QString &p) { QFile::setPermissions(p, {}); }, ds::ErrorCode::FileCannotBeOpened, true},
+    {"read-only file", [](const QString &p) { QFile::setPermissions(p, QFile::ReadOwner); }, ds::ErrorCode::FileReadOnly,
+     true},
+    {"read-only folder",
+     [](const QString &p) {
+         QFile::setPermissions(QFileInfo(p).absolutePath(), QFile::ReadOwner | QFile::ExeOwner);
+     },
+     ds::ErrorCode::CannotWriteFile, true},
+};
+
+// What must not change: the bytes of a file or the names in a folder, and the names beside it
+// (no journal or scratch file left behind).
+QString snapshot(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString beside = info.absoluteDir().entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join('|');
+    if (info.isDir())
+        return "folder:" + QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join('|') +
+               " beside:" + beside;
+    return QString::fromLatin1(readAll(path).toHex()) + " beside:" + beside;
+}
+
+void setUpScene(Scene &scene)
+{
+    scene.programFolder = scene.home.file("program");
+    QDir().mkpath(scene.programFolder);
+    QFile::copy(seedFilePath(), scene.programFolder + "/ccyc.mdb");
+    scene.dataFile = scene.home.installSeed();
+    ds::Database db = ds::openDataFile(scene.dataFile);
+    db.execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
+    db.execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    // A page on the free list is never read, so a flip there would damage nothing.
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db.handle(), "PRAGMA freelist_count", -1, &stmt, nullptr);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(stmt, 0), 0);
+    sqlite3_finalize(stmt);
+}
+
+} // namespace
+
+TEST(DamagedFiles, EveryOperationRefusesEveryKindWithItsNumberAndChangesNothing)
+{
+    int tried = 0;
+    int failures = 0;
+    for (const Operation &operation : kOperations) {
+        // The sound file first: the harness itself must be able to succeed.
+        {
+            Scene scene;
+            setUpScene(scene);
+            ASSERT_TRUE(operation.run(scene).succeeded) << operation.name << " fails on a sound file";
+        }
+        for (const FileKind &kind : kKinds) {
+            SCOPED_TRACE(std::string(operation.name) + ", " + kind.name);
+            Scene scene;
+            setUpScene(scene);
+            const QString place = operation.place(scene);
+            kind.make(place);
+            const QString placeBefore = snapshot(place);
+            const QString dataBefore = snapshot(scene.dataFile);
+
+            Outcome outcome;
+            {
+                std::optional<WithoutRootOverride> modesHold;
+                if (kind.modesHold)
+                    modesHold.emplace();
+                outcome = operation.run(scene);
+            }
+            QFile::setPermissions(QFileInfo(place).absolutePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(place, QFile::ReadOwner | QFile::WriteOwner);
+
+            ++tried;
+            const bool refused = !outcome.succeeded && outcome.number == int(kind.expected) &&
+                                 outcome.text.contains(ds::describe(kind.expected));
+            const bool unchanged = snapshot(place) == placeBefore && snapshot(scene.dataFile) == dataBefore;
+            EXPECT_TRUE(refused) << "succeeded " << outcome.succeeded << ": " << outcome.text.toStdString();
+            EXPECT_TRUE(unchanged);
+            failures += refused && unchanged ? 0 : 1;
+        }
+    }
+    std::printf("damaged files: %d operations, %d files tried, %d failures\n", int(std::size(kOperations)), tried,
+                failures);
+}
+
+TEST(DamagedFiles, AHalfWrittenFileWithItsJournalIsRolledBackNotRefused)
+{
+    // A crash in the middle of a large change: pages already spilled into the file, the old
+    // ones in the journal beside it. The whole-file check must let the engine roll it back
+    // and start on the old state, not call the file damaged.
+    Scene scene;
+    setUpScene(scene);
+    const int herbs = ds::openDataFile(scene.dataFile).openTable("中医药材").recordCount();
+    const QString crashed = scene.home.file("crashed.mdb");
+    const QByteArray before = readAll(scene.dataFile);
+    {
+        ds::Database db = ds::openDataFile(scene.dataFile);
+        db.execute("PRAGMA cache_size = 2");
+        ds::Transaction change(db);
+        db.execute("UPDATE 中医药材 SET 心得 = '改过。'");
+        db.execute("DELETE * FROM 密码表");
+        ASSERT_TRUE(QFile::exists(scene.dataFile + "-journal"));
+        ASSERT_NE(readAll(scene.dataFile), before); // pages were spilled
+        ASSERT_TRUE(QFile::copy(scene.dataFile, crashed));
+        ASSERT_TRUE(QFile::copy(scene.dataFile + "-journal", crashed + "-journal"));
+    }
+    QFile::remove(scene.dataFile);
+    ASSERT_TRUE(QFile::rename(crashed, scene.dataFile));
+    ASSERT_TRUE(QFile::rename(crashed + "-journal", scene.dataFile + "-journal"));
+
+    EXPECT_TRUE(startProgram(scene).succeeded);
+    EXPECT_FALSE(QFile::exists(scene.dataFile + "-journal"));
+    ds::Database db = ds::openDataFile(scene.dataFile);
+    EXPECT_EQ(db.openTable("中医药材").recordCount(), herbs);
+    EXPECT_EQ(db.openDynaset("SELECT * FROM 中医药材 WHERE 心得 = '改过。'").recordCount(), 0);
+    EXPECT_EQ(db.openTable("密码表").recordCount(), 1);
+}
