@@ -12,16 +12,6 @@ QString pattern(const QString &condition)
     return QStringLiteral("'*") + ds::sqlEscape(ds::trimSpaces(condition)) + QStringLiteral("*'");
 }
 
-QString nameClause(const QString &condition)
-{
-    const QString name = ds::trimSpaces(condition);
-    const QString like = QStringLiteral("名称 like ") + pattern(name);
-    if (!isLatinLetters(name))
-        return like;
-    return QStringLiteral("(%1 or %2(名称) like %3)")
-        .arg(like, QLatin1String(ds::kPinyinInitialsFunction), pattern(name));
-}
-
 } // namespace
 
 QString orderClause(const QString &sortChoice)
@@ -40,7 +30,7 @@ QString queryText(const QueryConditions &conditions, const QString &sortChoice)
 {
     if (!kSortChoices.contains(sortChoice))
         return {};
-    QString text = QStringLiteral("SELECT * FROM 中医药材 WHERE ") + nameClause(conditions.name);
+    QString text = QStringLiteral("SELECT * FROM 中医药材 WHERE ") + ds::nameCondition(QStringLiteral("名称"), conditions.name);
     for (const QString &keyword : conditions.efficacy)
         text += QStringLiteral(" and 功效 like ") + pattern(keyword);
     text += QStringLiteral(" and 归经 like ") + pattern(conditions.meridian);
@@ -48,18 +38,6 @@ QString queryText(const QueryConditions &conditions, const QString &sortChoice)
     for (const QString &keyword : conditions.indications)
         text += QStringLiteral(" and 主治 like ") + pattern(keyword);
     return text + orderClause(sortChoice);
-}
-
-bool isLatinLetters(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')))
-            return false;
-    }
-    return true;
 }
 
 } // namespace browse

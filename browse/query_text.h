@@ -33,7 +33,4 @@ QString wholeTableText(const QString &sortChoice);
 // ASCII letters alone also finds herbs whose names' pinyin initials hold those letters.
 QString queryText(const QueryConditions &conditions, const QString &sortChoice);
 
-// True for a non-empty text of the letters a to z and A to Z only.
-bool isLatinLetters(const QString &text);
-
 } // namespace browse

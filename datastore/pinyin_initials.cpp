@@ -1,5 +1,8 @@
 #include "datastore/pinyin_initials.h"
 
+#include "datastore/sql_text.h"
+#include "datastore/text_trim.h"
+
 #include <QStringList>
 
 #include <sqlcipher/sqlite3.h>
@@ -148,6 +151,28 @@ void registerPinyinInitials(sqlite3 *db)
 {
     sqlite3_create_function(db, kPinyinInitialsFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                             initialsFunction, nullptr, nullptr);
+}
+
+bool isLatinLetters(const QString &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (!((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z')))
+            return false;
+    }
+    return true;
+}
+
+QString nameCondition(const QString &column, const QString &typedName)
+{
+    const QString name = trimSpaces(typedName);
+    const QString pattern = QStringLiteral("'*") + sqlEscape(name) + QStringLiteral("*'");
+    const QString like = column + QStringLiteral(" like ") + pattern;
+    if (!isLatinLetters(name))
+        return like;
+    return QStringLiteral("(%1 or %2(%3) like %4)").arg(like, QLatin1String(kPinyinInitialsFunction), column, pattern);
 }
 
 } // namespace ds

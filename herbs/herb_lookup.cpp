@@ -1,6 +1,7 @@
 #include "herbs/herb_lookup.h"
 
 #include "datastore/database.h"
+#include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
 
 namespace herbs {
@@ -14,25 +15,28 @@ ds::Dynaset openScratchQuery(ds::Database &db, const QString &statement)
 }
 
 struct Clause {
-    const char16_t *piece;
     const char16_t *column;
     int field;
 };
 
 // The order of the clauses is fixed; 宜忌 is not searched.
 constexpr Clause kClauses[] = {
-    {u"SELECT * FROM 中医药材 WHERE 名称 like ", u"名称", kName},
-    {u" and 用法 like ", u"用法", kUsage},
-    {u" and 归经 like ", u"归经", kMeridian},
-    {u" and 性味 like ", u"性味", kNature},
-    {u" and 功效 like ", u"功效", kEfficacy},
-    {u" and 心得 like ", u"心得", kNotes},
-    {u" and 主治 like ", u"主治", kIndications},
+    {u"名称", kName}, {u"用法", kUsage}, {u"归经", kMeridian}, {u"性味", kNature},
+    {u"功效", kEfficacy}, {u"心得", kNotes}, {u"主治", kIndications},
 };
 
 QString likeOperand(const QString &condition)
 {
     return QStringLiteral("'*") + ds::sqlEscape(condition) + QStringLiteral("*'");
+}
+
+// One column's condition; a name of ASCII letters also matches the names' pinyin initials.
+QString clauseCondition(const Clause &clause, const QString &condition)
+{
+    const QString column = QString::fromUtf16(clause.column);
+    if (clause.field == kName)
+        return ds::nameCondition(column, condition);
+    return column + QStringLiteral(" like ") + likeOperand(condition);
 }
 
 // The names the condition search finds, in the same order, reading no more than it must: an
@@ -45,7 +49,7 @@ QString foundNamesStatement(const HerbRecord &fields)
         const QString column = QString::fromUtf16(clause.column);
         const QString condition = trimSpaces(fields[clause.field]);
         terms.append(condition.isEmpty() ? QStringLiteral("typeof(%1) <> 'null'").arg(column)
-                                         : column + QStringLiteral(" like ") + likeOperand(condition));
+                                         : clauseCondition(clause, condition));
     }
     return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
 }
@@ -81,12 +85,10 @@ bool hasSearchCondition(const HerbRecord &fields)
 
 QString conditionStatement(const HerbRecord &fields)
 {
-    QString statement;
-    for (const Clause &clause : kClauses) {
-        statement += QString::fromUtf16(clause.piece);
-        statement += likeOperand(trimSpaces(fields[clause.field]));
-    }
-    return statement;
+    QStringList terms;
+    for (const Clause &clause : kClauses)
+        terms.append(clauseCondition(clause, trimSpaces(fields[clause.field])));
+    return QStringLiteral("SELECT * FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
 }
 
 QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields)

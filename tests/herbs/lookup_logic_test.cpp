@@ -93,6 +93,7 @@ TEST_F(Lookups, NamesFoundAreThoseOfTheStoredSearch)
     const std::pair<int, const char *> cases[] = {
         {kName, "参"},   {kMeridian, "肝"}, {kNature, "温"}, {kEfficacy, "补气"}, {kIndications, "*"},
         {kUsage, "煎服"}, {kNotes, "?"},    {kName, "黄?。"}, {kMeridian, "1#"},   {kNature, "[!甘]"},
+        {kName, "dg"},
     };
     for (const auto &[field, text] : cases) {
         const QStringList found = runConditionSearch(db, conditions(field, text));
@@ -107,6 +108,15 @@ TEST_F(Lookups, NameSearchFindsEveryNameContainingIt)
     db.execute("INSERT INTO 中医药材 VALUES ('人参', ' ', ' ', ' ', ' ', ' ', ' ', ' ')");
     db.execute("INSERT INTO 中医药材 VALUES ('西洋人参。', ' ', ' ', ' ', ' ', ' ', ' ', ' ')");
     EXPECT_EQ(search(kName, "人参"), 3);
+}
+
+TEST_F(Lookups, NameOfLatinLettersAlsoMatchesPinyinInitials)
+{
+    EXPECT_TRUE(conditionStatement(conditions(kName, " dg ")).startsWith(
+        "SELECT * FROM 中医药材 WHERE (名称 like '*dg*' or pinyin_initials(名称) like '*dg*') and 用法 like '**'"));
+    EXPECT_EQ(runConditionSearch(db, conditions(kName, "dg")), QStringList({"当归。"}));
+    EXPECT_EQ(runConditionSearch(db, conditions(kName, "RS")), QStringList({"人参。"}));
+    EXPECT_EQ(search(kName, "bz"), 1); // 白术 reads bai zhu
 }
 
 TEST_F(Lookups, NullInAnyConditionColumnIsNeverFound)
