@@ -59,13 +59,15 @@ QString foundNamesStatement(const HerbRecord &fields)
 std::optional<QStringList> distinctValues(ds::Database &db, const QString &statement)
 {
     ds::Dynaset values = openScratchQuery(db, statement);
-    if (ds::isEmptyResult(values))
-        return std::nullopt;
-    values.moveLast();
-    values.moveFirst();
     QStringList items;
-    for (; !values.eof(); values.moveNext())
-        items.append(trimSpaces(values.text(0)));
+    // A Null (an imported row may hold one) sorts first; it lists nothing and must not make
+    // the whole result count as empty.
+    for (values.moveFirst(); !values.eof(); values.moveNext()) {
+        if (!values.isNull(0))
+            items.append(trimSpaces(values.text(0)));
+    }
+    if (items.isEmpty())
+        return std::nullopt;
     return items;
 }
 

@@ -17,8 +17,8 @@ inline const QString kMeridianValuesSql = QStringLiteral("select distinct 归经
 inline const QString kNatureValuesSql = QStringLiteral("select distinct 性味 FROM 中医药材 order by 性味");
 
 // The distinct values the statement gives, in its order and without leading and trailing
-// spaces (a stored " " becomes an empty item); nothing when the result is empty, so the
-// caller keeps the list it has.
+// spaces (a stored " " becomes an empty item), Nulls left out; nothing when no value is left,
+// so the caller keeps the list it has.
 std::optional<QStringList> distinctValues(ds::Database &db, const QString &statement);
 
 // Where the name list takes its rows from: the whole table, or the last condition search.

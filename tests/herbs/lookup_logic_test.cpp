@@ -155,7 +155,11 @@ TEST_F(Lookups, DistinctValuesAreSortedTrimmedAndKeepTheListWhenEmpty)
     db.execute("DELETE * FROM 中医药材");
     EXPECT_FALSE(distinctValues(db, kMeridianValuesSql));
     db.execute("INSERT INTO 中医药材 (名称) VALUES ('只有名称')");
-    EXPECT_FALSE(distinctValues(db, kMeridianValuesSql)); // first value Null
+    EXPECT_FALSE(distinctValues(db, kMeridianValuesSql)); // nothing but a Null
+
+    // An imported Null sorts first and is passed over; the values after it still list.
+    db.execute("INSERT INTO 中医药材 (名称, 归经) VALUES ('有归经', '归肝经。')");
+    EXPECT_EQ(distinctValues(db, kMeridianValuesSql), QStringList({"归肝经。"}));
 }
 
 TEST_F(Lookups, NameListFollowsItsSource)
