@@ -7,9 +7,19 @@
 namespace maint {
 namespace {
 
+QString notOurs(const QString &path, const QString &why)
+{
+    return QStringLiteral("这个文件不是本系统完好的数据文件：%1（%2）").arg(why, path);
+}
+
 [[noreturn]] void throwNotOurs(const QString &path, const QString &why)
 {
-    throw ds::RunError(ds::ErrorCode::NotADatabase, QStringLiteral("这个文件不是本系统完好的数据文件：%1（%2）").arg(why, path));
+    throw ds::RunError(ds::ErrorCode::NotADatabase, notOurs(path, why));
+}
+
+[[noreturn]] void throwDamaged(const QString &path)
+{
+    throw ds::RunError(ds::ErrorCode::DamagedFile, notOurs(path, QStringLiteral("文件已经损坏或不完整")));
 }
 
 } // namespace
@@ -23,9 +33,20 @@ const QStringList &systemTables()
     return tables;
 }
 
-void checkDataFileCopy(const QString &path)
+ds::Database openChosenFile(const QString &path, const QString &connect)
 {
-    ds::Database db = ds::Database::openReadOnly(path, ds::kDataFileConnect);
+    try {
+        return ds::Database::openReadOnly(path, connect);
+    } catch (const ds::RunError &error) {
+        // The data file's own wording sends the user to a restore; this file is one they chose.
+        if (error.number() == int(ds::ErrorCode::DamagedFile))
+            throwDamaged(path);
+        throw;
+    }
+}
+
+void checkEveryPage(ds::Database &db, const QString &path)
+{
     QString verdict;
     try {
         ds::Statement check(db.handle(), QStringLiteral("PRAGMA quick_check"));
@@ -35,7 +56,13 @@ void checkDataFileCopy(const QString &path)
         verdict = error.description();
     }
     if (verdict != QLatin1String("ok"))
-        throwNotOurs(path, QStringLiteral("文件已经损坏或不完整"));
+        throwDamaged(path);
+}
+
+void checkDataFileCopy(const QString &path)
+{
+    ds::Database db = openChosenFile(path, ds::kDataFileConnect);
+    checkEveryPage(db, path);
 
     QStringList present;
     ds::Statement list(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));

@@ -1,5 +1,7 @@
 #include "maintenance/import_records.h"
 
+#include "maintenance/data_file_check.h"
+
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 
@@ -28,16 +30,25 @@ bool sameFile(const QString &a, const QString &b)
     return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
 }
 
-ds::Database openSource(const QString &source)
+ds::Database openSourceKeyed(const QString &source)
 {
     try {
-        return ds::Database::openReadOnly(source, kImportSourceConnect);
+        return openChosenFile(source, kImportSourceConnect);
     } catch (const ds::RunError &error) {
         if (error.number() != int(ds::ErrorCode::WrongPassword))
             throw;
     }
     // Not a file of the family: perhaps a backup of this system's own data file.
-    return ds::Database::openReadOnly(source, ds::kDataFileConnect);
+    return openChosenFile(source, ds::kDataFileConnect);
+}
+
+// Rows are taken only from a file whose every page is sound: a damaged page the import does
+// not happen to read would otherwise let a broken file pass as a source.
+ds::Database openSource(const QString &source)
+{
+    ds::Database db = openSourceKeyed(source);
+    checkEveryPage(db, source);
+    return db;
 }
 
 bool hasTable(ds::Database &db, const QString &table)
