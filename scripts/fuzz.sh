@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${CC_FUZZ_SECONDS:-30}"
-targets=(normalize_field_text keyword_splitter like_pattern data_file_open)
+targets=(normalize_field_text keyword_splitter like_pattern data_file_open query_text)
 
 source scripts/sanitized-build.sh
 build="$sanitized_build"

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tests=(datastore_tests herbs_logic_tests dictionaries_tests seed_table_tests access_tests startup_tests
+       browse_logic_tests maintenance_logic_tests
        damaged_file_tests fuzz_corpus_tests)
 
 source scripts/sanitized-build.sh

@@ -19,6 +19,7 @@ const Target kTargets[] = {
     {"keyword_splitter", fuzz::keywordSplitter},
     {"like_pattern", fuzz::likePattern},
     {"data_file_open", fuzz::dataFileOpen},
+    {"query_text", fuzz::queryText},
 };
 
 } // namespace

@@ -18,6 +18,7 @@ std::string normalizeFieldText(const uint8_t *data, size_t size);
 std::string keywordSplitter(const uint8_t *data, size_t size);
 std::string likePattern(const uint8_t *data, size_t size);
 std::string dataFileOpen(const uint8_t *data, size_t size);
+std::string queryText(const uint8_t *data, size_t size);
 
 // The first byte chooses how the rest is read: as UTF-8 (short texts of the punctuation the
 // rules care about) or as raw UTF-16 code units (any character, lone surrogates included).
