@@ -25,6 +25,13 @@ namespace {
 
 const QString kStoredHerb = QStringLiteral("人参。");
 
+// Set once by each harness and by the kill child.
+QString &inputFolder()
+{
+    static QString folder;
+    return folder;
+}
+
 // A herb with its 心得 box full (2,000 bytes typed), so the row spills over pages and the
 // file grows.
 herbs::HerbRecord herb(const QString &name, const QString &tag)
@@ -122,6 +129,12 @@ void makeImportSource(const QString &)
     }
 }
 
+bool storeWidths(const QString &path)
+{
+    browse::WriteColW(path, {1500, 2100, 2200, 2900, 3400, 3300, 3700});
+    return true;
+}
+
 template <typename Body>
 std::function<bool(const QString &)> onFile(Body body)
 {
@@ -176,12 +189,10 @@ const std::vector<Operation> &operations()
              return true;
          },
          {{}, true}, true},
-        {"column widths", nothing,
-         [](const QString &path) {
-             browse::WriteColW(path, {1500, 2100, 2200, 2900, 3400, 3300, 3700});
-             return true;
-         },
-         {{}, true}, true},
+        // The first store adds the widths' record; a later one edits it.
+        {"column widths", nothing, storeWidths, {{}, true}, true},
+        {"column widths again", [](const QString &path) { browse::WriteColW(path, browse::kDefaultColumnWidths); },
+         storeWidths, {{}, true}, true},
         {"picture store", makePicture,
          onFile([](ds::Database &db) { return maint::storePictureFile(db, inputFile(kPicture)) == maint::StoreResult::Stored; }),
          {}},
@@ -191,16 +202,6 @@ const std::vector<Operation> &operations()
     };
     return table;
 }
-
-namespace {
-
-QString &inputFolder()
-{
-    static QString folder;
-    return folder;
-}
-
-} // namespace
 
 void setInputFolder(const QString &folder)
 {
