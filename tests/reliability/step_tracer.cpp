@@ -12,6 +12,8 @@
 namespace reliability {
 namespace {
 
+constexpr int kUntraceable = 72;
+
 // A creating open is a step: the temporary file appears then.
 bool creates(unsigned long long flags)
 {
@@ -83,12 +85,14 @@ ChildEnd runKilledAtStep(int at, const std::function<int()> &work)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
+            ::_exit(kUntraceable);
         ::raise(SIGSTOP);
         runInChild(work);
     }
     int status = 0;
-    ::waitpid(child, &status, 0);
+    if (::waitpid(child, &status, 0) != child || !WIFSTOPPED(status))
+        return endOf(status, 0);
     ::ptrace(PTRACE_SETOPTIONS, child, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL);
     int steps = 0;
     int pending = 0; // a signal of the child's own, passed on
@@ -113,6 +117,27 @@ ChildEnd runKilledAtStep(int at, const std::function<int()> &work)
             return endOf(status, steps);
         }
     }
+}
+
+bool canTraceSteps()
+{
+    static const bool traceable = [] {
+        const ChildEnd end = runKilledAtStep(0, [] { return 0; });
+        return !end.killed && end.exitCode == 0;
+    }();
+    return traceable;
+}
+
+ChildEnd runKilledAfter(long micros, const std::function<int()> &work)
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+        runInChild(work);
+    ::usleep(useconds_t(micros));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return endOf(status, 0);
 }
 
 ChildEnd runWithFileSizeLimit(long limitBytes, const std::function<int()> &work)

@@ -13,9 +13,15 @@ struct ChildEnd {
     int steps = 0;       // the file-system steps it started
 };
 
+// Whether this machine lets a process trace its child (a container may forbid it).
+bool canTraceSteps();
+
 // Traces the child's system calls and kills it with SIGKILL just before its at-th step: a
 // write, sync, truncate, rename, unlink or file creation. at = 0 never kills.
 ChildEnd runKilledAtStep(int at, const std::function<int()> &work);
+
+// Where tracing is forbidden: kills the child with SIGKILL after micros microseconds.
+ChildEnd runKilledAfter(long micros, const std::function<int()> &work);
 
 // Runs work in a child whose writes stop at limitBytes a file, as on a full disk: the write
 // fails (SIGXFSZ is ignored) instead of ending the process.
