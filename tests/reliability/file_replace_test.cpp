@@ -122,6 +122,8 @@ protected:
 
     QString restoreProblem(const Replace &replace, const ChildEnd &end) const
     {
+        if (readBytes(backup) != readBytes(pristineBackup))
+            return QStringLiteral("the backup restored from changed");
         const QString bak = maint::replacedCopyPath(paths.dataFile);
         if (QFile::exists(bak)) {
             const QString problem = fileProblem(QStringLiteral("the replaced copy"), bak, {}, dataState.state);
