@@ -27,13 +27,14 @@ namespace {
 constexpr int kMostKills = 400;
 
 // The wait status of the child run on file, killed at point at.
-int runChild(const Operation &operation, const QString &file, int at)
+int runChild(const Operation &operation, const QString &file, int at, const QString &inputs)
 {
     const std::string tool = CC_KILL_CHILD;
     const std::string path = file.toStdString();
     const std::string point = std::to_string(at);
+    const std::string inputFolder = inputs.toStdString();
     char *argv[] = {const_cast<char *>(tool.c_str()), const_cast<char *>(operation.name), const_cast<char *>(path.c_str()),
-                    const_cast<char *>(point.c_str()), nullptr};
+                    const_cast<char *>(point.c_str()), const_cast<char *>(inputFolder.c_str()), nullptr};
     pid_t child = 0;
     if (posix_spawn(&child, tool.c_str(), nullptr, nullptr, argv, environ) != 0)
         return -1;
@@ -48,6 +49,8 @@ TEST(KillAfterEachStatement, EveryKillLeavesTheOldOrTheNewStateAndTheNextStartWo
     const ds::DataPaths paths = home.paths();
     ASSERT_TRUE(QDir().mkpath(paths.dataFolder));
     QTemporaryDir folder;
+    const QString inputs = folder.filePath(QStringLiteral("inputs"));
+    setInputFolder(inputs);
     const QString daily = folder.filePath(QStringLiteral("daily.mdb"));
     makeDailyFile(daily);
     int allKills = 0;
@@ -60,7 +63,7 @@ TEST(KillAfterEachStatement, EveryKillLeavesTheOldOrTheNewStateAndTheNextStartWo
         int hotJournals = 0;
         for (int at = 1; at <= kMostKills; ++at) {
             ASSERT_TRUE(copyFile(baseline.before, paths.dataFile));
-            const int status = runChild(operation, paths.dataFile, at);
+            const int status = runChild(operation, paths.dataFile, at, inputs);
             const bool killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
             QString problem;
             if (!killed && !(WIFEXITED(status) && WEXITSTATUS(status) == 0))

@@ -4,11 +4,17 @@
 
 #include "access/clinic_record.h"
 #include "access/password_record.h"
+#include "bench/silent_progress.h"
+#include "browse/column_widths.h"
 #include "datastore/errors.h"
+#include "dictionaries/build_dictionaries.h"
 #include "herbs/herb_lookup.h"
 #include "herbs/herb_table.h"
+#include "maintenance/import_records.h"
+#include "maintenance/picture_store.h"
 #include "startup/startup_logic.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 
@@ -18,6 +24,13 @@ namespace reliability {
 namespace {
 
 const QString kStoredHerb = QStringLiteral("人参。");
+
+// Set once by each harness and by the kill child.
+QString &inputFolder()
+{
+    static QString folder;
+    return folder;
+}
 
 // A herb with its 心得 box full (2,000 bytes typed), so the row spills over pages and the
 // file grows.
@@ -75,6 +88,53 @@ users::ClinicInfo newClinic()
     return clinic;
 }
 
+// A rebuild walks every herb: a few dozen keep the kills per statement few.
+void fewHerbsAndScratchQueries(const QString &path)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        db.execute(QStringLiteral("DELETE FROM 中医药材 WHERE rowid NOT IN (SELECT rowid FROM 中医药材 ORDER BY rowid LIMIT 30)"));
+    }
+    leaveScratchQueries(path);
+}
+
+const QString kPicture = QStringLiteral("背景.bmp");
+const QString kImportSource = QStringLiteral("导入源.mdb");
+
+// Five pieces and a bit, so the picture is written through several column writes.
+void makePicture(const QString &)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 5 * 4096 + 300; ++i)
+        bytes.append(char(i * 7 % 251));
+    QFile file(inputFile(kPicture));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw ds::RunError(ds::ErrorCode::CannotWriteFile, QStringLiteral("cannot write the picture"));
+}
+
+// A source file of the system's family with new herbs, one with its 心得 box full.
+void makeImportSource(const QString &)
+{
+    const QString path = inputFile(kImportSource);
+    QFile::remove(path);
+    ds::Database db = ds::Database::create(path, maint::kImportSourceConnect);
+    db.execute(QStringLiteral("CREATE TABLE zyyc (ycmc,ycgj,ycxw,ycgy,yczz,ycyf,ycyj,ycxd)"));
+    db.execute(QStringLiteral("CREATE TABLE zyfj (fjmc, fjgc, fjgy, fjzz, fjyf, fjly, fjxd)"));
+    for (int i = 1; i <= 5; ++i) {
+        const herbs::HerbRecord row = herb(QStringLiteral("导入药%1。").arg(i), QString::number(i));
+        QVariantList values;
+        for (const QString &text : row)
+            values.append(text);
+        db.execute(QStringLiteral("INSERT INTO zyyc VALUES(?1,?2,?3,?4,?5,?6,?7,?8)"), values);
+    }
+}
+
+bool storeWidths(const QString &path)
+{
+    browse::WriteColW(path, {1500, 2100, 2200, 2900, 3400, 3300, 3700});
+    return true;
+}
+
 template <typename Body>
 std::function<bool(const QString &)> onFile(Body body)
 {
@@ -122,8 +182,51 @@ const std::vector<Operation> &operations()
         {"recovery at open", crashAtCommit, onFile([](ds::Database &db) { return herbs::herbCount(db) > 0; }), {{}, true}},
         {"first-use check", leaveScratchQueries,
          [](const QString &path) { return startup::checkFirstUse(path) == startup::FirstUseRoad::Normal; }, {{}, true}},
+        {"dictionary rebuild", fewHerbsAndScratchQueries,
+         [](const QString &path) {
+             bench::SilentProgress sink;
+             dict::BuildDictionaries(path, sink);
+             return true;
+         },
+         {{}, true}, true},
+        // The first store adds the widths' record; a later one edits it.
+        {"column widths", nothing, storeWidths, {{}, true}, true},
+        {"column widths again", [](const QString &path) { browse::WriteColW(path, browse::kDefaultColumnWidths); },
+         storeWidths, {{}, true}, true},
+        {"picture store", makePicture,
+         onFile([](ds::Database &db) { return maint::storePictureFile(db, inputFile(kPicture)) == maint::StoreResult::Stored; }),
+         {}},
+        {"import", makeImportSource,
+         [](const QString &path) { return maint::importRecords(path, inputFile(kImportSource), maint::ImportKind::Herbs) == 5; },
+         {}},
     };
     return table;
+}
+
+void setInputFolder(const QString &folder)
+{
+    QDir().mkpath(folder);
+    inputFolder() = folder;
+}
+
+QString inputFile(const QString &name)
+{
+    if (inputFolder().isEmpty())
+        throw ds::RunError(ds::ErrorCode::FileNotFound, QStringLiteral("no input folder was set"));
+    return QDir(inputFolder()).filePath(name);
+}
+
+QByteArray inputsFingerprint()
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    const QDir folder(inputFolder());
+    for (const QString &name : folder.entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        QFile file(folder.filePath(name));
+        hash.addData(name.toUtf8() + '\1');
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(&file);
+    }
+    return hash.result();
 }
 
 const Operation *findOperation(const QString &name)
@@ -142,17 +245,20 @@ Baseline prepareBaseline(const Operation &operation, const QString &dailyFile, c
     const QString after = QDir(folder).filePath(QStringLiteral("after.mdb"));
     try {
         if (!copyFile(dailyFile, baseline.before))
-            return {{}, {}, {}, QStringLiteral("cannot copy the daily file")};
+            return {{}, {}, {}, {}, QStringLiteral("cannot copy the daily file")};
         operation.setup(baseline.before);
+        baseline.inputs = inputsFingerprint();
         // Read from a copy: opening the file itself would roll back a journal the setup left.
         if (!copyFile(baseline.before, after))
-            return {{}, {}, {}, QStringLiteral("cannot copy the file before")};
+            return {{}, {}, {}, {}, QStringLiteral("cannot copy the file before")};
         baseline.old = checkFile(after, operation.rules);
         if (!copyFile(baseline.before, after) || !operation.run(after))
-            return {{}, {}, {}, QStringLiteral("the operation does not succeed without a fault")};
+            return {{}, {}, {}, {}, QStringLiteral("the operation does not succeed without a fault")};
         baseline.fresh = checkFile(after, operation.rules);
+        if (inputsFingerprint() != baseline.inputs)
+            return {{}, {}, {}, {}, QStringLiteral("the operation changes a file it reads")};
     } catch (const ds::RunError &error) {
-        return {{}, {}, {}, error.description()};
+        return {{}, {}, {}, {}, error.description()};
     }
     if (baseline.old.integrity != QLatin1String("ok") || baseline.fresh.integrity != QLatin1String("ok"))
         baseline.problem = QStringLiteral("unsound baseline: %1 / %2").arg(baseline.old.integrity, baseline.fresh.integrity);
@@ -164,6 +270,8 @@ Baseline prepareBaseline(const Operation &operation, const QString &dailyFile, c
 
 QString stateProblem(const QString &path, const Baseline &baseline, const StateRules &rules, bool reportedSuccess)
 {
+    if (inputsFingerprint() != baseline.inputs)
+        return QStringLiteral("a file the operation reads was changed");
     const bool hot = hotJournalBeside(path);
     const FileCheck check = checkFile(path, rules);
     if (check.integrity != QLatin1String("ok"))

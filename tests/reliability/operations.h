@@ -16,7 +16,17 @@ struct Operation {
     // True when the program's function reports success; an error is a ds::RunError.
     std::function<bool(const QString &path)> run;
     StateRules rules;
+    // The logic reports nothing, neither success nor failure (a step that fails is skipped):
+    // a run under a fault is then judged by the state it leaves alone.
+    bool silent = false;
 };
+
+// The files an operation reads besides the data file (an import's source, a picture) lie in
+// one folder that the setups fill; no operation may change them. Set before the first setup.
+void setInputFolder(const QString &folder);
+QString inputFile(const QString &name);
+// A fingerprint of every file in the input folder.
+QByteArray inputsFingerprint();
 
 // Every operation both harnesses run; one row an operation.
 const std::vector<Operation> &operations();
@@ -27,6 +37,7 @@ struct Baseline {
     QString before;
     FileCheck old;
     FileCheck fresh;
+    QByteArray inputs; // the input folder after the setup
     QString problem; // why the baseline could not be made; empty when it was
 };
 // Copies the daily file to before, runs the setup there, and runs the operation without any
@@ -36,7 +47,8 @@ Baseline prepareBaseline(const Operation &operation, const QString &dailyFile, c
 // Opens the file at path the way the program does, after an operation that reported success or
 // not. Empty when the file is sound and holds exactly the old or exactly the new state (of the
 // stored queries, each is an old or a new one), a reported success left the new state, and a
-// hot journal beside the file was rolled back to the old state; else what is wrong.
+// hot journal beside the file was rolled back to the old state, and the inputs are as the
+// setup left them; else what is wrong.
 QString stateProblem(const QString &path, const Baseline &baseline, const StateRules &rules, bool reportedSuccess);
 
 } // namespace reliability
