@@ -170,7 +170,7 @@ void HostileFixture::checkLimit(const Attempt &run, const QStringList &held) con
     }
 }
 
-void HostileFixture::checkAfter(const Attempt &run, const FileState &baseline, const QStringList &fields)
+bool HostileFixture::checkAfter(const Attempt &run, const FileState &baseline, const QStringList &fields)
 {
     const FileState after = stateOf(dataFile);
     if (after.schema != baseline.schema)
@@ -192,10 +192,12 @@ void HostileFixture::checkAfter(const Attempt &run, const FileState &baseline, c
                 run.fail(QStringLiteral("the text broke the statement: %1").arg(shown(message.text)));
         }
     }
+    bool stored = false;
     if (run.place.table) {
         if (!placeChange.isEmpty()) {
             const QString why = run.place.readBack(*this, fields, placeChange);
-            if (!why.isEmpty())
+            stored = why.isEmpty();
+            if (!stored)
                 run.fail(why);
         } else if (recorder.messages.isEmpty()) {
             run.fail(QStringLiteral("nothing stored and nothing said"));
@@ -206,6 +208,7 @@ void HostileFixture::checkAfter(const Attempt &run, const FileState &baseline, c
         if (!why.isEmpty())
             run.fail(why);
     }
+    return stored;
 }
 
 void HostileFixture::press(QWidget *screen, const char *name)

@@ -198,6 +198,7 @@ std::vector<Place> allPlaces()
         herbSearch("search 主治", "Txtyczz", 300),
         herbSearch("search 用法", "Txtycyf", 300),
         herbSearch("search 心得", "Txtycgb", 2000),
+        {"herb delete", "Frmzyyc", {"Txtycmc"}, "Cmddele", 10, true, false, nullptr, {}, {}, {}, {}},
         {"exact name", "Frmzyyc", {"Txtycmc"}, "Txtycmc", 10, true, false, nullptr, {}, {}, {}, {}},
 
         browseSearch("browse 名称", "Txtmcyc", 50),

@@ -97,7 +97,8 @@ public:
     void restoreDataFile() const;
     FileState stateOf(const QString &path) const;
     void checkLimit(const Attempt &run, const QStringList &held) const;
-    void checkAfter(const Attempt &run, const FileState &baseline, const QStringList &fields);
+    // True when the press stored what it should.
+    bool checkAfter(const Attempt &run, const FileState &baseline, const QStringList &fields);
     static void press(QWidget *screen, const char *name);
 };
 
