@@ -112,7 +112,7 @@ QString boxText(QWidget *box)
 
 void Attempt::fail(const QString &why) const
 {
-    failures.append(QStringLiteral("%1 / %2: %3").arg(QString::fromUtf8(place.label), QString::fromUtf8(input.label), why));
+    failures.append(QStringLiteral("%1 / %2: %3").arg(place.label, QString::fromUtf8(input.label), why));
 }
 
 HostileFixture::HostileFixture()
@@ -181,7 +181,10 @@ bool HostileFixture::checkAfter(const Attempt &run, const FileState &baseline, c
         if (run.place.table && it.key() == QString::fromUtf8(run.place.table))
             placeChange = change;
         else if (!change.isEmpty())
-            run.fail(QStringLiteral("table %1 changed: %2 rows out, %3 in").arg(it.key()).arg(change.removed.size()).arg(change.added.size()));
+            run.fail(QStringLiteral("table %1 changed: %2 rows out, %3 in")
+                         .arg(it.key())
+                         .arg(change.removed.size())
+                         .arg(change.added.size()));
     }
     for (const ui::Message &message : recorder.messages) {
         if (!holdsChinese(message.text))

@@ -4,7 +4,6 @@
 
 #include "access/screen_factories.h"
 #include "browse/register_browse_screens.h"
-#include "herbs/gbk_bytes.h"
 #include "herbs/register_herb_screens.h"
 #include "maintenance/register_maintenance_screens.h"
 
@@ -20,7 +19,9 @@ using namespace hostile;
 // The texts every box gets. Limits and the 1 MB text are added per place (inputsFor).
 QList<Input> fixedInputs()
 {
-    const auto u = [](std::initializer_list<char16_t> units) { return QString(reinterpret_cast<const QChar *>(units.begin()), qsizetype(units.size())); };
+    const auto u = [](std::initializer_list<char16_t> units) {
+        return QString(reinterpret_cast<const QChar *>(units.begin()), qsizetype(units.size()));
+    };
     return {
         {"quote", "'"},
         {"two quotes", "''"},
@@ -70,7 +71,8 @@ QList<Input> inputsFor(const Place &place)
         // One byte short, then a Chinese character: half of it would pass the limit.
         inputs.append({"straddling the limit", fill(place.limit - 1, place.limitInBytes) + "药", Input::PastLimit});
         // A pasted CR is stored as CR LF: it must count two bytes, not one.
-        inputs.append({"lone CRs past the limit", QString(place.limit, QLatin1Char('\r')), Input::PastLimit});
+        if (place.limitInBytes)
+            inputs.append({"lone CRs past the limit", QString(place.limit, QLatin1Char('\r')), Input::PastLimit});
     }
     if (place.huge)
         inputs.append({"1 MB", QString(512 * 1024, QChar(u'药')), Input::Huge});

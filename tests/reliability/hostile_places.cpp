@@ -33,16 +33,21 @@ void setBoxes(QWidget *screen, const std::vector<std::pair<const char *, QString
 QString oneRowReplaced(const TableChange &change)
 {
     if (change.removed.size() != 1 || change.added.size() != 1)
-        return QStringLiteral("%1 rows out and %2 in, not one replaced").arg(change.removed.size()).arg(change.added.size());
+        return QStringLiteral("%1 rows out and %2 in, not one replaced")
+            .arg(change.removed.size())
+            .arg(change.added.size());
     return {};
 }
 
 QString expectRow(const TableChange &change, const QVariantList &expected)
 {
     if (!change.removed.isEmpty() || change.added.size() != 1)
-        return QStringLiteral("%1 rows out and %2 in, not one added").arg(change.removed.size()).arg(change.added.size());
+        return QStringLiteral("%1 rows out and %2 in, not one added")
+            .arg(change.removed.size())
+            .arg(change.added.size());
     if (rowKey(change.added.first()) != rowKey(expected))
-        return QStringLiteral("stored {%1}, the stored form is {%2}").arg(describeRow(change.added.first()), describeRow(expected));
+        return QStringLiteral("stored {%1}, the stored form is {%2}")
+            .arg(describeRow(change.added.first()), describeRow(expected));
     return {};
 }
 
@@ -100,14 +105,34 @@ QString clinicReadBack(HostileFixture &, const QStringList &fields, const TableC
 
 // ---- herb entry screen: a new row of the eight stored forms.
 
-const std::vector<const char *> kHerbFields{"Txtycmc", "Cboycgj", "Cboycxw", "Txtycgy",
-                                            "Txtyczz", "Txtycyf", "Txtycyj", "Txtycgb"};
+// The eight field boxes in column order: typing limit, whether the 1 MB text goes in too, and
+// whether the box is a condition of the search.
+struct HerbBox {
+    const char *column;
+    const char *box;
+    int limit;
+    bool huge;
+    bool condition;
+};
+constexpr HerbBox kHerbBoxes[] = {
+    {"名称", "Txtycmc", 10, false, true},   {"归经", "Cboycgj", 0, true, true},    {"性味", "Cboycxw", 0, false, true},
+    {"功效", "Txtycgy", 220, false, true},  {"主治", "Txtyczz", 300, false, true}, {"用法", "Txtycyf", 300, false, true},
+    {"宜忌", "Txtycyj", 300, false, false}, {"心得", "Txtycgb", 2000, true, true},
+};
+
+std::vector<const char *> herbFields()
+{
+    std::vector<const char *> names;
+    for (const HerbBox &field : kHerbBoxes)
+        names.push_back(field.box);
+    return names;
+}
 
 void soundHerb(HostileFixture &, QWidget *screen, const QString &)
 {
     const QStringList texts{"试药", "肺经", "辛，温", "解表", "风寒", "煎服", "无", "常用"};
-    for (size_t i = 0; i < kHerbFields.size(); ++i)
-        setBoxes(screen, {{kHerbFields[i], texts[int(i)]}});
+    for (size_t i = 0; i < std::size(kHerbBoxes); ++i)
+        setBoxes(screen, {{kHerbBoxes[i].box, texts[int(i)]}});
 }
 
 QString herbReadBack(HostileFixture &, const QStringList &fields, const TableChange &change)
@@ -140,14 +165,18 @@ QString importReadBack(HostileFixture &fixture, const QStringList &, const Table
     return expectRow(change, fixture.sourceRow);
 }
 
-Place herbSave(const char *label, const char *field, int limit, bool huge = false)
+// Each herb box stored through 保存 and, where it is a condition, searched through 查询.
+void addHerbPlaces(std::vector<Place> &places)
 {
-    return {label, "Frmzyyc", {field}, "Cmdsave", limit, true, huge, "中医药材", kHerbFields, soundHerb, herbReadBack, {}};
-}
-
-Place herbSearch(const char *label, const char *field, int limit, bool huge = false)
-{
-    return {label, "Frmzyyc", {field}, "Cmdseek", limit, true, huge, nullptr, {}, {}, {}, {}};
+    for (const HerbBox &field : kHerbBoxes) {
+        places.push_back({"herb " + QString::fromUtf8(field.column), "Frmzyyc", {field.box}, "Cmdsave", field.limit,
+                          true, field.huge, "中医药材", herbFields(), soundHerb, herbReadBack, {}});
+    }
+    for (const HerbBox &field : kHerbBoxes) {
+        if (field.condition)
+            places.push_back({"search " + QString::fromUtf8(field.column), "Frmzyyc", {field.box}, "Cmdseek",
+                              field.limit, true, field.huge, nullptr, {}, {}, {}, {}});
+    }
 }
 
 Place browseSearch(const char *label, const char *box, int limit = 0, bool huge = false)
@@ -170,34 +199,22 @@ std::vector<Place> allPlaces()
             setBoxes(screen, {{"Cboyhmc", QString::fromUtf8(name)}, {"Txtpass", QString::fromUtf8(password)}});
         };
     };
-    return {
-        {"login name", "frmLogin", {"Cboyhmc"}, "cmdOK", 0, false, true, nullptr, {}, loginWith("", "abcd1234"), {}, stillAtLogin},
-        {"login password", "frmLogin", {"Txtpass"}, "cmdOK", 30, false, false, nullptr, {}, loginWith("王医生", ""), {}, stillAtLogin},
+    std::vector<Place> places{
+        {"login name", "frmLogin", {"Cboyhmc"}, "cmdOK", 0, false, true, nullptr, {}, loginWith("", "abcd1234"), {},
+         stillAtLogin},
+        {"login password", "frmLogin", {"Txtpass"}, "cmdOK", 30, false, false, nullptr, {}, loginWith("王医生", ""), {},
+         stillAtLogin},
 
-        {"password user", "Frmmmwh", {"CboYhmc"}, "Cmdsave", 0, false, true, "密码表", {"CboYhmc", "TxtNpas"}, soundPassword, passwordReadBack, {}},
-        {"new password", "Frmmmwh", {"TxtNpas", "TxtPasn"}, "Cmdsave", 30, false, false, "密码表", {"CboYhmc", "TxtNpas"}, soundPassword, passwordReadBack, {}},
+        {"password user", "Frmmmwh", {"CboYhmc"}, "Cmdsave", 0, false, true, "密码表", {"CboYhmc", "TxtNpas"},
+         soundPassword, passwordReadBack, {}},
+        {"new password", "Frmmmwh", {"TxtNpas", "TxtPasn"}, "Cmdsave", 30, false, false, "密码表", {"CboYhmc", "TxtNpas"},
+         soundPassword, passwordReadBack, {}},
 
         clinicSave("clinic name", "TxtMzmc", 35),
         clinicSave("clinic address", "TxtMzdz", 35, true),
         clinicSave("clinic telephone", "TxtTele", 35),
         clinicSave("clinic user", "TxtYhxm", 10),
 
-        herbSave("herb 名称", "Txtycmc", 10),
-        herbSave("herb 归经", "Cboycgj", 0, true),
-        herbSave("herb 性味", "Cboycxw", 0),
-        herbSave("herb 功效", "Txtycgy", 220),
-        herbSave("herb 主治", "Txtyczz", 300),
-        herbSave("herb 用法", "Txtycyf", 300),
-        herbSave("herb 宜忌", "Txtycyj", 300),
-        herbSave("herb 心得", "Txtycgb", 2000, true),
-
-        herbSearch("search 名称", "Txtycmc", 10),
-        herbSearch("search 归经", "Cboycgj", 0, true),
-        herbSearch("search 性味", "Cboycxw", 0),
-        herbSearch("search 功效", "Txtycgy", 220),
-        herbSearch("search 主治", "Txtyczz", 300),
-        herbSearch("search 用法", "Txtycyf", 300),
-        herbSearch("search 心得", "Txtycgb", 2000),
         {"herb delete", "Frmzyyc", {"Txtycmc"}, "Cmddele", 10, true, false, nullptr, {}, {}, {}, {}},
         {"exact name", "Frmzyyc", {"Txtycmc"}, "Txtycmc", 10, true, false, nullptr, {}, {}, {}, {}},
 
@@ -212,8 +229,11 @@ std::vector<Place> allPlaces()
         browseSearch("browse 主治3", "Cboyczz3"),
 
         {"import source path", "FrmLinkDb", {"TxtFile"}, "IeAdress", 0, false, true, nullptr, {}, {}, {}, {}},
-        {"imported values", "FrmLinkDb", {}, "IeAdress", 0, false, true, "中医药材", {}, hostileSource, importReadBack, {}},
+        {"imported values", "FrmLinkDb", {}, "IeAdress", 0, false, true, "中医药材", {}, hostileSource, importReadBack,
+         {}},
     };
+    addHerbPlaces(places);
+    return places;
 }
 
 } // namespace hostile

@@ -52,7 +52,7 @@ class HostileFixture;
 // One box (or several that get the same text) of one screen, the button that stores or searches
 // with it, and how to tell that what the file holds afterwards is right.
 struct Place {
-    const char *label;
+    QString label;
     const char *screen;
     std::vector<const char *> boxes; // get the hostile text, pasted
     const char *press;               // a button, a menu action, or a box that gets Enter
