@@ -112,7 +112,7 @@ QString boxText(QWidget *box)
 
 void Attempt::fail(const QString &why) const
 {
-    failures.append(QStringLiteral("%1 / %2: %3").arg(place.label, QString::fromUtf8(input.label), why));
+    failures.append(QStringLiteral("%1 / %2: %3").arg(place.label, input.label, why));
 }
 
 HostileFixture::HostileFixture()

@@ -1,4 +1,4 @@
-// Hostile texts pasted into every box of every screen that stores or searches, the box's button
+// Hostile texts pasted and typed into every box of every screen that stores or searches, the box's button
 // pressed, and the data file read back: one input table, one place table, one loop.
 #include "hostile_places.h"
 
@@ -7,7 +7,9 @@
 #include "herbs/register_herb_screens.h"
 #include "maintenance/register_maintenance_screens.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -79,15 +81,56 @@ QList<Input> inputsFor(const Place &place)
     return inputs;
 }
 
-// Pastes the text over the box's whole content, as Ctrl+V after select-all does.
-void paste(QWidget *box, const QString &text)
+// The two ways a text comes into a box: pasted over its whole content (Ctrl+A, Ctrl+V), or typed
+// key by key into the emptied box, characters beyond ASCII as keys carrying their text, as a
+// keyboard layout for them sends them. Only short printable texts can be typed.
+enum class Entry { Pasted, Typed };
+
+bool typeable(const QString &text)
 {
-    QGuiApplication::clipboard()->setText(text);
+    if (text.size() > 1100)
+        return false;
+    for (QChar c : text) {
+        if (!c.isPrint() || c.isSurrogate())
+            return false;
+    }
+    return true;
+}
+
+void enter(QWidget *box, const QString &text, Entry entry)
+{
     if (auto *combo = qobject_cast<QComboBox *>(box))
         box = combo->lineEdit();
     box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    if (entry == Entry::Pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        return;
+    }
+    QTest::keyClick(box, Qt::Key_Delete);
+    for (QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(box, c.toLatin1());
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+        QApplication::sendEvent(box, &release);
+    }
+}
+
+// Every input pasted, and typed as well where it can be.
+QList<std::pair<Input, Entry>> entries(const QList<Input> &inputs)
+{
+    QList<std::pair<Input, Entry>> all;
+    for (const Input &input : inputs) {
+        all.append({input, Entry::Pasted});
+        if (typeable(input.text))
+            all.append({Input{input.label + QStringLiteral(", typed"), input.text, input.kind}, Entry::Typed});
+    }
+    return all;
 }
 
 class HostileInput : public HostileFixture {};
@@ -111,7 +154,7 @@ TEST_F(HostileInput, NoTextTypedAnywhereChangesAStatementOrLosesARow)
     for (const Place &place : places) {
         const QList<Input> inputs = inputsFor(place);
         inputKinds = std::max(inputKinds, int(inputs.size()));
-        for (const Input &input : inputs) {
+        for (const auto &[input, entry] : entries(inputs)) {
             ++runs;
             Attempt run{place, input, failures};
             restoreDataFile();
@@ -131,7 +174,7 @@ TEST_F(HostileInput, NoTextTypedAnywhereChangesAStatementOrLosesARow)
                     run.fail(QStringLiteral("no box %1").arg(QLatin1String(name)));
                     continue;
                 }
-                paste(box, input.text);
+                enter(box, input.text, entry);
                 held.append(boxText(box));
             }
             checkLimit(run, held);

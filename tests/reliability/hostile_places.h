@@ -23,7 +23,7 @@ namespace hostile {
 
 struct Input {
     enum Kind { Plain, AtLimit, PastLimit, Huge };
-    const char *label;
+    QString label;
     QString text;
     Kind kind = Plain;
 };
