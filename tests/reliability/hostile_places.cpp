@@ -10,16 +10,11 @@
 namespace hostile {
 namespace {
 
-template <typename Box> Box *box(QWidget *screen, const char *name)
-{
-    return screen->findChild<Box *>(QLatin1String(name));
-}
-
 // Sets the boxes of a screen as the program would (no typing limit applies).
 void setBoxes(QWidget *screen, const std::vector<std::pair<const char *, QString>> &texts)
 {
     for (const auto &[name, text] : texts) {
-        QWidget *control = box<QWidget>(screen, name);
+        auto *control = screen->findChild<QWidget *>(QLatin1String(name));
         if (auto *line = qobject_cast<QLineEdit *>(control))
             line->setText(text);
         else if (auto *combo = qobject_cast<QComboBox *>(control))

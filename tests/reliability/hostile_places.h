@@ -29,7 +29,7 @@ struct Input {
 };
 
 // The schema (names and SQL of every table, index and view but the scratch queries) and every
-// row of every table, as texts that tell Null, numbers, texts and bytes apart.
+// row of every table.
 struct FileState {
     QStringList schema;
     QMap<QString, QList<QVariantList>> rows; // table -> its rows (Null an invalid QVariant)
@@ -54,19 +54,20 @@ class HostileFixture;
 struct Place {
     QString label;
     const char *screen;
-    std::vector<const char *> boxes; // get the hostile text, pasted
+    std::vector<const char *> boxes; // get the hostile text
     const char *press;               // a button, a menu action, or a box that gets Enter
     int limit = 0;                   // the boxes' typing limit
     bool limitInBytes = false;       // of code page 936; else in characters
     bool huge = false;               // gets the 1 MB text too
     const char *table = nullptr;     // the one table the press may change
     std::vector<const char *> fields; // read just before the press, for the read-back
-    // Sets the screen's other boxes (or a source file) before the paste.
+    // Sets the screen's other boxes (or a source file) before the text goes in.
     std::function<void(HostileFixture &, QWidget *, const QString &input)> prepare;
-    // What is wrong with the change to `table` (or, for a search, with the screen), given the
-    // fields as they were before the press; empty when all is right.
+    // What is wrong with the change the press made to `table`, given the fields as they were
+    // before the press; empty when all is right.
     std::function<QString(HostileFixture &, const QStringList &fields, const TableChange &)> readBack;
-    // Searches that must not let the user in or the like; empty when all is right.
+    // What is wrong with the screen after the press (a login that let the text in); empty when
+    // all is right.
     std::function<QString()> afterPress;
 };
 
