@@ -52,6 +52,8 @@ QList<Input> fixedInputs()
         {"right to left", u({0x200F, u'人', u'参', 0x202E, u'甘'})},
         {"only spaces", "   "},
         {"full-width punctuation", "＇；－－　％"},
+        {"placeholders", "%1%2'%3"},
+        {"dots", "..\\."},
     };
 }
 
