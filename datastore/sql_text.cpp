@@ -8,6 +8,9 @@ QString sqlEscape(const QString &value)
 {
     QString escaped = value;
     escaped.replace(QLatin1Char('\''), QLatin1String("''"));
+    // The engine reads a statement's text only up to a NUL: one pasted into a value would cut
+    // the statement short. It is joined in as char(0) instead, and the value stays whole.
+    escaped.replace(QChar(0), QLatin1String("'||char(0)||'"));
     return escaped;
 }
 

@@ -5,7 +5,9 @@
 namespace ds {
 
 // A user's value made safe to stand between single quotes of an SQL text: every single quote
-// is doubled, so the value can never end the literal and change the statement.
+// is doubled, so the value can never end the literal and change the statement. A NUL (which
+// no literal can hold) is joined in as "'||char(0)||'", so the value must stand where an
+// expression may.
 QString sqlEscape(const QString &value);
 
 // The value between single quotes, ready to place into an SQL text.

@@ -1,6 +1,7 @@
 #include "datastore/statement.h"
 
 #include "datastore/connection_link.h"
+#include "datastore/engine_text.h"
 #include "datastore/errors.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -94,7 +95,7 @@ sqlite3 *liveHandle(const ConnectionLink &link)
 Statement::Statement(sqlite3 *db, const QString &sql)
     : m_db(db)
 {
-    const QByteArray text = sql.toUtf8();
+    const QByteArray text = toEngineText(sql);
     const char *tail = nullptr;
     const int rc = sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_stmt, &tail);
     if (rc != SQLITE_OK)
@@ -137,7 +138,7 @@ void Statement::bind(int index, const QVariant &value)
             break;
         }
         default: {
-            const QByteArray text = value.toString().toUtf8();
+            const QByteArray text = toEngineText(value.toString());
             rc = sqlite3_bind_text(m_stmt, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
             break;
         }
@@ -198,7 +199,7 @@ QVariant Statement::value(int column) const
     }
     case SQLITE_TEXT: {
         const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
-        return QVariant(QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column)));
+        return QVariant(fromEngineText(data, sqlite3_column_bytes(m_stmt, column)));
     }
     default:
         return QVariant();

@@ -1,5 +1,6 @@
 #include "herbs/normalize_field_text.h"
 
+#include "datastore/engine_text.h"
 #include "herbs/herb_record.h"
 
 namespace herbs {
@@ -20,8 +21,10 @@ bool isDigit(QChar c)
 
 } // namespace
 
-QString NormalizeFieldText(const QString &text)
+QString NormalizeFieldText(const QString &typed)
 {
+    // Half a character pasted in alone is stored as U+FFFD; the stored form says so.
+    const QString text = ds::wellFormedText(typed);
     // Spaces and lone line feeds go first, so that the rules below see the neighbours that
     // stay: the result is then a fixed point, and normalising a stored text changes nothing.
     QString t;

@@ -171,6 +171,29 @@ TEST(SqlText, EscapingAndDialect)
     EXPECT_EQ(ds::passwordFromConnect("Access 2000;pwd=abc;"), "abc");
 }
 
+// A value comes back as it went in, bound or quoted into the text: a leading byte order mark
+// stays, a NUL does not end the statement, and half a surrogate pair is U+FFFD both ways.
+TEST(SqlText, ValuesComeBackWhole)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    const QChar high(0xD800);
+    const QList<std::pair<QString, QString>> cases = {
+        {QChar(0xFEFF) + QStringLiteral("人参"), QChar(0xFEFF) + QStringLiteral("人参")},
+        {QStringLiteral("甘") + QChar(0) + QStringLiteral("'草"), QStringLiteral("甘") + QChar(0) + QStringLiteral("'草")},
+        {QStringLiteral("甘") + high, QStringLiteral("甘") + QChar(QChar::ReplacementCharacter)},
+    };
+    for (const auto &[value, stored] : cases) {
+        db.execute("DELETE * FROM 药材功效");
+        db.execute("INSERT INTO 药材功效 VALUES (?1)", {value});
+        db.execute("INSERT INTO 药材功效 VALUES (" + ds::sqlQuoted(value) + ")");
+        ds::Dynaset rows = db.openDynaset("SELECT 药材功效 FROM 药材功效 WHERE 药材功效 = " + ds::sqlQuoted(value));
+        ASSERT_EQ(rows.recordCount(), 2) << rows.recordCount();
+        for (rows.moveFirst(); !rows.eof(); rows.moveNext())
+            EXPECT_EQ(rows.text(0), stored);
+    }
+}
+
 TEST(TrimSpaces, OnlyAsciiSpacesAtTheEdges)
 {
     EXPECT_EQ(ds::trimSpaces("  人参  "), "人参");
