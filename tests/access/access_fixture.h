@@ -51,9 +51,7 @@ protected:
     template <typename T>
     static T *control(QWidget *window, const QString &name)
     {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
-        return found;
+        return namedControl<T>(window, name);
     }
 
     // Types into a box of an active window, as a user at the keyboard does (completion and

@@ -4,6 +4,7 @@
 #include "browse/frozen_column_table.h"
 #include "browse_fixture.h"
 #include "message_recorder.h"
+#include "windows.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -36,12 +37,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     }
 
-    template <typename T> T *child(const char *name) const
-    {
-        T *found = screen->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    template <typename T> T *child(const char *name) const { return namedControl<T>(screen, QLatin1String(name)); }
     browse::FrozenColumnTable *grid() const { return child<browse::FrozenColumnTable>("Msfgrid"); }
     QTabWidget *tabs() const { return child<QTabWidget>("SSTab1"); }
     QComboBox *combo(const char *name) const { return child<QComboBox>(name); }

@@ -3,6 +3,7 @@
 #include "datastore/data_file.h"
 #include "herbs/frmzyyc.h"
 #include "message_recorder.h"
+#include "windows.h"
 #include "qstring_printer.h"
 #include "temp_data.h"
 
@@ -39,12 +40,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     }
 
-    template <typename T> T *child(const char *name) const
-    {
-        T *found = screen->findChild<T *>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    template <typename T> T *child(const char *name) const { return namedControl<T>(screen, QLatin1String(name)); }
     QLineEdit *name() const { return child<QLineEdit>("Txtycmc"); }
     QComboBox *combo(const char *objectName) const { return child<QComboBox>(objectName); }
     QPlainTextEdit *box(const char *objectName) const { return child<QPlainTextEdit>(objectName); }

@@ -31,9 +31,7 @@ protected:
     template <typename T = QWidget>
     T *control(const QString &name) const
     {
-        T *found = screen->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
-        return found;
+        return namedControl<T>(screen, name);
     }
 
     void click(const QString &button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
 // Deletes every top-level window a test left behind. Guarded: deleting one window also
 // deletes the windows it owns (a combo box's list).
 inline void deleteLeftoverWindows()
@@ -27,4 +29,13 @@ inline QWidget *visibleWindow(const QString &name)
             return window;
     }
     return nullptr;
+}
+
+// The control of that type and objectName inside a window; the test fails when there is none.
+template <typename T>
+T *namedControl(const QObject *window, const QString &name)
+{
+    T *found = window->findChild<T *>(name);
+    EXPECT_NE(found, nullptr) << "no control " << name.toStdString();
+    return found;
 }
