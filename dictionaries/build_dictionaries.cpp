@@ -36,17 +36,17 @@ public:
     {
         // Every step that fails is left out and the next one runs; only the window's steps
         // always happen, so the progress window is shown and unloaded whatever the file does.
-        attempt([&] { m_db.emplace(ds::openDataFile(dataFile)); });
+        ds::skipOnFailure([&] { m_db.emplace(ds::openDataFile(dataFile)); });
         if (m_db) {
-            attempt([&] { m_db->purgeQueries(); });
+            ds::skipOnFailure([&] { m_db->purgeQueries(); });
             // One transaction for the whole rebuild; without it nothing is written at all.
-            if (attempt([&] { m_db->beginTransaction(); }) && !attempt([&] { m_store.emplace(*m_db); }))
-                attempt([&] { m_db->rollback(); });
+            if (ds::skipOnFailure([&] { m_db->beginTransaction(); }) && !ds::skipOnFailure([&] { m_store.emplace(*m_db); }))
+                ds::skipOnFailure([&] { m_db->rollback(); });
         }
         for (const QString &table : {QStringLiteral("药材功效"), QStringLiteral("药材主治")}) {
             // A failure may have ended the transaction: nothing is written outside it.
             if (m_store && m_db->inTransaction())
-                attempt([&] { m_db->execute(QStringLiteral("DELETE * FROM ") + table); });
+                ds::skipOnFailure([&] { m_db->execute(QStringLiteral("DELETE * FROM ") + table); });
         }
         pause();
         const Pass efficacy{QStringLiteral("000"), QStringLiteral("select 功效 FROM 中医药材 "), kEfficacyPhase, 0, 50,
@@ -71,17 +71,6 @@ public:
     }
 
 private:
-    template <typename Step>
-    bool attempt(Step step)
-    {
-        try {
-            step();
-            return true;
-        } catch (const ds::RunError &) {
-            return false;
-        }
-    }
-
     void pause()
     {
         if (m_yield)
@@ -91,7 +80,7 @@ private:
     void createQuery(const Pass &pass)
     {
         if (m_db)
-            attempt([&] { m_db->createQuery(pass.query, pass.sql); });
+            ds::skipOnFailure([&] { m_db->createQuery(pass.query, pass.sql); });
         pause();
     }
 
@@ -100,7 +89,7 @@ private:
     {
         QStringList texts;
         if (m_db)
-            attempt([&] { texts = m_db->readColumn(pass.query, 0).texts; });
+            ds::skipOnFailure([&] { texts = m_db->readColumn(pass.query, 0).texts; });
         return texts;
     }
 
@@ -130,8 +119,8 @@ private:
         if (m_store && !m_store->transactionLost() && m_db->inTransaction()) {
             m_store.reset();
             // A commit that fails leaves the dictionaries as they were before the rebuild.
-            if (!attempt([&] { m_db->commit(); }))
-                attempt([&] { m_db->rollback(); });
+            if (!ds::skipOnFailure([&] { m_db->commit(); }))
+                ds::skipOnFailure([&] { m_db->rollback(); });
         }
         m_store.reset();
         m_db->close();
