@@ -1,7 +1,7 @@
 #include "dictionaries/build_dictionaries.h"
 
 #include "datastore/data_file.h"
-#include "failing_vfs.h"
+#include "fault_vfs.h"
 #include "qstring_printer.h"
 #include "recording_sink.h"
 #include "temp_data.h"
@@ -148,11 +148,11 @@ TEST_F(Rebuild, FailedCommitLeavesThePreviousDictionariesWhole)
 {
     setHerbs({{"补气，养血。", "气虚。"}});
     {
-        FailingVfs disk;
-        disk.arm(true);
+        reliability::installFaultVfs();
+        reliability::arm({1, reliability::FaultAction::FailOnward}); // a disk that fails every write
         rebuild();
-        disk.arm(false);
-        EXPECT_GT(disk.failedWrites(), 0);
+        reliability::disarm();
+        EXPECT_TRUE(reliability::faultHit());
     }
     EXPECT_EQ(efficacy(), QStringList({"旧功效"}));
     EXPECT_EQ(indication(), QStringList({"旧主治"}));
