@@ -13,7 +13,9 @@ void installFontSubstitutions()
                          QStringLiteral("AR PL UMing CN")});
     QApplication::setFont(program); // also drops the platform's fonts for menus and message boxes
 
-    const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
+    // A Song face first: Noto Serif CJK SC keeps a gap between lines; AR PL UMing's line
+    // spacing is less than its glyphs are tall, so its lines of ideographs touch.
+    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
                             QStringLiteral("Noto Sans CJK SC")};
     const QStringList kai{QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
                           QStringLiteral("Noto Sans CJK SC")};

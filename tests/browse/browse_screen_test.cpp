@@ -289,4 +289,51 @@ TEST_F(BrowseScreen, OpensCentredAtTheTopOfAWideMainWindowAndAtTheLeftOfANarrowO
     }
 }
 
+TEST_F(BrowseScreen, GrowsSoTheGridShowsMoreRowsAndTheDetailBoxesMoreLines)
+{
+    setHerbs(kHerbs);
+    open();
+    const QSize designed(ui::twips(11880), ui::twips(7680));
+    EXPECT_EQ(screen->size(), designed);
+    EXPECT_EQ(screen->minimumSize(), designed);
+    QWidget *queryPage = tabs()->widget(0);
+    QWidget *detailPage = tabs()->widget(1);
+    const QRect gridAt = grid()->geometry();
+    const QStringList tall{"Txtycgy", "Txtyczz", "Txtycyj", "Txtycyf", "Txtycxd"};
+    QList<QRect> tallAt;
+    for (const QString &name : tall)
+        tallAt.append(child<QWidget>(name.toLatin1())->geometry());
+    const auto fromCorner = [](QWidget *control) {
+        return control->parentWidget()->rect().bottomRight() - control->geometry().bottomRight();
+    };
+    const QPoint exitFromCorner = fromCorner(child<QWidget>("Cmdexit"));
+    const auto rowsShown = [this] { return grid()->viewport()->height() / grid()->rowHeight(0); };
+    const int designedRows = rowsShown();
+
+    // A 1920×1080 display, maximized below the task bar.
+    screen->resize(1920, 1040);
+    const QSize extra = screen->size() - designed;
+    EXPECT_EQ(grid()->geometry(), gridAt.adjusted(0, 0, extra.width(), extra.height()));
+    EXPECT_GE(rowsShown(), designedRows * 5 / 2) << designedRows; // 35 rows rather than 13
+    EXPECT_EQ(fromCorner(child<QWidget>("Cmdexit")), exitFromCorner);
+    for (QWidget *page : {queryPage, detailPage}) {
+        tabs()->setCurrentWidget(page); // a tab's page takes its size when it is shown
+        for (QWidget *control : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(page->rect().contains(control->geometry())) << control->objectName().toStdString();
+    }
+    int below = 0;
+    for (qsizetype i = 0; i < tall.size(); ++i) {
+        const QRect box = child<QWidget>(tall[i].toLatin1())->geometry();
+        EXPECT_GT(box.height(), tallAt[i].height() + extra.height() / 10) << tall[i].toStdString();
+        EXPECT_GT(box.top(), below) << tall[i].toStdString(); // no box lies over the one above it
+        below = box.bottom();
+    }
+    EXPECT_LT(below, child<QWidget>("Cmdedit")->geometry().top());
+    EXPECT_LT(child<QWidget>("TxtYcmc")->geometry().right(), child<QWidget>("Labbq2")->geometry().left());
+
+    screen->resize(designed); // and back as it was designed
+    EXPECT_EQ(grid()->geometry(), gridAt);
+    EXPECT_EQ(child<QWidget>("Txtyczz")->geometry(), tallAt[1]);
+}
+
 #include "browse_screen_test.moc"
