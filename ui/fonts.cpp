@@ -1,6 +1,8 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStringList>
 
 namespace ui {
@@ -13,9 +15,7 @@ void installFontSubstitutions()
                          QStringLiteral("AR PL UMing CN")});
     QApplication::setFont(program); // also drops the platform's fonts for menus and message boxes
 
-    // A Song face first: Noto Serif CJK SC keeps a gap between lines; AR PL UMing's line
-    // spacing is less than its glyphs are tall, so its lines of ideographs touch.
-    const QStringList serif{QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN"),
+    const QStringList serif{QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Serif CJK SC"),
                             QStringLiteral("Noto Sans CJK SC")};
     const QStringList kai{QStringLiteral("AR PL UKai CN"), QStringLiteral("Noto Serif CJK SC"),
                           QStringLiteral("Noto Sans CJK SC")};
@@ -29,6 +29,28 @@ QFont chineseFont(const QString &family, double points, bool bold)
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);
+    return font;
+}
+
+namespace {
+
+bool keepsLinesApart(const QFont &font)
+{
+    return QFontMetricsF(font).lineSpacing() >= 1.2 * QFontInfo(font).pixelSize();
+}
+
+} // namespace
+
+QFont withLinesApart(const QFont &font)
+{
+    if (keepsLinesApart(font))
+        return font;
+    for (const QString &family : QFont::substitutes(font.family())) {
+        QFont substitute = font;
+        substitute.setFamilies({family});
+        if (keepsLinesApart(substitute))
+            return substitute;
+    }
     return font;
 }
 

@@ -1,22 +1,29 @@
 #include "ui/window_rules.h"
 
+#include "ui/fonts.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPalette>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextEdit>
 
 namespace ui {
 namespace {
 
-// Enter presses the focused push button. The toolkit leaves Enter to auto-default buttons
-// only, so on most screens a focused button ignored it.
-class EnterPressesButtons : public QObject {
+// Enter presses the focused push button: the toolkit leaves Enter to auto-default buttons
+// only, so on most screens a focused button ignored it. A multi-line text box keeps its lines
+// apart whatever font its screen gives it.
+class WindowRules : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::Polish)
+            keepLinesApart(watched);
         if (event->type() != QEvent::KeyPress)
             return false;
         const auto *key = static_cast<const QKeyEvent *>(event);
@@ -29,6 +36,17 @@ protected:
         if (!key->isAutoRepeat()) // a held key presses once
             button->click();
         return true;
+    }
+
+private:
+    static void keepLinesApart(QObject *watched)
+    {
+        if (!qobject_cast<QPlainTextEdit *>(watched) && !qobject_cast<QTextEdit *>(watched))
+            return;
+        auto *box = static_cast<QWidget *>(watched);
+        const QFont apart = withLinesApart(box->font());
+        if (apart != box->font())
+            box->setFont(apart);
     }
 };
 
@@ -55,11 +73,11 @@ QIcon programIcon()
 
 void installWindowRules()
 {
-    static EnterPressesButtons *enter = nullptr;
-    if (enter)
+    static WindowRules *rules = nullptr;
+    if (rules)
         return;
-    enter = new EnterPressesButtons(qApp);
-    qApp->installEventFilter(enter);
+    rules = new WindowRules(qApp);
+    qApp->installEventFilter(rules);
     hideSelectionWithoutFocus("QPlainTextEdit");
     hideSelectionWithoutFocus("QTextEdit");
     QApplication::setWindowIcon(programIcon());

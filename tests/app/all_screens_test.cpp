@@ -14,6 +14,7 @@
 #include "wait.h"
 
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QMessageBox>
@@ -248,6 +249,25 @@ TEST_F(EveryScreen, ScreenPlacedAtTopZeroSitsJustBelowTheMenus)
     const QRect client(area->mapToGlobal(QPoint(0, 0)), area->size());
     EXPECT_EQ(screen->frameGeometry().top(), client.top());
     EXPECT_NEAR(screen->geometry().center().x(), client.center().x(), 10); // the frame's edge aside
+}
+
+TEST_F(EveryScreen, HelpWindowOpensBelowTheMenusInsideTheDisplayAndMayGrow)
+{
+    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
+    main->findChild<QAction *>(QStringLiteral("linkie"))->trigger();
+    startup::MDIFlanx::setHelpPageUrl({});
+    QWidget *help = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QStringLiteral("FrmHelp") && window->isVisible())
+            help = window;
+    }
+    ASSERT_TRUE(help && help->windowHandle());
+    EXPECT_EQ(help->windowHandle()->transientParent(), main->windowHandle());
+    const QWidget *area = main->centralWidget();
+    EXPECT_GE(help->frameGeometry().top(), area->mapToGlobal(QPoint(0, 0)).y());
+    EXPECT_TRUE(help->screen()->availableGeometry().contains(help->frameGeometry()));
+    EXPECT_TRUE(help->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
 TEST(MessageBoxes, AreFixedWithoutMinimizeOrMaximizeAndAnswerWhatWasPressed)
