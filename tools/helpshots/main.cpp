@@ -32,15 +32,6 @@ const QStringList kHerbs{QStringLiteral("人参。"), QStringLiteral("黄芪。"
                          QStringLiteral("甘草。"), QStringLiteral("白术。"), QStringLiteral("茯苓。"),
                          QStringLiteral("川芎。"), QStringLiteral("陈皮。")};
 
-class NoProgress : public startup::ProgressSink {
-public:
-    void show() override {}
-    void setPhaseText(const QString &) override {}
-    void setPercentText(const QString &) override {}
-    void setValue(double) override {}
-    void unload() override {}
-};
-
 // The data file of a clinic past its first use, with a few herbs and their dictionaries.
 bool prepareData(const QString &seed)
 {
@@ -58,7 +49,7 @@ bool prepareData(const QString &seed)
         users::saveClinic(db, users::ClinicInfo{{QStringLiteral("澄川中医门诊部"), QStringLiteral("澄川市杏林路8号"),
                                                   QStringLiteral("5550123"), QStringLiteral("王医生")}});
     }
-    NoProgress quiet;
+    startup::SilentProgress quiet;
     dict::BuildDictionaries(paths.dataFile, quiet);
     return true;
 }
