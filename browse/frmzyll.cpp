@@ -8,6 +8,7 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "ui/fonts.h"
+#include "ui/growth.h"
 #include "ui/pointer.h"
 #include "ui/rows.h"
 #include "ui/twips.h"
@@ -76,8 +77,12 @@ Frmzyll::Frmzyll(QWidget *mainWindow)
     setObjectName(QStringLiteral("Frmzyll"));
     setWindowTitle(QStringLiteral("中医药材内容浏览"));
     setAttribute(Qt::WA_DeleteOnClose);
-    ui::fixClientSizeTwips(this, 11880, 7680);
+    // Opens at its designed size and may grow (or be maximized): the grid and the detail boxes
+    // take the extra room. The size is not kept.
+    resize(ui::twips(11880), ui::twips(7680));
+    m_growth = new ui::Growth(this);
     m_tabs = placed(new QTabWidget(this), "SSTab1", 60, 60, 11760, 7560);
+    m_growth->add(m_tabs, {0, 0, 1, 1});
     auto *queryPage = new QWidget;
     auto *detailPage = new QWidget;
     m_tabs->addTab(queryPage, QStringLiteral("药材查询"));
@@ -98,6 +103,7 @@ void Frmzyll::buildQueryTab(QWidget *page)
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     connect(m_grid, &QAbstractItemView::clicked, this, &Frmzyll::Msfgrid_Click);
     connect(m_grid->frozenView(), &QAbstractItemView::clicked, this, &Frmzyll::Msfgrid_Click);
+    m_growth->add(m_grid, {0, 0, 1, 1});
 
     m_sortChoice = placed(new QComboBox(page), "CboPxnr", 9240, 5100, 2370, 330);
     m_sortChoice->setToolTip(QStringLiteral("点击选取升序排序条件"));
@@ -111,6 +117,9 @@ void Frmzyll::buildQueryTab(QWidget *page)
             &Frmzyll::CmdHelp_Click);
     connect(command(page, "Cmdexit", QStringLiteral("退出&E"), 10485, 6060), &QPushButton::clicked, this,
             &Frmzyll::Cmdexit_Click);
+    // The sort choice and the buttons keep to the bottom right corner.
+    for (const char *name : {"CboPxnr", "Cmdseek", "Cmdqcls", "CmdHelp", "Cmdexit"})
+        m_growth->add(page->findChild<QWidget *>(QLatin1String(name)), {1, 1, 1, 1});
 }
 
 void Frmzyll::buildConditions(QWidget *page)
@@ -138,6 +147,19 @@ void Frmzyll::buildConditions(QWidget *page)
         caption(page, labelNames[i + 3], QStringLiteral("主治%1").arg(i + 1), columns[i], rows[2] + 60);
         m_indications[size_t(i)] = pickList(page, indicationNames[i], columns[i] + 600, rows[2], m_indicationItems);
     }
+    // Below the grid, each of the three columns of conditions takes a third of the extra width.
+    QWidget *const columnOf[][3] = {{m_name, m_nature, m_meridian},
+                                    {m_efficacy[0], m_efficacy[1], m_efficacy[2]},
+                                    {m_indications[0], m_indications[1], m_indications[2]}};
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const double left = column / 3.0;
+            const double right = (column + 1) / 3.0;
+            m_growth->add(columnOf[row][column], {left, 1, right, 1});
+            m_growth->add(page->findChild<QLabel *>(QStringLiteral("Label%1").arg(row * 3 + column + 1)),
+                          {left, 1, left, 1});
+        }
+    }
 }
 
 void Frmzyll::buildDetailTab(QWidget *page)
@@ -157,6 +179,12 @@ void Frmzyll::buildDetailTab(QWidget *page)
         {"Txtyczz", herbs::kIndications, 720, 1620, 10890, 1100}, {"Txtycyj", herbs::kCautions, 720, 2840, 10890, 900},
         {"Txtycyf", herbs::kUsage, 720, 3860, 10890, 900},      {"Txtycxd", herbs::kNotes, 720, 4880, 10890, 1300},
     };
+    // On a larger screen the top row's three boxes widen by a third of the extra width each,
+    // and the multi-line boxes share the extra height in proportion to their designed heights.
+    int tallHeights = 0;
+    for (const Box &box : boxes)
+        tallHeights += box.height > 330 ? box.height : 0;
+    int above = 0;
     const QFont boxFont = ui::chineseFont(QStringLiteral("宋体"), 10.5);
     for (size_t i = 0; i < std::size(boxes); ++i) {
         const Box &box = boxes[i];
@@ -172,11 +200,23 @@ void Frmzyll::buildDetailTab(QWidget *page)
             label->setWordWrap(true); // two characters a line beside its box
             label->resize(ui::twips(420), ui::twips(510));
         }
+        if (box.height > 330) {
+            const double top = double(above) / tallHeights;
+            above += box.height;
+            m_growth->add(control, {0, top, 1, double(above) / tallHeights});
+            m_growth->add(label, {0, top, 0, top});
+        } else {
+            const double left = double(i) / 3;
+            m_growth->add(control, {left, 0, double(i + 1) / 3, 0});
+            m_growth->add(label, {left, 0, left, 0});
+        }
     }
     m_cmdedit = command(page, "Cmdedit", QStringLiteral("返回首页&B"), 720, 6360, 1800);
     m_cmdedit->setAutoDefault(true);
     connect(m_cmdedit, &QPushButton::clicked, this, &Frmzyll::Cmdedit_Click);
     m_cmdlink = command(page, "CmdLink", QStringLiteral("导入至处方"), 2640, 6360, 1800);
+    m_growth->add(m_cmdedit, {0, 1, 0, 1});
+    m_growth->add(m_cmdlink, {0, 1, 0, 1});
 }
 
 void Frmzyll::placeOnMain()

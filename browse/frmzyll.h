@@ -21,6 +21,9 @@ class QTabWidget;
 namespace ds {
 class Database;
 }
+namespace ui {
+class Growth;
+}
 
 namespace browse {
 
@@ -75,6 +78,7 @@ private:
     void Msfgrid_Click(const QModelIndex &index);
 
     QWidget *m_mainWindow;
+    ui::Growth *m_growth = nullptr;
     QTabWidget *m_tabs = nullptr;
     FrozenColumnTable *m_grid = nullptr;
     HerbGridModel *m_model = nullptr;

@@ -8,7 +8,7 @@ build=$(realpath "${1:-build}")
 version=$(sed -n 's/^project(ccherb VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 deb="$build/ccherb_${version}_amd64.deb"
 
-cmake --build "$build" --target ccherb
+cmake --build "$build" --target ccherb help_pictures program_icon
 rm -f "$deb"
 (cd "$build" && cpack -G DEB >/dev/null)
 [ -f "$deb" ] || { echo "package_check: $deb was not made" >&2; exit 1; }
@@ -37,6 +37,26 @@ dpkg-deb -f "$deb" Recommends | grep -q libreoffice-writer \
   || { echo "package_check: Recommends lacks libreoffice-writer" >&2; exit 1; }
 desktop-file-validate "$root/usr/share/applications/org.chengchuan.ccherb.desktop"
 grep -q '^Icon=org.chengchuan.ccherb$' "$root/usr/share/applications/org.chengchuan.ccherb.desktop"
+grep -q '^StartupWMClass=org.chengchuan.ccherb$' "$root/usr/share/applications/org.chengchuan.ccherb.desktop" \
+  || { echo "package_check: the desktop entry does not name the windows' class" >&2; exit 1; }
+for size in 16 32 48 256; do
+  [ -s "$root/usr/share/icons/hicolor/${size}x${size}/apps/org.chengchuan.ccherb.png" ] \
+    || { echo "package_check: the ${size}x${size} icon is missing" >&2; exit 1; }
+done
+
+# The help page shows a picture of each screen: every picture it names is installed and is a
+# PNG, and every installed picture is named by the page.
+help="$root/usr/share/ccherb/help"
+named=$(grep -o '<img src="[^"]*"' "$help/index.html" | sed 's/<img src="//; s/"$//' | sort -u)
+[ -n "$named" ] || { echo "package_check: the help page shows no picture" >&2; exit 1; }
+for picture in $named; do
+  [ -f "$help/$picture" ] && [ "$(head -c 8 "$help/$picture" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] \
+    || { echo "package_check: the help page's picture $picture is not installed" >&2; exit 1; }
+done
+for installed in "$help"/pictures/*; do
+  grep -qx "pictures/$(basename "$installed")" <<<"$named" \
+    || { echo "package_check: pictures/$(basename "$installed") is installed but the help page does not show it" >&2; exit 1; }
+done
 
 # No seed beside the unpacked program: it must take the one in its share folder.
 mkdir "$scratch/home"
@@ -54,4 +74,4 @@ if [ ! -s "$data" ]; then
   exit 1
 fi
 kill -0 "$pid" 2>/dev/null || { echo "package_check: the installed program ended early" >&2; cat "$scratch/run.log" >&2; exit 1; }
-echo "package_check: $(basename "$deb") installs, validates and starts on its seed"
+echo "package_check: $(basename "$deb") installs, validates, shows $(wc -w <<<"$named") pictures in its help and starts on its seed"

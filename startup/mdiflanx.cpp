@@ -3,6 +3,7 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "dictionaries/build_dictionaries.h"
+#include "startup/frmhelp.h"
 #include "startup/frmjdys.h"
 #include "startup/modulanxia.h"
 #include "startup/screens.h"
@@ -13,7 +14,6 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
@@ -135,8 +135,25 @@ bool MDIFlanx::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+namespace {
+
+QUrl &helpPageElsewhere()
+{
+    static QUrl page;
+    return page;
+}
+
+} // namespace
+
+void MDIFlanx::setHelpPageUrl(const QUrl &page)
+{
+    helpPageElsewhere() = page;
+}
+
 QUrl MDIFlanx::helpPageUrl()
 {
+    if (!helpPageElsewhere().isEmpty())
+        return helpPageElsewhere();
     const QString programFolder = QCoreApplication::applicationDirPath();
     QString page = QDir(programFolder).filePath(QStringLiteral("help/index.html"));
     if (!QFileInfo::exists(page))
@@ -208,17 +225,7 @@ void MDIFlanx::openAbout()
 
 bool MDIFlanx::openHelpPage(const QString &section)
 {
-    QUrl page = helpPageUrl();
-    if (!section.isEmpty())
-        page.setFragment(section);
-    if (QDesktopServices::openUrl(page))
-        return true;
-    // No browser to hand it to: say so, and where the page is, so it can be opened by hand.
-    ui::setNormalPointer();
-    ui::msgBox(QStringLiteral("没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n")
-                   + QDir::toNativeSeparators(page.toLocalFile()),
-               ui::Icon::Information);
-    return false;
+    return FrmHelp::showSection(helpPageUrl(), section) != nullptr;
 }
 
 void MDIFlanx::openWebPage()

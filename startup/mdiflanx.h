@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPixmap>
+#include <QUrl>
 
 class QMdiArea;
 class QMenu;
@@ -29,10 +30,12 @@ public:
     // Lets the program's end close the window; every other close is refused.
     void allowClose() { m_closeAllowed = true; }
 
-    // The help page shipped with the program.
+    // The help page shipped with the program: beside it, or in its share folder once installed.
     static QUrl helpPageUrl();
-    // Opens the help page (at a section's anchor, such as "browse") in the desktop's browser;
-    // without one, tells the user where the page is and gives false.
+    // Makes the help page another one (tests read the page of the build tree); empty restores.
+    static void setHelpPageUrl(const QUrl &page);
+    // Opens the help page in the program's help window, at a section's anchor such as "browse"
+    // (the top when empty); false when the page is missing, which the user is told.
     static bool openHelpPage(const QString &section = QString());
 
 protected:

@@ -15,4 +15,15 @@ public:
     virtual void unload() = 0;
 };
 
+// A progress window that shows nothing, for work run without a screen to watch it (benchmarks,
+// the build tool that draws the help page's pictures).
+class SilentProgress : public ProgressSink {
+public:
+    void show() override {}
+    void setPhaseText(const QString &) override {}
+    void setPercentText(const QString &) override {}
+    void setValue(double) override {}
+    void unload() override {}
+};
+
 } // namespace startup

@@ -1,6 +1,8 @@
 #include "ui/fonts.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStringList>
 
 namespace ui {
@@ -27,6 +29,28 @@ QFont chineseFont(const QString &family, double points, bool bold)
     QFont font(family);
     font.setPointSizeF(points);
     font.setBold(bold);
+    return font;
+}
+
+namespace {
+
+bool keepsLinesApart(const QFont &font)
+{
+    return QFontMetricsF(font).lineSpacing() >= 1.2 * QFontInfo(font).pixelSize();
+}
+
+} // namespace
+
+QFont withLinesApart(const QFont &font)
+{
+    if (keepsLinesApart(font))
+        return font;
+    for (const QString &family : QFont::substitutes(font.family())) {
+        QFont substitute = font;
+        substitute.setFamilies({family});
+        if (keepsLinesApart(substitute))
+            return substitute;
+    }
     return font;
 }
 

@@ -14,4 +14,9 @@ void installFontSubstitutions();
 // A font by its Chinese name and size in points.
 QFont chineseFont(const QString &family, double points, bool bold = false);
 
+// The font a multi-line text box draws in: the font itself, or, when its face sets lines closer
+// than a fifth of a character apart (AR PL UMing for 宋体, whose lines of ideographs touch), the
+// same font in the first of its family's substitutes that keeps lines apart.
+QFont withLinesApart(const QFont &font);
+
 } // namespace ui

@@ -33,6 +33,9 @@ QMessageBox::Icon toQt(Icon icon)
 Answer showReal(const Message &message)
 {
     QMessageBox box(QApplication::activeWindow());
+    // A box of fixed size that waits for an answer: no minimize or maximize button.
+    box.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                       | Qt::WindowCloseButtonHint);
     box.setIcon(toQt(message.icon));
     box.setWindowTitle(message.title.value_or(QApplication::applicationDisplayName()));
     QString text = message.text;

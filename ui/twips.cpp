@@ -1,5 +1,7 @@
 #include "ui/twips.h"
 
+#include "ui/window_rules.h"
+
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QScreen>
@@ -32,11 +34,13 @@ void fixClientSizeTwips(QWidget *window, int width, int height)
 
 void ownByMain(QWidget *window, const QWidget *mainWindow)
 {
-    if (!mainWindow || window == mainWindow || window->windowType() != Qt::Window)
+    if (!mainWindow || window == mainWindow)
         return;
     // A plain window is never transient for its parent on X11; a dialog-type window is, with
     // its title and frame buttons as given.
-    window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    if (window->windowType() == Qt::Window)
+        window->setWindowFlags((window->windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    fitFrameButtons(window);
 }
 
 QRect mainClientArea(const QWidget *mainWindow)

@@ -18,7 +18,7 @@ void fixClientSizeTwips(QWidget *window, int width, int height);
 
 // Makes the window owned by the main window: the window system keeps it above the main window
 // and gives it no task-bar entry of its own; it keeps its own title. The placement helpers
-// below do this too.
+// below do this too. Its frame buttons follow its size (fitFrameButtons).
 void ownByMain(QWidget *window, const QWidget *mainWindow);
 
 // The main window's client area in screen coordinates: the area below its menu bar where the

@@ -5,9 +5,11 @@
 #include "ui/rows.h"
 #include "ui/twips.h"
 
-#include <QDesktopServices>
+#include "startup/mdiflanx.h"
+
 #include <QLabel>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QUrl>
 
 namespace {
@@ -17,17 +19,6 @@ const QList<QVariantList> kHerbs{
     {"党参。", "归脾、肺经。", "甘，平。", "补脾益肺，生津。", "脾虚食少。"},
     {"黄连。", "归心经。", "苦，寒。", "清热燥湿。", "湿热痞满。"},
     {"无主治。", "归肝经。", "甘，温。", "补血。", QVariant()},
-};
-
-// Opens a URL by recording it, in place of the desktop's browser.
-class UrlRecorder : public QObject {
-    Q_OBJECT
-public:
-    UrlRecorder() { QDesktopServices::setUrlHandler("file", this, "open"); }
-    ~UrlRecorder() override { QDesktopServices::unsetUrlHandler("file"); }
-    QList<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
 };
 
 } // namespace
@@ -247,17 +238,18 @@ TEST_F(BrowseScreen, HelpOpensTheBrowseSectionInHelpMode)
 {
     setHerbs(kHerbs);
     open();
-    UrlRecorder browser;
+    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
     click("CmdHelp");
-    ASSERT_EQ(browser.opened.size(), 1);
-    EXPECT_EQ(browser.opened[0].fragment(), "browse");
-    EXPECT_TRUE(browser.opened[0].path().endsWith("help/index.html"));
+    startup::MDIFlanx::setHelpPageUrl({});
+    QPointer<QWidget> help = visibleWindow(QStringLiteral("FrmHelp"));
+    ASSERT_TRUE(help);
+    EXPECT_EQ(namedControl<QTextBrowser>(help, QStringLiteral("TxtHelp"))->source().fragment(), "browse");
+    EXPECT_TRUE(messages.messages.isEmpty());
     EXPECT_EQ(startup::runMode(), "Y-C");
     EXPECT_TRUE(screen->isEnabled());
     startup::setRunMode(QString());
+    delete help.data();
 }
-
-
 
 TEST_F(BrowseScreen, AFailingQueryShowsTheErrorBoxAndKeepsGridAndConditions)
 {
@@ -289,4 +281,49 @@ TEST_F(BrowseScreen, OpensCentredAtTheTopOfAWideMainWindowAndAtTheLeftOfANarrowO
     }
 }
 
-#include "browse_screen_test.moc"
+TEST_F(BrowseScreen, GrowsSoTheGridShowsMoreRowsAndTheDetailBoxesMoreLines)
+{
+    setHerbs(kHerbs);
+    open();
+    const QSize designed(ui::twips(11880), ui::twips(7680));
+    EXPECT_EQ(screen->size(), designed);
+    EXPECT_EQ(screen->minimumSize(), designed);
+    QWidget *queryPage = tabs()->widget(0);
+    QWidget *detailPage = tabs()->widget(1);
+    const QRect gridAt = grid()->geometry();
+    const QStringList tall{"Txtycgy", "Txtyczz", "Txtycyj", "Txtycyf", "Txtycxd"};
+    QList<QRect> tallAt;
+    for (const QString &name : tall)
+        tallAt.append(child<QWidget>(name.toLatin1())->geometry());
+    const auto fromCorner = [](QWidget *control) {
+        return control->parentWidget()->rect().bottomRight() - control->geometry().bottomRight();
+    };
+    const QPoint exitFromCorner = fromCorner(child<QWidget>("Cmdexit"));
+    const auto rowsShown = [this] { return grid()->viewport()->height() / grid()->rowHeight(0); };
+    const int designedRows = rowsShown();
+
+    // A 1920×1080 display, maximized below the task bar.
+    screen->resize(1920, 1040);
+    const QSize extra = screen->size() - designed;
+    EXPECT_EQ(grid()->geometry(), gridAt.adjusted(0, 0, extra.width(), extra.height()));
+    EXPECT_GE(rowsShown(), designedRows * 5 / 2) << designedRows; // 35 rows rather than 13
+    EXPECT_EQ(fromCorner(child<QWidget>("Cmdexit")), exitFromCorner);
+    for (QWidget *page : {queryPage, detailPage}) {
+        tabs()->setCurrentWidget(page); // a tab's page takes its size when it is shown
+        for (QWidget *control : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            EXPECT_TRUE(page->rect().contains(control->geometry())) << control->objectName().toStdString();
+    }
+    int below = 0;
+    for (qsizetype i = 0; i < tall.size(); ++i) {
+        const QRect box = child<QWidget>(tall[i].toLatin1())->geometry();
+        EXPECT_GT(box.height(), tallAt[i].height() + extra.height() / 10) << tall[i].toStdString();
+        EXPECT_GT(box.top(), below) << tall[i].toStdString(); // no box lies over the one above it
+        below = box.bottom();
+    }
+    EXPECT_LT(below, child<QWidget>("Cmdedit")->geometry().top());
+    EXPECT_LT(child<QWidget>("TxtYcmc")->geometry().right(), child<QWidget>("Labbq2")->geometry().left());
+
+    screen->resize(designed); // and back as it was designed
+    EXPECT_EQ(grid()->geometry(), gridAt);
+    EXPECT_EQ(child<QWidget>("Txtyczz")->geometry(), tallAt[1]);
+}

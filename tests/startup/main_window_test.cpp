@@ -1,5 +1,6 @@
 #include "message_recorder.h"
 #include "wait.h"
+#include "windows.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
@@ -11,7 +12,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -141,40 +147,133 @@ TEST_F(MainWindow, ExitAsksAndOnlyYesEndsTheProgram)
     EXPECT_EQ(recorder.programEnds, 1);
 }
 
-TEST_F(MainWindow, WebPageCommandOpensTheShippedHelpPage)
+// The help window on the help page of the build tree, with its pictures.
+class HelpWindow : public MainWindow {
+protected:
+    void SetUp() override
+    {
+        MainWindow::SetUp();
+        startup::MDIFlanx::setHelpPageUrl(page);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+    void TearDown() override
+    {
+        startup::MDIFlanx::setHelpPageUrl({});
+        delete help().data();
+        MainWindow::TearDown();
+    }
+    static QPointer<QWidget> help() { return visibleWindow(QStringLiteral("FrmHelp")); }
+    QTextBrowser *browser() const { return namedControl<QTextBrowser>(help(), QStringLiteral("TxtHelp")); }
+    void press(const char *button) const { namedControl<QPushButton>(help(), QLatin1String(button))->click(); }
+
+    const QUrl page = QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE));
+};
+
+TEST_F(HelpWindow, WebPageCommandShowsTheHelpPageInsideTheProgramWithEveryPicture)
 {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    UrlCatcher browserOfTheDesktop;
+    QDesktopServices::setUrlHandler("file", &browserOfTheDesktop, "open");
+    ui::setBusyPointer();
     action("linkie")->trigger();
-    // A screen's help button opens the page at its own section.
-    EXPECT_TRUE(startup::MDIFlanx::openHelpPage("browse"));
     QDesktopServices::unsetUrlHandler("file");
-    ASSERT_EQ(catcher.urls.size(), 2);
-    EXPECT_TRUE(catcher.urls[0].isLocalFile());
-    EXPECT_TRUE(catcher.urls[0].path().endsWith("help/index.html"));
-    EXPECT_EQ(catcher.urls[1].fragment(), "browse");
-    EXPECT_EQ(catcher.urls[1].path(), catcher.urls[0].path());
-    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_TRUE(browserOfTheDesktop.urls.isEmpty());
+    EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.texts().join('|').toStdString();
+    EXPECT_FALSE(ui::isPointerBusy());
+    EXPECT_EQ(enabledMenus(), startup::lockableMenus()); // the menus are not locked for it
+    ASSERT_TRUE(help());
+    EXPECT_EQ(help()->windowTitle(), "澄川本草 使用帮助");
+    EXPECT_EQ(browser()->source(), page);
+    EXPECT_EQ(browser()->verticalScrollBar()->value(), 0);
+
+    // Every picture the page shows is there to be shown.
+    const QString html = browser()->document()->toHtml();
+    static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QRegularExpressionMatch &found : picture.globalMatch(html)) {
+        const QVariant image = browser()->document()->resource(QTextDocument::ImageResource, QUrl(found.captured(1)));
+        EXPECT_FALSE(image.value<QImage>().isNull()) << found.captured(1).toStdString();
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 8);
 }
 
-TEST_F(MainWindow, WebPageCommandWithoutABrowserSaysWhereThePageIs)
+TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
 {
+    startup::MDIFlanx::openHelpPage(QString());
+    QPointer<QWidget> first = help();
+    ASSERT_TRUE(startup::MDIFlanx::openHelpPage("browse"));
+    EXPECT_EQ(help(), first);
+    EXPECT_EQ(browser()->source().fragment(), "browse");
+    EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
+    // Every section a screen asks for is on the page.
+    for (const char *section : {"start", "entry", "browse", "password", "clinic", "backup", "import", "background"})
+        EXPECT_TRUE(browser()->document()->toHtml().contains(QStringLiteral("name=\"%1\"").arg(section))) << section;
+
+    browser()->setSource(page.resolved(QUrl("#backup"))); // what a click on a link to that section does
+    EXPECT_EQ(browser()->source().fragment(), "backup");
+    press("CmdBack");
+    EXPECT_EQ(browser()->source().fragment(), "browse");
+    press("CmdForward");
+    EXPECT_EQ(browser()->source().fragment(), "backup");
+    EXPECT_FALSE(namedControl<QPushButton>(help(), "CmdForward")->isEnabled());
+
+    UrlCatcher browserOfTheDesktop;
+    QDesktopServices::setUrlHandler("file", &browserOfTheDesktop, "open");
+    press("CmdBrowser");
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(browserOfTheDesktop.urls.size(), 1);
+    EXPECT_EQ(browserOfTheDesktop.urls[0].adjusted(QUrl::RemoveFragment), page);
+    EXPECT_EQ(browserOfTheDesktop.urls[0].fragment(), "backup");
+}
+
+TEST_F(HelpWindow, ClosingGivesTheKeyboardBackToTheWindowThatAsked)
+{
+    QWidget screen(window, Qt::Dialog);
+    auto *button = new QPushButton(QStringLiteral("使用帮助&H"), &screen);
+    screen.show();
+    button->setFocus();
+    screen.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &screen; }));
+    startup::MDIFlanx::openHelpPage("browse");
+    ASSERT_TRUE(waitUntil([] { return QApplication::activeWindow() == help(); }));
+    press("CmdClose");
+    EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &screen; }));
+    EXPECT_EQ(QApplication::focusWidget(), button);
+    EXPECT_FALSE(help());
+}
+
+TEST_F(HelpWindow, WithoutABrowserTheButtonSaysWhereThePageIs)
+{
+    action("linkie")->trigger();
     // No browser can be found: nothing on the search path, none named.
     QTemporaryDir empty;
     const QByteArray path = qgetenv("PATH");
-    const QByteArray browser = qgetenv("BROWSER");
+    const QByteArray named = qgetenv("BROWSER");
     qputenv("PATH", empty.path().toUtf8());
     qunsetenv("BROWSER");
-    action("linkie")->trigger();
+    press("CmdBrowser");
     qputenv("PATH", path);
-    if (!browser.isEmpty())
-        qputenv("BROWSER", browser);
+    if (!named.isEmpty())
+        qputenv("BROWSER", named);
 
     ASSERT_EQ(recorder.messages.size(), 1);
-    const QString page = startup::MDIFlanx::helpPageUrl().toLocalFile();
-    EXPECT_EQ(recorder.last().text,
-              "没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n" + page);
-    EXPECT_TRUE(page.endsWith("help/index.html"));
+    EXPECT_EQ(recorder.last().text, "没有找到可以打开帮助页的网页浏览器。请安装网页浏览器，或用浏览器打开这个文件：\r\n"
+                                        + page.toLocalFile());
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_FALSE(ui::isPointerBusy());
+    EXPECT_TRUE(help()); // the help itself stays readable
+}
+
+TEST_F(HelpWindow, AMissingPageIsToldAndOpensNothing)
+{
+    QTemporaryDir empty;
+    const QString missing = empty.filePath("help/index.html");
+    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(missing));
+    ui::setBusyPointer();
+    action("linkie")->trigger();
+    EXPECT_FALSE(help());
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_EQ(recorder.last().text, "没有找到帮助页，程序的安装可能不完整：\r\n" + missing);
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_FALSE(ui::isPointerBusy());
 }

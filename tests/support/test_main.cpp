@@ -1,6 +1,7 @@
 // Runs the tests inside a real QApplication on the offscreen platform, so screens are real
 // widgets without a display.
 #include "ui/fonts.h"
+#include "ui/window_rules.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral("澄川本草"));
     ui::installFontSubstitutions();
+    ui::installWindowRules();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
