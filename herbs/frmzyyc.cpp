@@ -182,6 +182,9 @@ void Frmzyyc::placeButtonsAndList()
     m_labycsl->setObjectName(QStringLiteral("Labycsl"));
     m_labycsl->move(ui::twips(9960), ui::twips(6600));
     m_labycsl->adjustSize();
+    m_labbm = new QLabel(this);
+    m_labbm->setObjectName(QStringLiteral("Labbm"));
+    ui::placeTwips(m_labbm, 8040, 6800, 2535, 200);
 }
 
 void Frmzyyc::orderTabs()
