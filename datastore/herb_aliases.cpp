@@ -9,11 +9,20 @@
 #include <QFile>
 #include <QtDebug>
 
+#include <algorithm>
+#include <string_view>
+
 namespace ds {
 namespace {
 
 const QChar kFullStop(0x3002);
 const QChar kListComma(0x3001);
+
+bool holds(const QByteArray &text, const QByteArray &part)
+{
+    return std::string_view(text.constData(), size_t(text.size())).find(std::string_view(part.constData(), size_t(part.size())))
+           != std::string_view::npos;
+}
 
 [[noreturn]] void refuse(const QString &where, const QString &what)
 {
@@ -109,7 +118,7 @@ AliasTable::AliasTable(const QList<AliasLine> &lines)
             named.append(herb);
             m_aliasesOfHerb[herb].append(alias);
             // Read once here: a query then only compares bytes.
-            m_aliases.push_back({alias.toUtf8(), pinyinInitials(alias).toLatin1(), herb});
+            m_aliases.push_back({alias.toUtf8(), alias.toCaseFolded().toUtf8(), pinyinInitials(alias).toLatin1(), herb});
         }
     }
 }
@@ -135,13 +144,18 @@ QStringList AliasTable::herbsMatching(const QString &typedName) const
         return {};
     const QByteArray pattern = (QLatin1Char('*') + name + QLatin1Char('*')).toUtf8();
     const LikePattern like(std::string_view(pattern.constData(), size_t(pattern.size())));
+    // A name without pattern characters is a plain part: a byte search of the folded texts
+    // finds what the like rules find, without decoding every alias.
+    const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return QStringLiteral("*?#[").contains(c); });
+    const QByteArray part = name.toCaseFolded().toUtf8();
     const QByteArray initials = isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray();
     std::vector<bool> found(size_t(m_herbs.size()), false);
     for (const Alias &alias : m_aliases) {
         if (found[size_t(alias.herb)])
             continue;
-        if ((!initials.isEmpty() && alias.initials.contains(initials))
-            || like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size()))))
+        if ((!initials.isEmpty() && holds(alias.initials, initials))
+            || (plain ? holds(alias.folded, part)
+                      : like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size())))))
             found[size_t(alias.herb)] = true;
     }
     QStringList herbs;

@@ -46,7 +46,8 @@ public:
 
 private:
     struct Alias {
-        QByteArray text; // UTF-8, as the like rules read it
+        QByteArray text;   // UTF-8, as the like rules read it
+        QByteArray folded; // case-folded, for a plain part searched byte by byte
         QByteArray initials;
         int herb;
     };

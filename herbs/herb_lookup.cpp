@@ -3,7 +3,11 @@
 #include "datastore/database.h"
 #include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
+#include "datastore/statement.h"
 #include "herbs/herb_table.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace herbs {
 namespace {
@@ -75,12 +79,22 @@ std::optional<QStringList> distinctValues(ds::Database &db, const QString &state
 
 QStringList herbNames(ds::Database &db, const QString &source)
 {
-    // Asked for 名称 alone, the engine would read the table through the name index, in the
-    // order of the characters' codes (丁, 三, 丝...); the rows' own order is the one the seed
-    // stores in pinyin order and new herbs follow.
-    if (source == kHerbTable)
-        return db.readColumn(QStringLiteral("SELECT 名称 FROM 中医药材 ORDER BY rowid"), 0).texts;
-    return db.readColumn(source, kName).texts;
+    if (source != kHerbTable)
+        return db.readColumn(source, kName).texts;
+    // The rows' own order (the seed stores them in pinyin order, new herbs follow), not the
+    // name index's order of character codes (丁, 三, 丝...). The index holds each row's
+    // number beside its name: read it alone and put the names in row order here, which costs
+    // far less than walking the whole table with its long texts.
+    ds::Statement rows(db.handle(), QStringLiteral("SELECT rowid, 名称 FROM 中医药材"));
+    std::vector<std::pair<qint64, QString>> named;
+    while (rows.step())
+        named.emplace_back(rows.integer(0), rows.value(1).toString());
+    std::sort(named.begin(), named.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList names;
+    names.reserve(qsizetype(named.size()));
+    for (auto &[row, name] : named)
+        names.append(std::move(name));
+    return names;
 }
 
 bool hasSearchCondition(const HerbRecord &fields)
