@@ -184,7 +184,8 @@ void Frmzyyc::placeButtonsAndList()
     m_labycsl->adjustSize();
     m_labbm = new QLabel(this);
     m_labbm->setObjectName(QStringLiteral("Labbm"));
-    ui::placeTwips(m_labbm, 8040, 6800, 2535, 200);
+    m_labbm->setAlignment(Qt::AlignLeft | Qt::AlignTop); // the last line of the window: no room below
+    ui::placeTwips(m_labbm, 8040, 6780, 2535, 240);
 }
 
 void Frmzyyc::orderTabs()
