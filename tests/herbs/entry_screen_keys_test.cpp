@@ -108,7 +108,7 @@ TEST_F(EntryScreen, EnterWalksTheFieldsAndPromptsForEmptyRequiredBoxes)
     enter(name());
     // The exact lookup loaded the stored texts as they are: a blank shows as one space.
     EXPECT_EQ(box("Txtycgb")->toPlainText(), " ");
-    EXPECT_EQ(combo("Cboycgj")->currentText(), "归脾、肺、心经。");
+    EXPECT_EQ(combo("Cboycgj")->currentText(), "归脾、肺、心、肾经。");
     EXPECT_TRUE(focused(combo("Cboycxw")));
     EXPECT_EQ(combo("Cboycxw")->lineEdit()->selectedText(), "甘、微苦，微温。");
 

@@ -204,7 +204,7 @@ TEST_F(EntryScreen, ListClickLoadsTheStoredTextsTrimmed)
     click("Cmdqcls");
     clickListEntry("人参。");
     EXPECT_EQ(shown()[0], "人参。");
-    EXPECT_EQ(shown()[1], "归脾、肺、心经。");
+    EXPECT_EQ(shown()[1], "归脾、肺、心、肾经。");
     EXPECT_EQ(shown()[7], ""); // a stored blank shows as an empty box
     EXPECT_EQ(countLine(), "13 味");
 

@@ -96,7 +96,7 @@ TEST_F(HerbTable, FindByExactStoredName)
 {
     const auto found = findHerb(db, "人参。");
     ASSERT_TRUE(found);
-    EXPECT_EQ((*found)[kMeridian], "归脾、肺、心经。");
+    EXPECT_EQ((*found)[kMeridian], "归脾、肺、心、肾经。");
     EXPECT_EQ((*found)[kNotes], " ");
 }
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -35,6 +37,24 @@ protected:
         }
     }
 
+    // Whether a herb is for outside use only, by its usage or its cautions.
+    static bool outsideUseOnly(const QStringList &herb)
+    {
+        static const QRegularExpression only(QStringLiteral("只供外用|仅供外用|专作外用|只可外用|不可内服|不宜内服|禁内服|不作内服"));
+        return (herb[kUsage] + herb[kCautions]).contains(only);
+    }
+
+    // The distinct keywords of one column over the whole table, with a herb that has each.
+    static QHash<QString, QString> keywordsOf(int column)
+    {
+        QHash<QString, QString> keywords;
+        for (const QStringList &herb : std::as_const(herbs)) {
+            for (const QString &keyword : dict::splitKeywords(herb[column]))
+                keywords.insert(keyword, herb[kName]);
+        }
+        return keywords;
+    }
+
     // Whether the cautions of one herb name another by any of its names.
     static bool names(const QString &herb, const QStringList &otherNames)
     {
@@ -50,7 +70,7 @@ TEST_F(ShippedTable, HoldsTheTextbookMateriaMedicaWithUniqueNames)
 {
     EXPECT_GE(rowCount, 400);
     EXPECT_EQ(herbs.size(), rowCount) << "names repeat";
-    for (const char *name : {"人参", "甘草", "茯苓", "金银花", "黄连", "麻黄", "大黄"})
+    for (const char *name : {"人参", "甘草", "茯苓", "金银花", "黄连", "麻黄", "大黄", "雷公藤", "法半夏", "炙甘草", "竹沥"})
         EXPECT_TRUE(herbs.contains(name)) << name;
 }
 
@@ -68,7 +88,7 @@ TEST_F(ShippedTable, EveryTextIsInStoredFormAndKeywordsSplitCleanly)
             EXPECT_FALSE(keywords.isEmpty()) << column;
             for (const QString &keyword : keywords) {
                 EXPECT_FALSE(keyword.startsWith("用于")) << keyword.toStdString();
-                EXPECT_LE(keyword.size(), 12) << "a sentence, not a keyword: " << keyword.toStdString();
+                EXPECT_LE(keyword.size(), 6) << "a sentence, not a keyword: " << keyword.toStdString();
             }
         }
         EXPECT_FALSE(herb[kIndications].contains("治")) << "治 splits an indication keyword";
@@ -88,16 +108,22 @@ struct Incompatible {
 
 TEST_F(ShippedTable, IncompatiblePairsAreNamedOnBothSides)
 {
+    const QStringList kAconites{"川乌", "草乌", "附子", "制川乌", "制草乌"};
     const Incompatible pairs[] = {
         // 十八反
-        {{"甘草"}, {}, {"甘遂", "京大戟", "海藻", "芫花"}, {}, true},
-        {{"川乌", "草乌", "附子"}, {"乌头"}, {"半夏", "瓜蒌", "川贝母", "浙贝母", "白蔹", "白及"}, {"贝母"}, true},
-        {{"藜芦"}, {}, {"人参", "北沙参", "南沙参", "丹参", "玄参", "苦参", "细辛", "白芍", "赤芍"}, {"沙参", "芍药"}, true},
+        {{"甘草", "炙甘草"}, {"甘草"}, {"甘遂", "京大戟", "红大戟", "海藻", "芫花"}, {}, true},
+        {kAconites, {"乌头"}, {"半夏", "法半夏", "姜半夏", "清半夏"}, {"半夏"}, true},
+        {kAconites, {"乌头"}, {"瓜蒌", "瓜蒌皮", "瓜蒌子"}, {"瓜蒌"}, true},
+        {kAconites, {"乌头"}, {"川贝母", "浙贝母"}, {"贝母"}, true},
+        {kAconites, {"乌头"}, {"天花粉", "白蔹", "白及"}, {}, true},
+        {{"藜芦"}, {}, {"人参", "党参", "西洋参", "丹参", "玄参", "苦参", "细辛"}, {}, true},
+        {{"藜芦"}, {}, {"北沙参", "南沙参"}, {"沙参"}, true},
+        {{"藜芦"}, {}, {"白芍", "赤芍"}, {"芍药"}, true},
         // 十九畏
         {{"硫黄"}, {}, {"芒硝"}, {"朴硝"}},
         {{"水银"}, {}, {"砒石"}, {"砒霜"}},
         {{"狼毒"}, {}, {"密陀僧"}, {}},
-        {{"巴豆"}, {"巴豆霜"}, {"牵牛子"}, {}},
+        {{"巴豆", "巴豆霜"}, {"巴豆"}, {"牵牛子"}, {}},
         {{"丁香"}, {}, {"郁金"}, {}},
         {{"芒硝"}, {"牙硝"}, {"三棱"}, {}},
         {{"肉桂"}, {"官桂"}, {"赤石脂"}, {}},
@@ -127,10 +153,10 @@ TEST_F(ShippedTable, ToxicHerbsCarryADoseWithinTheTextbookLimit)
         {"附子", 15},    {"川乌", 3},      {"草乌", 3},     {"细辛", 3},   {"马钱子", 0.6}, {"朱砂", 0.5},
         {"雄黄", 0.1},   {"斑蝥", 0.06},   {"蟾酥", 0.03},  {"巴豆", 0.3}, {"甘遂", 1.5},   {"京大戟", 3},
         {"芫花", 3},     {"商陆", 9},      {"牵牛子", 6},   {"半夏", 9},   {"天南星", 9},
+        {"雷公藤", 3},   {"制川乌", 3},    {"制草乌", 3},   {"巴豆霜", 0.3}, {"制天南星", 9}, {"法半夏", 9},
+        {"姜半夏", 9},   {"清半夏", 9},    {"阿魏", 1.5},
     };
     static const QRegularExpression dose(QStringLiteral("(\\d+(?:\\.\\d+)?)(?:～(\\d+(?:\\.\\d+)?))?(?:克|g)"));
-    static const QRegularExpression outsideOnly(QStringLiteral("外用.*(不可内服|不宜内服|禁内服|只供外用|仅供外用)|"
-                                                               "(不可内服|不宜内服|禁内服|只供外用|仅供外用)"));
     for (const auto &[name, limit] : limits) {
         if (!herbs.contains(name))
             continue;
@@ -143,8 +169,80 @@ TEST_F(ShippedTable, ToxicHerbsCarryADoseWithinTheTextbookLimit)
             const double most = (match.hasCaptured(2) ? match.captured(2) : match.captured(1)).toDouble();
             EXPECT_LE(most, limit) << name;
         }
-        EXPECT_TRUE(hasDose || usage.contains(outsideOnly)) << name << " has no dose";
+        EXPECT_TRUE(hasDose || outsideUseOnly(herbs[name])) << name << " has no dose";
     }
+}
+
+// A dose is given in 克; a liquid in 毫升 and 胖大海 by the piece, and no other herb in those
+// units, so that a slip of the unit cannot multiply a dose. Outside-only herbs need no dose.
+TEST_F(ShippedTable, EveryDoseIsInTheUnitOfItsHerb)
+{
+    const QHash<QString, QString> otherUnit{{"竹沥", "毫升"}, {"胖大海", "枚"}};
+    static const QRegularExpression amount(QStringLiteral("\\d+(?:\\.\\d+)?(?:～\\d+(?:\\.\\d+)?)?(克|毫升|枚)"));
+    for (auto herb = herbs.cbegin(); herb != herbs.cend(); ++herb) {
+        QSet<QString> units;
+        for (auto found = amount.globalMatch(herb.value()[kUsage]); found.hasNext();)
+            units.insert(found.next().captured(1));
+        const QString unit = otherUnit.value(herb.key(), QStringLiteral("克"));
+        EXPECT_TRUE(units == QSet<QString>{unit} || (units.isEmpty() && outsideUseOnly(herb.value())))
+            << herb.key().toStdString() << ": " << herb.value()[kUsage].toStdString();
+    }
+    EXPECT_TRUE(herbs.contains("竹沥"));
+}
+
+// A toxic herb warns about pregnancy, unless the textbook itself names no such caution for it.
+TEST_F(ShippedTable, ToxicHerbsNamePregnancyInTheirCautions)
+{
+    const QStringList textbookNamesNoPregnancy{"苍耳子", "山豆根", "蕲蛇", "金钱白花蛇", "香加皮",
+                                               "黄药子", "白果",   "仙茅", "胆矾",       "土荆皮"};
+    int toxic = 0;
+    for (auto herb = herbs.cbegin(); herb != herbs.cend(); ++herb) {
+        const QString &nature = herb.value()[kNature];
+        if (!nature.contains("有毒") && !nature.contains("有大毒"))
+            continue;
+        ++toxic;
+        const bool names = herb.value()[kCautions].contains("孕妇");
+        if (textbookNamesNoPregnancy.contains(herb.key()))
+            EXPECT_FALSE(names) << herb.key().toStdString() << " names 孕妇 now: take it off the list";
+        else
+            EXPECT_TRUE(names) << herb.key().toStdString() << " is toxic and does not name 孕妇";
+    }
+    EXPECT_GE(toxic, 50);
+    for (const QString &name : textbookNamesNoPregnancy)
+        EXPECT_TRUE(herbs.value(name).value(kNature).contains("有毒")) << name.toStdString();
+}
+
+// One wording for one idea in the pick-lists: no keyword uses a spelling that has a preferred
+// twin, no indication is another one with its halves swapped, and no indication is a bare part
+// of the body left over from splitting one phrase by "、".
+TEST_F(ShippedTable, KeywordsUseOneWordingForOneIdea)
+{
+    const std::pair<const char *, const char *> variants[] = {
+        {"臌胀", "鼓胀"},       {"闭经", "经闭"},         {"风湿痹病", "风湿痹痛"}, {"跌扑", "跌打"},
+        {"产后瘀滞", "产后瘀阻"}, {"产后瘀血", "产后瘀阻"}, {"产后瘀痛", "产后瘀阻"}, {"产后瘀阻腹痛", "产后瘀阻"},
+        {"痨嗽", "劳嗽"},       {"咳血", "咯血"},         {"寒疝作痛", "寒疝腹痛"}, {"热结便闭", "热结便秘"},
+        {"齿龈肿痛", "牙龈肿痛"}, {"眼生翳膜", "目生翳膜"}, {"胃痛泛酸", "胃痛吞酸"}, {"烧烫伤", "水火烫伤"},
+        {"心烦不眠", "心烦失眠"}, {"心烦不寐", "心烦失眠"}, {"乳汁不下", "乳汁不通"}, {"血瘀经闭", "瘀血经闭"},
+        {"脚气水肿", "脚气浮肿"}, {"小便浑浊", "小便白浊"}, {"心神不安", "心神不宁"},
+    };
+    for (int column : {kEfficacy, kIndications}) {
+        const QHash<QString, QString> keywords = keywordsOf(column);
+        for (auto k = keywords.cbegin(); k != keywords.cend(); ++k) {
+            for (const auto &[variant, preferred] : variants) {
+                EXPECT_FALSE(k.key().contains(QString::fromUtf8(variant)))
+                    << k.value().toStdString() << " " << k.key().toStdString() << ": write " << preferred;
+            }
+        }
+    }
+    const QHash<QString, QString> indications = keywordsOf(kIndications);
+    for (auto k = indications.cbegin(); k != indications.cend(); ++k) {
+        const QString swapped = k.key().mid(2) + k.key().left(2);
+        EXPECT_FALSE(k.key().size() == 4 && swapped != k.key() && indications.contains(swapped))
+            << k.value().toStdString() << " " << k.key().toStdString() << " and "
+            << indications.value(swapped).toStdString() << " " << swapped.toStdString();
+    }
+    for (const char *part : {"胸胁", "脘腹", "肩臂", "腰膝", "胸腹", "心腹", "少腹", "四肢", "关节", "筋骨"})
+        EXPECT_FALSE(indications.contains(part)) << indications.value(part).toStdString() << ": " << part << " alone";
 }
 
 } // namespace
