@@ -96,18 +96,25 @@ QStringList indicationKeywords()
     return words;
 }
 
+// The characters of the free texts, each once: the digits of names, the stuff of aliases.
+const QString &nameCharacters()
+{
+    static const QString unique = [] {
+        QString once;
+        for (const QChar c : kCommon) {
+            if (!once.contains(c))
+                once.append(c);
+        }
+        return once;
+    }();
+    return unique;
+}
+
 QString generatedHerbName(int index)
 {
     // The index written with at least three digits, each digit a different character: unique
     // and 3 to 4 characters long, like real names.
-    static const QString digits = [] {
-        QString unique;
-        for (const QChar c : kCommon) {
-            if (!unique.contains(c))
-                unique.append(c);
-        }
-        return unique;
-    }();
+    const QString &digits = nameCharacters();
     const int base = int(digits.size());
     QString name;
     int rest = index;
@@ -116,6 +123,23 @@ QString generatedHerbName(int index)
         rest /= base;
     }
     return name + QChar(0x3002);
+}
+
+ds::AliasTable generatedAliases(int herbs, int count, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const QString &characters = nameCharacters();
+    QList<ds::AliasLine> lines(herbs);
+    for (int i = 0; i < count; ++i) {
+        ds::AliasLine &line = lines[i % herbs];
+        if (line.herb.isEmpty())
+            line.herb = ds::aliasKey(generatedHerbName(i % herbs));
+        QString alias;
+        for (int length = random.bounded(2, 4); alias.size() < length;)
+            alias.append(characters[random.bounded(int(characters.size()))]);
+        line.aliases.append(alias);
+    }
+    return ds::AliasTable(lines);
 }
 
 void generateHerbs(const QString &dataFile, int count, quint32 seed)

@@ -5,6 +5,8 @@
 // values, as real ones are; 用法, 宜忌 and 心得 20 to 200 characters; every name unique and in
 // its stored form. The same count and seed always give the same herbs.
 
+#include "datastore/herb_aliases.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -19,6 +21,10 @@ void generateHerbs(const QString &dataFile, int count, quint32 seed = 2026);
 QStringList efficacyKeywords();
 QStringList indicationKeywords();
 QString generatedHerbName(int index);
+
+// An alias table of count aliases over the generated herbs 0 to herbs - 1, each herb in turn,
+// every alias two or three of the characters names are made of, as real aliases are.
+ds::AliasTable generatedAliases(int herbs, int count, quint32 seed = 2026);
 
 // A temporary copy of the seed file whose herb table holds count generated herbs; the folder
 // goes away with the object.

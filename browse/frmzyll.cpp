@@ -4,6 +4,7 @@
 #include "browse/frozen_column_table.h"
 #include "browse/grid_model.h"
 #include "datastore/data_file.h"
+#include "datastore/herb_aliases.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
@@ -96,6 +97,7 @@ Frmzyll::Frmzyll(QWidget *mainWindow)
 void Frmzyll::buildQueryTab(QWidget *page)
 {
     m_model = new HerbGridModel(this);
+    m_model->setAliases(&ds::shippedAliases());
     m_grid = placed(new FrozenColumnTable(page), "Msfgrid", 120, 120, 11490, 4800);
     m_grid->setToolTip(QStringLiteral("点击鼠标选取要浏览的药材"));
     m_grid->setWordWrap(false);

@@ -6,6 +6,7 @@
 #include "browse/herb_detail.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/herb_aliases.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -48,12 +49,14 @@ void Frmzyll::QpcZd()
 {
     for (QWidget *box : m_detail)
         setBoxText(box, QString());
+    m_detail[0]->setToolTip(QString());
 }
 
 void Frmzyll::showDetail(const herbs::HerbRecord &record)
 {
     for (size_t i = 0; i < m_detail.size(); ++i)
         setBoxText(m_detail[i], record[size_t(kDetailPositions[i])]);
+    m_detail[0]->setToolTip(aliasTip(ds::shippedAliases(), record[herbs::kName]));
 }
 
 void Frmzyll::Msfgrid_Click(const QModelIndex &index)
@@ -62,15 +65,16 @@ void Frmzyll::Msfgrid_Click(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->rowCount())
         return;
     m_grid->setCurrentIndex(m_model->index(index.row(), 0));
-    const QString name = ds::trimSpaces(m_model->cell(index.row(), 0));
-    if (name.isEmpty()) {
+    if (ds::trimSpaces(m_model->cell(index.row(), 0)).isEmpty()) {
         ui::msgBox(QStringLiteral("未有要查询的药材"), ui::Icon::Information);
         return;
     }
     try {
         ds::Database db = ds::openDataFile();
         ui::yield();
-        if (const std::optional<herbs::HerbRecord> record = lookUpHerb(db, name)) {
+        // By the name as stored: the cell shows it trimmed, and an imported name with spaces
+        // around it would otherwise find nothing.
+        if (const std::optional<herbs::HerbRecord> record = lookUpHerb(db, m_model->storedName(index.row()))) {
             showDetail(*record);
             m_tabs->setCurrentIndex(1);
         }

@@ -1,6 +1,14 @@
 #include "browse/grid_model.h"
 
+#include "datastore/herb_aliases.h"
+
 namespace browse {
+
+QString aliasTip(const ds::AliasTable &aliases, const QString &name)
+{
+    const QStringList all = aliases.aliasesOf(name);
+    return all.isEmpty() ? QString() : QStringLiteral("别名：") + all.join(QChar(0x3001));
+}
 
 QList<GridColumn> parseFormatString(const QString &format)
 {
@@ -43,6 +51,11 @@ QVariant HerbGridModel::data(const QModelIndex &index, int role) const
         return m_rows[index.row()].cells[size_t(index.column())];
     if (role == Qt::TextAlignmentRole)
         return int(m_columns.value(index.column()).alignment | Qt::AlignVCenter);
+    if (role == Qt::ToolTipRole && index.column() == 0 && m_aliases) {
+        const QString aliases = aliasTip(*m_aliases, m_rows[index.row()].cells[0]);
+        if (!aliases.isEmpty())
+            return aliases;
+    }
     return {};
 }
 
@@ -66,6 +79,11 @@ void HerbGridModel::setRows(QList<GridRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();
+}
+
+QString HerbGridModel::storedName(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows[row].storedName : QString();
 }
 
 QString HerbGridModel::cell(int row, int column) const

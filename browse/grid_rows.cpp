@@ -15,8 +15,12 @@ std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &sour
     QList<GridRow> read;
     while (rows.step()) {
         GridRow &row = read.emplace_back();
-        for (int column = 0; column < shown; ++column)
-            row.cells[size_t(column)] = ds::trimSpaces(rows.value(column).toString());
+        for (int column = 0; column < shown; ++column) {
+            const QString stored = rows.value(column).toString();
+            if (column == 0)
+                row.storedName = stored; // one text with the cell's, unless trimming changed it
+            row.cells[size_t(column)] = ds::trimSpaces(stored);
+        }
     }
     if (read.isEmpty())
         return std::nullopt;

@@ -14,7 +14,7 @@ namespace browse {
 inline const QString kScratchQuery = QStringLiteral("000");
 
 // The rows of a stored query or table, positions 0 to 6 of each, without leading and trailing
-// spaces; a Null value is an empty cell. Nothing when the result has no row. Rows are read as
+// spaces, and each row's name as stored; a Null value is an empty cell. Nothing when the result has no row. Rows are read as
 // they come, so the whole table costs only what the grid keeps.
 std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &source);
 
@@ -23,8 +23,8 @@ std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &sour
 QList<GridRow> loadWholeTable(ds::Database &db, const QString &sortChoice);
 
 // Stores the query text as the scratch query and reads what it finds, in one pass; nothing
-// when it finds no herb. (Its 名称 condition never matches a Null name, so a row found always
-// passes the empty-result test.)
+// when it finds no herb. (A herb without a name, which only empty conditions find, does not
+// hide the herbs after it, as in the whole table.)
 std::optional<QList<GridRow>> runQuery(ds::Database &db, const QString &text);
 
 } // namespace browse

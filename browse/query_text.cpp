@@ -1,6 +1,5 @@
 #include "browse/query_text.h"
 
-#include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
 #include "datastore/text_trim.h"
 
@@ -26,18 +25,26 @@ QString wholeTableText(const QString &sortChoice)
     return QStringLiteral("SELECT * FROM 中医药材 order by ") + sortChoice;
 }
 
-QString queryText(const QueryConditions &conditions, const QString &sortChoice)
+QString queryText(const QueryConditions &conditions, const QString &sortChoice, const ds::AliasTable &aliases)
 {
     if (!kSortChoices.contains(sortChoice))
         return {};
-    QString text = QStringLiteral("SELECT * FROM 中医药材 WHERE ") + ds::nameCondition(QStringLiteral("名称"), conditions.name);
+    QStringList terms;
+    if (!ds::trimSpaces(conditions.name).isEmpty())
+        terms.append(ds::aliasedNameCondition(QStringLiteral("名称"), conditions.name, aliases));
+    const auto add = [&](const char16_t *column, const QString &condition) {
+        // "like '**'" would also refuse a Null, which the whole table shows.
+        if (!ds::trimSpaces(condition).isEmpty())
+            terms.append(QString::fromUtf16(column) + QStringLiteral(" like ") + pattern(condition));
+    };
     for (const QString &keyword : conditions.efficacy)
-        text += QStringLiteral(" and 功效 like ") + pattern(keyword);
-    text += QStringLiteral(" and 归经 like ") + pattern(conditions.meridian);
-    text += QStringLiteral(" and 性味 like ") + pattern(conditions.nature);
+        add(u"功效", keyword);
+    add(u"归经", conditions.meridian);
+    add(u"性味", conditions.nature);
     for (const QString &keyword : conditions.indications)
-        text += QStringLiteral(" and 主治 like ") + pattern(keyword);
-    return text + orderClause(sortChoice);
+        add(u"主治", keyword);
+    const QString where = terms.isEmpty() ? QString() : QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" and "));
+    return QStringLiteral("SELECT * FROM 中医药材") + where + orderClause(sortChoice);
 }
 
 } // namespace browse

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "datastore/herb_aliases.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,8 +31,12 @@ QString wholeTableText(const QString &sortChoice);
 
 // The query of the nine conditions in the order of the sort choice; empty when the sort choice
 // is not one of the four. Every condition, trimmed, stands between "*" wildcards; a single
-// quote in it is doubled, the pattern characters keep their meaning. A name condition of
-// ASCII letters alone also finds herbs whose names' pinyin initials hold those letters.
-QString queryText(const QueryConditions &conditions, const QString &sortChoice);
+// quote in it is doubled, the pattern characters keep their meaning. An empty condition is
+// left out, so it asks nothing of its column, not even a value: with every condition empty
+// the query shows what the whole table shows. A name condition of ASCII letters alone also
+// finds herbs whose names' pinyin initials hold those letters, and a name condition also
+// finds the herbs one of whose aliases it matches (or their initials).
+QString queryText(const QueryConditions &conditions, const QString &sortChoice,
+                  const ds::AliasTable &aliases = ds::shippedAliases());
 
 } // namespace browse

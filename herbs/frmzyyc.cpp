@@ -182,6 +182,10 @@ void Frmzyyc::placeButtonsAndList()
     m_labycsl->setObjectName(QStringLiteral("Labycsl"));
     m_labycsl->move(ui::twips(9960), ui::twips(6600));
     m_labycsl->adjustSize();
+    m_labbm = new QLabel(this);
+    m_labbm->setObjectName(QStringLiteral("Labbm"));
+    m_labbm->setAlignment(Qt::AlignLeft | Qt::AlignTop); // the last line of the window: no room below
+    ui::placeTwips(m_labbm, 8040, 6780, 2535, 240);
 }
 
 void Frmzyyc::orderTabs()

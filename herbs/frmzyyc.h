@@ -88,6 +88,7 @@ private:
     QPushButton *m_cmdprnt = nullptr;
     QPushButton *m_cmdexit = nullptr;
     QLabel *m_labycsl = nullptr;
+    QLabel *m_labbm = nullptr; // what an alias typed into 名称 stood for
 
     qint16 m_jybl = 0;
     QString m_listSource; // 中医药材, or the stored query of the last condition search

@@ -82,13 +82,16 @@ void Frmzyyc::listycmcClick(const QModelIndex &index)
 void Frmzyyc::exactLookup()
 {
     try {
-        std::optional<HerbRecord> herb;
+        TypedNameLookup found;
         {
             ds::Database db = ds::openDataFile();
-            herb = findTypedHerb(db, m_txtycmc->text());
+            found = lookUpTypedName(db, m_txtycmc->text());
         }
-        if (herb)
-            setFieldTexts(*herb); // as stored: a blank field shows its single space
+        if (found.herb)
+            setFieldTexts(*found.herb); // as stored: a blank field shows its single space
+        if (!found.choices.isEmpty())
+            showNames(found.choices); // the user picks which herb the alias meant
+        m_labbm->setText(found.aliasNote);
     } catch (const ds::RunError &error) {
         ui::showErrorDescription(error);
     }

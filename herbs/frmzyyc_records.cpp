@@ -29,6 +29,7 @@ void Frmzyyc::Qpcls()
     for (int field = 0; field < kHerbFieldCount; ++field)
         setFieldText(field, QString());
     m_listSource = kHerbTable;
+    m_labbm->clear();
     refreshNameList();
     ui::yield();
     ZyycSl();

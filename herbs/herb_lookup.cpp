@@ -3,6 +3,11 @@
 #include "datastore/database.h"
 #include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
+#include "datastore/statement.h"
+#include "herbs/herb_table.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace herbs {
 namespace {
@@ -30,26 +35,27 @@ QString likeOperand(const QString &condition)
     return QStringLiteral("'*") + ds::sqlEscape(condition) + QStringLiteral("*'");
 }
 
-// One column's condition; a name of ASCII letters also matches the names' pinyin initials.
-QString clauseCondition(const Clause &clause, const QString &condition)
+// One column's condition; a name of ASCII letters also matches the names' pinyin initials, and
+// a name also finds the herbs whose aliases it matches.
+QString clauseCondition(const Clause &clause, const QString &condition, const ds::AliasTable &aliases)
 {
     const QString column = QString::fromUtf16(clause.column);
     if (clause.field == kName)
-        return ds::nameCondition(column, condition);
+        return ds::aliasedNameCondition(column, condition, aliases);
     return column + QStringLiteral(" like ") + likeOperand(condition);
 }
 
 // The names the condition search finds, in the same order, reading no more than it must: an
 // empty condition ("**") holds for any text and refuses only a Null, which the column's type
 // tells without its content (long texts lie on pages of their own).
-QString foundNamesStatement(const HerbRecord &fields)
+QString foundNamesStatement(const HerbRecord &fields, const ds::AliasTable &aliases)
 {
     QStringList terms;
     for (const Clause &clause : kClauses) {
         const QString column = QString::fromUtf16(clause.column);
         const QString condition = trimSpaces(fields[clause.field]);
         terms.append(condition.isEmpty() ? QStringLiteral("typeof(%1) <> 'null'").arg(column)
-                                         : clauseCondition(clause, condition));
+                                         : clauseCondition(clause, condition, aliases));
     }
     return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
 }
@@ -73,7 +79,22 @@ std::optional<QStringList> distinctValues(ds::Database &db, const QString &state
 
 QStringList herbNames(ds::Database &db, const QString &source)
 {
-    return db.readColumn(source, kName).texts;
+    if (source != kHerbTable)
+        return db.readColumn(source, kName).texts;
+    // The rows' own order (the seed stores them in pinyin order, new herbs follow), not the
+    // name index's order of character codes (丁, 三, 丝...). The index holds each row's
+    // number beside its name: read it alone and put the names in row order here, which costs
+    // far less than walking the whole table with its long texts.
+    ds::Statement rows(db.handle(), QStringLiteral("SELECT rowid, 名称 FROM 中医药材"));
+    std::vector<std::pair<qint64, QString>> named;
+    while (rows.step())
+        named.emplace_back(rows.integer(0), rows.value(1).toString());
+    std::sort(named.begin(), named.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    QStringList names;
+    names.reserve(qsizetype(named.size()));
+    for (auto &[row, name] : named)
+        names.append(std::move(name));
+    return names;
 }
 
 bool hasSearchCondition(const HerbRecord &fields)
@@ -85,20 +106,46 @@ bool hasSearchCondition(const HerbRecord &fields)
     return false;
 }
 
-QString conditionStatement(const HerbRecord &fields)
+QString conditionStatement(const HerbRecord &fields, const ds::AliasTable &aliases)
 {
     QStringList terms;
     for (const Clause &clause : kClauses)
-        terms.append(clauseCondition(clause, trimSpaces(fields[clause.field])));
+        terms.append(clauseCondition(clause, trimSpaces(fields[clause.field]), aliases));
     return QStringLiteral("SELECT * FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
 }
 
-QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields)
+QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields, const ds::AliasTable &aliases)
 {
     db.purgeQueries();
-    db.createQuery(kSearchQuery, conditionStatement(fields));
-    ds::TextColumn found = db.readColumn(foundNamesStatement(fields), 0);
+    db.createQuery(kSearchQuery, conditionStatement(fields, aliases));
+    ds::TextColumn found = db.readColumn(foundNamesStatement(fields, aliases), 0);
     return ds::isEmptyResult(found) ? QStringList() : std::move(found.texts);
+}
+
+TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName, const ds::AliasTable &aliases)
+{
+    // A herb the clinic stored under this very name comes before any herb it is an alias of.
+    TypedNameLookup found{findTypedHerb(db, typedName), {}, {}};
+    if (found.herb)
+        return found;
+    QList<HerbRecord> herbs;
+    QStringList named;
+    for (const QString &herb : aliases.herbsNamedBy(typedName)) {
+        if (std::optional<HerbRecord> stored = findTypedHerb(db, herb)) {
+            herbs.append(*stored);
+            named.append(herb);
+        }
+    }
+    if (herbs.isEmpty())
+        return found;
+    found.aliasNote = ds::aliasKey(typedName) + QStringLiteral(" → ") + named.join(QChar(0x3001));
+    if (herbs.size() == 1) {
+        found.herb = herbs.first();
+        return found;
+    }
+    for (const HerbRecord &herb : herbs)
+        found.choices.append(herb[kName]);
+    return found;
 }
 
 QString herbCountCaption(int count)

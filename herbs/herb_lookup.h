@@ -1,5 +1,6 @@
 #pragma once
 
+#include "datastore/herb_aliases.h"
 #include "herbs/herb_record.h"
 
 #include <QStringList>
@@ -24,8 +25,8 @@ std::optional<QStringList> distinctValues(ds::Database &db, const QString &state
 // Where the name list takes its rows from: the whole table, or the last condition search.
 inline const QString kSearchQuery = QStringLiteral("000");
 
-// The 名称 of every row of the source (a table or stored query name), in the source's order;
-// a Null name is an empty entry.
+// The 名称 of every row of the source (a table or stored query name), in the source's order
+// (a table's is the order its rows were stored in); a Null name is an empty entry.
 QStringList herbNames(ds::Database &db, const QString &source);
 
 // True when at least one of the seven searchable fields (all but 宜忌) holds text apart from
@@ -34,13 +35,25 @@ bool hasSearchCondition(const HerbRecord &fields);
 
 // The condition search statement: one like clause per searchable field, each condition
 // between "*" wildcards. A single quote is searched for as a character; the other pattern
-// characters (* ? # [ ]) keep their meaning.
-QString conditionStatement(const HerbRecord &fields);
+// characters (* ? # [ ]) keep their meaning. The name condition also finds the herbs whose
+// aliases it matches.
+QString conditionStatement(const HerbRecord &fields, const ds::AliasTable &aliases = ds::shippedAliases());
 
 // Stores the condition search statement as the scratch query "000" and gives the 名称 of the
 // rows it finds, as herbNames would list them from it (none when the result is empty: no row,
 // or the first row's name is Null). Only what the conditions need is read.
-QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields);
+QStringList runConditionSearch(ds::Database &db, const HerbRecord &fields,
+                               const ds::AliasTable &aliases = ds::shippedAliases());
+
+// What Enter in the name box finds: the herb stored under the typed name; failing that, the
+// stored herbs the name is an alias of, with a note of what it stands for ("云苓 → 茯苓").
+struct TypedNameLookup {
+    std::optional<HerbRecord> herb; // the one herb found
+    QStringList choices;            // the stored names, when the alias names several stored herbs
+    QString aliasNote;              // empty when the name itself was found, or nothing was
+};
+TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName,
+                                const ds::AliasTable &aliases = ds::shippedAliases());
 
 // The count line after the whole table was counted ("12 味") and after a search (" 3种").
 QString herbCountCaption(int count);

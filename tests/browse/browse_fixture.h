@@ -2,6 +2,7 @@
 
 #include "browse/query_text.h"
 #include "datastore/data_file.h"
+#include "datastore/herb_aliases.h"
 #include "qstring_printer.h"
 #include "temp_data.h"
 
@@ -15,6 +16,15 @@ inline browse::QueryConditions conditions(const QString &name = {}, const QStrin
                                           std::array<QString, 3> indications = {})
 {
     return browse::QueryConditions{name, nature, meridian, efficacy, indications};
+}
+
+// A small alias table that the tests below can tell right from wrong with, whatever the
+// shipped table holds: an alias naming two herbs, a herb named with a quote.
+inline const ds::AliasTable &testAliases()
+{
+    static const ds::AliasTable table(ds::parseAliasTable(
+        "# 测试用\n茯苓\t云苓、茯灵\n大黄\t川军、锦纹\n川贝母\t贝母\n浙贝母\t象贝、贝母\n巴豆'霜\t巴霜\n", "test"));
+    return table;
 }
 
 // A fresh copy of the seed as the data file, with helpers that set the herb table and the

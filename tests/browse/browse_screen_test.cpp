@@ -73,8 +73,8 @@ TEST_F(BrowseScreen, OpensWithTheHerbsTheEmptyQueryFindsAndPickLists)
     setDictionary("药材功效", {"生津", "补气", "生津"});
     open();
     EXPECT_TRUE(messages.texts().isEmpty());
-    // The herb without 主治 is left out by the empty conditions.
-    EXPECT_EQ(gridNames(), QStringList({"党参。", "黄连。", "人参。"}));
+    // The herb without 主治 too: an empty condition asks nothing of its column.
+    EXPECT_EQ(gridNames(), QStringList({"党参。", "黄连。", "人参。", "无主治。"}));
     EXPECT_EQ(grid()->rowHeight(0), std::max(ui::twips(300), ui::rowHeight(grid()->font())));
     for (const char *name : {"Cboycgx1", "Cboycgx2", "Cboycgx3"}) {
         EXPECT_EQ(combo(name)->count(), 2) << name;
@@ -163,6 +163,39 @@ TEST_F(BrowseScreen, ClicksShowTheHerbOnlyForDataRows)
 
     clickCell(1, 0); // on the frozen column
     EXPECT_EQ(detail("TxtYcmc"), "党参。");
+}
+
+TEST_F(BrowseScreen, ANameWithSpacesAroundItShowsItsHerbOnClick)
+{
+    setHerbs({{" 甘草。  ", "归心经。"}, {"甘草。", "归脾经。"}}); // imported beside a herb of the trimmed name
+    open();
+    ASSERT_EQ(gridNames(), QStringList({"甘草。", "甘草。"}));
+    clickCell(0, 1);
+    EXPECT_EQ(tabs()->currentIndex(), 1);
+    EXPECT_EQ(detail("TxtYcmc"), " 甘草。  ");
+    EXPECT_EQ(detail("Txtycgj"), "归心经。");
+    click("Cmdedit");
+    clickCell(1, 0);
+    EXPECT_EQ(detail("Txtycgj"), "归脾经。");
+}
+
+TEST_F(BrowseScreen, NameConditionFindsHerbsByTheirAliasesAndTheirTooltipsListThem)
+{
+    setHerbs({kHerbs[0], {"茯苓。", "归心、肺、脾、肾经。"}, {"大黄。", "归脾、胃经。"}});
+    open();
+    const std::pair<QString, QString> found[] = {{"川军", "大黄。"}, {"yl", "茯苓。"}, {"云", "茯苓。"}};
+    for (const auto &[typed, herb] : found) {
+        child<QLineEdit>("Txtmcyc")->setText(typed);
+        click("Cmdseek");
+        EXPECT_EQ(gridNames(), QStringList{herb}) << typed.toStdString();
+    }
+    EXPECT_TRUE(messages.texts().isEmpty());
+    const QString tip = grid()->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    EXPECT_TRUE(tip.startsWith("别名：") && tip.contains("云苓")) << tip.toStdString();
+    clickCell(0, 2);
+    EXPECT_EQ(child<QLineEdit>("TxtYcmc")->toolTip(), tip);
+    click("Cmdedit");
+    EXPECT_EQ(child<QLineEdit>("TxtYcmc")->toolTip(), "");
 }
 
 TEST_F(BrowseScreen, DetailBoxesSwallowSpacesAndEnterWalksToTheBackButton)

@@ -25,11 +25,13 @@ protected:
     void SetUp() override { setHerbs(kHerbs); }
 
     // The names the query finds, in its order; empty when it finds nothing.
-    QStringList found(const browse::QueryConditions &query, const QString &sort = "名称") const
+    QStringList found(const browse::QueryConditions &query, const QString &sort = "名称",
+                      const ds::AliasTable &aliases = testAliases()) const
     {
         ds::Database db = ds::openDataFile(dataFile);
-        const std::optional<QList<browse::GridRow>> rows = browse::runQuery(db, browse::queryText(query, sort));
-        EXPECT_EQ(db.queryText(browse::kScratchQuery), browse::queryText(query, sort));
+        const QString text = browse::queryText(query, sort, aliases);
+        const std::optional<QList<browse::GridRow>> rows = browse::runQuery(db, text);
+        EXPECT_EQ(db.queryText(browse::kScratchQuery), text);
         QStringList names;
         for (const browse::GridRow &row : rows.value_or(QList<browse::GridRow>()))
             names.append(row.cells[0]);
@@ -65,6 +67,49 @@ TEST_F(QueryOnData, ConditionsMatchAsTheyShould)
     };
     for (const auto &c : cases)
         EXPECT_EQ(found(c.conditions), c.expected) << c.what;
+}
+
+TEST_F(QueryOnData, ANameAlsoFindsTheHerbsOfTheAliasesItMatches)
+{
+    // 大黄 imported without its full stop and with spaces; a clinic's own 云苓 beside 茯苓.
+    setHerbs({{"茯苓。"}, {" 大黄 "}, {"川贝母。"}, {"浙贝母。"}, {"云苓。"}, {"人参。"}});
+    const struct {
+        const char *what;
+        QString name;
+        QStringList expected;
+    } cases[] = {
+        {"a whole alias", "川军", {" 大黄 "}},
+        {"a part of an alias", "锦", {" 大黄 "}},
+        {"pattern characters keep their meaning on aliases", "?军", {" 大黄 "}},
+        {"the initials of an alias", "JW", {" 大黄 "}},
+        {"an alias of two herbs", "象贝", {"浙贝母。"}},
+        {"own names and aliases together, in name order", "川", {" 大黄 ", "川贝母。"}}, // a space sorts first
+        {"a stored herb named like an alias stays found", "云苓", {"茯苓。", "云苓。"}},
+        {"initials of own name and of alias", "yl", {"茯苓。", "云苓。"}},
+        {"no alias, no herb", "茯灵甲", {}},
+    };
+    for (const auto &c : cases) {
+        QStringList stored;
+        ds::Database db = ds::openDataFile(dataFile);
+        for (const browse::GridRow &row : browse::runQuery(db, browse::queryText(conditions(c.name), "名称", testAliases()))
+                                              .value_or(QList<browse::GridRow>()))
+            stored.append(row.storedName);
+        EXPECT_EQ(stored, c.expected) << c.what;
+    }
+    // Without aliases the name finds only what its own text holds.
+    EXPECT_EQ(found(conditions("川军"), "名称", ds::AliasTable()), QStringList());
+}
+
+TEST_F(QueryOnData, AnEmptyConditionAlsoFindsAHerbWithNothingInThatColumn)
+{
+    setHerbs({{"人参。", "归脾经。", "甘。", "补气。", QVariant()},
+              {"当归。", QVariant(), QVariant(), QVariant(), "头痛。"},
+              {QVariant(), "归肝经。", "苦。", "补血。", "头痛。"}});
+    // What the screen opens with: the whole table, as 清屏 shows it.
+    EXPECT_EQ(found(conditions()), QStringList({"", "当归。", "人参。"}));
+    EXPECT_EQ(found(conditions("参")), QStringList({"人参。"}));
+    EXPECT_EQ(found(conditions("", "", "", {}, {"头痛", "", ""})), QStringList({"", "当归。"}));
+    EXPECT_EQ(found(conditions("", "", "", {"补", "", ""})), QStringList({"", "人参。"}));
 }
 
 TEST_F(QueryOnData, SortChoiceOrdersTheSameHerbs)
@@ -110,6 +155,13 @@ TEST_F(QueryOnData, GridModelPassesTheModelTester)
     EXPECT_EQ(model.headerData(0, Qt::Vertical).toString(), "");
     EXPECT_EQ(model.cell(0, 1), "归肺经。");
     EXPECT_EQ(model.data(model.index(0, 0)).toString(), "金银花。");
+    // The name cell's tooltip lists the herb's aliases; no table, or no alias, no tooltip.
+    EXPECT_FALSE(model.data(model.index(0, 0), Qt::ToolTipRole).isValid());
+    const ds::AliasTable aliases(ds::parseAliasTable("金银花\t双花、银花\n", "test"));
+    model.setAliases(&aliases);
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), "别名：双花、银花");
+    EXPECT_FALSE(model.data(model.index(0, 1), Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(model.data(model.index(1, 0), Qt::ToolTipRole).isValid());
     model.setRows({});
     EXPECT_EQ(model.rowCount(), 0);
 }
@@ -126,15 +178,14 @@ TEST_F(QueryOnData, DetailIsUntrimmedAndFoundByExactName)
     EXPECT_FALSE(browse::lookUpHerb(db, "人参。' OR '1'='1"));
 }
 
-TEST_F(QueryOnData, PickListsAreDistinctAndTheSortedOnesInPinyinOrder)
+TEST_F(QueryOnData, PickListsAreDistinctAndInPinyinOrder)
 {
     setDictionary("药材功效", {"生津", "补气", "生津", "安神"});
-    setDictionary("药材主治", {"头痛", "头痛", "失眠"});
+    setDictionary("药材主治", {"头痛", "头痛", "失眠", "腹痛"});
     ds::Database db = ds::openDataFile(dataFile);
     EXPECT_EQ(browse::pickListItems(db, browse::kEfficacyListSql), QStringList({"安神", "补气", "生津"}));
-    QStringList indications = browse::pickListItems(db, browse::kIndicationListSql);
-    indications.sort();
-    EXPECT_EQ(indications, QStringList({"失眠", "头痛"}));
+    // Neither as stored nor by character code (失, 头, 腹): in pinyin order.
+    EXPECT_EQ(browse::pickListItems(db, browse::kIndicationListSql), QStringList({"腹痛", "失眠", "头痛"}));
     const QStringList natures = browse::pickListItems(db, browse::kNatureListSql);
     EXPECT_EQ(natures.size(), 6); // 甘，温。 twice in the table, once in the list
     EXPECT_LT(natures.indexOf("甘，平。"), natures.indexOf("甘，温。"));

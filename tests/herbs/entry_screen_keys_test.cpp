@@ -232,6 +232,37 @@ TEST_F(EntryScreen, EnterFindsAHerbByThePlainNameTyped)
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
+TEST_F(EntryScreen, EnterWithAnAliasLoadsItsHerbOrListsTheHerbsToPickFrom)
+{
+    type(name(), "云苓");
+    enter(name());
+    EXPECT_EQ(name()->text(), "茯苓。");
+    EXPECT_FALSE(box("Txtycgy")->toPlainText().isEmpty());
+    EXPECT_EQ(child<QLabel>("Labbm")->text(), "云苓 → 茯苓");
+    EXPECT_TRUE(focused(combo("Cboycxw")));
+
+    {
+        ds::Database db = ds::openDataFile();
+        db.execute("INSERT INTO 中医药材 VALUES ('川贝母。', '归肺经。', ' ', ' ', ' ', ' ', ' ', ' ')");
+        db.execute("INSERT INTO 中医药材 VALUES ('浙贝母。', '归心经。', ' ', ' ', ' ', ' ', ' ', ' ')");
+    }
+    click("Cmdqcls");
+    EXPECT_EQ(child<QLabel>("Labbm")->text(), "");
+    type(name(), "贝母");
+    enter(name());
+    EXPECT_EQ(name()->text(), "贝母"); // nothing loaded until the user picks
+    EXPECT_EQ(listed(), QStringList({"川贝母。", "浙贝母。"}));
+    EXPECT_EQ(child<QLabel>("Labbm")->text(), "贝母 → 川贝母、浙贝母");
+    clickListEntry("浙贝母。");
+    EXPECT_EQ(shown().mid(0, 2), QStringList({"浙贝母。", "归心经。"}));
+
+    // A name that is neither stored nor an alias leaves the note empty again.
+    name()->setText("没有这味药");
+    enter(name());
+    EXPECT_EQ(child<QLabel>("Labbm")->text(), "");
+    EXPECT_TRUE(messages.messages.isEmpty());
+}
+
 TEST_F(EntryScreen, SpacesAreTypedOnlyIntoTheNotes)
 {
     // Keys go where the keyboard sends them: to the widget that has the focus.

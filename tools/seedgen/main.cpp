@@ -1,10 +1,15 @@
-// Builds the seed data file from the checked-in schema and herb rows:
-//   ccherb-seedgen SCHEMA.sql OUTPUT.mdb HERBS.tsv...
-// The herb files are read in name order. The file is written beside OUTPUT and renamed over it
-// once complete; a bad herb row leaves no file and names its file and line.
+// Builds the seed data file from the checked-in schema and herb rows, and checks the alias
+// table the program carries against those herbs:
+//   ccherb-seedgen SCHEMA.sql OUTPUT.mdb ALIASES.tsv HERBS.tsv...
+// The herb files are read in name order; the rows are stored in pinyin order of their names,
+// the order a list that asks for none shows them in. The file is written beside OUTPUT and
+// renamed over it once complete; a bad herb row or alias line leaves no file and names its
+// file and line.
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/herb_aliases.h"
+#include "datastore/pinyin_collation.h"
 #include "tools/seedgen/herb_rows.h"
 
 #include <QCoreApplication>
@@ -40,18 +45,36 @@ QStringList schemaStatements(const QString &schema)
     return statements;
 }
 
+// Refuses an alias line that does not fit the herbs shipped.
+void checkAliases(const QString &path, const QList<QStringList> &herbs)
+{
+    QSet<QString> names;
+    for (const QStringList &herb : herbs)
+        names.insert(ds::aliasKey(herb[0]));
+    ds::parseAliasTable(readText(path), path, &names);
+}
+
+void sortByPinyin(QList<QStringList> &herbs)
+{
+    std::stable_sort(herbs.begin(), herbs.end(), [](const QStringList &a, const QStringList &b) {
+        const QByteArray left = a[0].toUtf8();
+        const QByteArray right = b[0].toUtf8();
+        return ds::comparePinyin({left.constData(), size_t(left.size())}, {right.constData(), size_t(right.size())}) < 0;
+    });
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 4) {
-        std::fprintf(stderr, "usage: ccherb-seedgen SCHEMA.sql OUTPUT.mdb HERBS.tsv...\n");
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: ccherb-seedgen SCHEMA.sql OUTPUT.mdb ALIASES.tsv HERBS.tsv...\n");
         return 2;
     }
     const QString output = args[2];
-    QStringList herbFiles = args.mid(3);
+    QStringList herbFiles = args.mid(4);
     std::sort(herbFiles.begin(), herbFiles.end(), [](const QString &a, const QString &b) {
         return QFileInfo(a).fileName() < QFileInfo(b).fileName();
     });
@@ -61,7 +84,9 @@ int main(int argc, char **argv)
     QFile::remove(partial);
     QFile::remove(partial + QStringLiteral("-journal"));
     try {
-        const QList<QStringList> herbs = seed::readHerbRows(herbFiles);
+        QList<QStringList> herbs = seed::readHerbRows(herbFiles);
+        checkAliases(args[3], herbs);
+        sortByPinyin(herbs);
         {
             ds::Database db = ds::Database::create(partial, ds::kDataFileConnect);
             ds::Transaction fill(db);

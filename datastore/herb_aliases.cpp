@@ -1,0 +1,192 @@
+#include "datastore/herb_aliases.h"
+
+#include "datastore/errors.h"
+#include "datastore/jet_like.h"
+#include "datastore/pinyin_initials.h"
+#include "datastore/sql_text.h"
+#include "datastore/text_trim.h"
+
+#include <QFile>
+#include <QtDebug>
+
+#include <algorithm>
+#include <string_view>
+
+namespace ds {
+namespace {
+
+const QChar kFullStop(0x3002);
+const QChar kListComma(0x3001);
+
+bool holds(const QByteArray &text, const QByteArray &part)
+{
+    return std::string_view(text.constData(), size_t(text.size())).find(std::string_view(part.constData(), size_t(part.size())))
+           != std::string_view::npos;
+}
+
+[[noreturn]] void refuse(const QString &where, const QString &what)
+{
+    throw RunError(ErrorCode::SyntaxError, where + QStringLiteral(": ") + what);
+}
+
+// A name as the table must write it: not empty, no space of any width, no "。".
+void checkText(const QString &where, const QString &text)
+{
+    if (text.isEmpty())
+        refuse(where, QStringLiteral("an empty name"));
+    for (QChar c : text) {
+        if (c.isSpace() || c == kFullStop)
+            refuse(where, QStringLiteral("\"%1\" holds a space or \"。\"").arg(text));
+    }
+}
+
+AliasLine readLine(const QString &where, int number, const QString &line, const QSet<QString> *shippedHerbs)
+{
+    const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        refuse(where, QStringLiteral("no tab between the herb and its aliases"));
+    AliasLine read{number, line.left(tab), line.mid(tab + 1).split(kListComma)};
+    checkText(where, read.herb);
+    if (shippedHerbs && !shippedHerbs->contains(read.herb))
+        refuse(where, QStringLiteral("%1 is not a shipped herb").arg(read.herb));
+    QSet<QString> seen;
+    for (const QString &alias : read.aliases) {
+        checkText(where, alias);
+        if (seen.contains(alias))
+            refuse(where, QStringLiteral("alias %1 twice").arg(alias));
+        seen.insert(alias);
+        if (shippedHerbs && shippedHerbs->contains(alias))
+            refuse(where, QStringLiteral("alias %1 is the name of a shipped herb").arg(alias));
+    }
+    return read;
+}
+
+AliasTable readShippedTable()
+{
+    QFile file(QStringLiteral(":/ccherb/aliases.tsv"));
+    try {
+        if (!file.open(QIODevice::ReadOnly))
+            throw RunError(ErrorCode::FileNotFound, file.fileName());
+        return AliasTable(parseAliasTable(QString::fromUtf8(file.readAll()), QStringLiteral("aliases.tsv")));
+    } catch (const RunError &error) {
+        // The seed build checked this very file; names are then found by themselves alone.
+        qWarning() << "alias table:" << error.description();
+        return {};
+    }
+}
+
+} // namespace
+
+QList<AliasLine> parseAliasTable(const QString &text, const QString &label, const QSet<QString> *shippedHerbs)
+{
+    QList<AliasLine> lines;
+    const QStringList all = text.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        QString line = all[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const int number = int(i + 1);
+        lines.append(readLine(label + QLatin1Char(':') + QString::number(number), number, line, shippedHerbs));
+    }
+    return lines;
+}
+
+QString aliasKey(const QString &name)
+{
+    QString key = trimSpaces(name);
+    if (key.endsWith(kFullStop))
+        key.chop(1);
+    return key;
+}
+
+AliasTable::AliasTable(const QList<AliasLine> &lines)
+{
+    for (const AliasLine &line : lines) {
+        auto index = m_herbIndex.constFind(line.herb);
+        if (index == m_herbIndex.cend()) {
+            index = m_herbIndex.insert(line.herb, int(m_herbs.size()));
+            m_herbs.append(line.herb);
+            m_aliasesOfHerb.append(QStringList());
+        }
+        const int herb = *index;
+        for (const QString &alias : line.aliases) {
+            QList<int> &named = m_herbsOfAlias[alias];
+            if (named.contains(herb))
+                continue;
+            named.append(herb);
+            m_aliasesOfHerb[herb].append(alias);
+            // Read once here: a query then only compares bytes.
+            m_aliases.push_back({alias.toUtf8(), alias.toCaseFolded().toUtf8(), pinyinInitials(alias).toLatin1(), herb});
+        }
+    }
+}
+
+QStringList AliasTable::herbsNamedBy(const QString &name) const
+{
+    QStringList herbs;
+    for (int herb : m_herbsOfAlias.value(aliasKey(name)))
+        herbs.append(m_herbs[herb]);
+    return herbs;
+}
+
+QStringList AliasTable::aliasesOf(const QString &herbName) const
+{
+    const auto index = m_herbIndex.constFind(aliasKey(herbName));
+    return index == m_herbIndex.cend() ? QStringList() : m_aliasesOfHerb[*index];
+}
+
+QStringList AliasTable::herbsMatching(const QString &typedName) const
+{
+    const QString name = trimSpaces(typedName);
+    if (name.isEmpty() || m_aliases.empty())
+        return {};
+    const QByteArray pattern = (QLatin1Char('*') + name + QLatin1Char('*')).toUtf8();
+    const LikePattern like(std::string_view(pattern.constData(), size_t(pattern.size())));
+    // A name without pattern characters is a plain part: a byte search of the folded texts
+    // finds what the like rules find, without decoding every alias.
+    const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return QStringLiteral("*?#[").contains(c); });
+    const QByteArray part = name.toCaseFolded().toUtf8();
+    const QByteArray initials = isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray();
+    std::vector<bool> found(size_t(m_herbs.size()), false);
+    for (const Alias &alias : m_aliases) {
+        if (found[size_t(alias.herb)])
+            continue;
+        if ((!initials.isEmpty() && holds(alias.initials, initials))
+            || (plain ? holds(alias.folded, part)
+                      : like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size())))))
+            found[size_t(alias.herb)] = true;
+    }
+    QStringList herbs;
+    for (size_t herb = 0; herb < found.size(); ++herb) {
+        if (found[herb])
+            herbs.append(m_herbs[qsizetype(herb)]);
+    }
+    return herbs;
+}
+
+const AliasTable &shippedAliases()
+{
+    static const AliasTable table = readShippedTable();
+    return table;
+}
+
+QString aliasedNameCondition(const QString &column, const QString &typedName, const AliasTable &aliases)
+{
+    const QString own = nameCondition(column, typedName);
+    const QStringList herbs = aliases.herbsMatching(typedName);
+    if (herbs.isEmpty())
+        return own;
+    QStringList names;
+    for (const QString &herb : herbs)
+        names << sqlQuoted(herb) << sqlQuoted(herb + kFullStop);
+    // trim() gives a text without the column's collation: the names compare byte by byte,
+    // without a pinyin comparison for every row.
+    const QString named = QStringLiteral("trim(%1) in (%2)").arg(column, names.join(QLatin1Char(',')));
+    // nameCondition gives one term, or several already within parentheses.
+    const QString terms = own.startsWith(QLatin1Char('(')) ? own.mid(1, own.size() - 2) : own;
+    return QStringLiteral("(%1 or %2)").arg(terms, named);
+}
+
+} // namespace ds

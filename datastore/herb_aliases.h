@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace ds {
+
+// One herb of the alias table: its name as stored without the final "。", and the other names
+// prescriptions and books write for it.
+struct AliasLine {
+    int line = 0; // counted from 1
+    QString herb;
+    QStringList aliases;
+};
+
+// Reads the alias table: one herb a line, its name, a tab and its aliases separated by "、";
+// lines beginning with "#" and blank lines are skipped. A line without a tab or alias, an
+// empty text, a text holding a space or "。", or an alias repeated on its line throws
+// RunError naming label and line. Given the shipped herbs' names (without "。"), it also
+// refuses a herb that is not one of them and an alias that is.
+QList<AliasLine> parseAliasTable(const QString &text, const QString &label,
+                                 const QSet<QString> *shippedHerbs = nullptr);
+
+// What a typed or stored name is looked up by: without its spaces and its final "。".
+QString aliasKey(const QString &name);
+
+// The herbs each alias names, and the aliases of each herb.
+class AliasTable {
+public:
+    AliasTable() = default;
+    explicit AliasTable(const QList<AliasLine> &lines);
+
+    // The herbs named exactly by this name (two for 贝母), in the table's order.
+    QStringList herbsNamedBy(const QString &name) const;
+    // The aliases of a herb, by its stored or typed name.
+    QStringList aliasesOf(const QString &herbName) const;
+    // The herbs one of whose aliases the typed name condition matches: a part of the alias
+    // under the file's like rules, or, for ASCII letters, a part of its pinyin initials.
+    QStringList herbsMatching(const QString &typedName) const;
+
+private:
+    struct Alias {
+        QByteArray text;   // UTF-8, as the like rules read it
+        QByteArray folded; // case-folded, for a plain part searched byte by byte
+        QByteArray initials;
+        int herb;
+    };
+    QStringList m_herbs;
+    QList<QStringList> m_aliasesOfHerb;
+    QHash<QString, int> m_herbIndex;
+    QHash<QString, QList<int>> m_herbsOfAlias;
+    std::vector<Alias> m_aliases;
+};
+
+// The table the program carries in its resources, read at first use.
+const AliasTable &shippedAliases();
+
+// The condition on a name column for a typed name: nameCondition's, and, when aliases match it,
+// the herbs they name joined by OR, compared by their names without spaces, with and without
+// the final "。": "(名称 like '*川军*' or trim(名称) in ('大黄','大黄。'))".
+QString aliasedNameCondition(const QString &column, const QString &typedName, const AliasTable &aliases);
+
+} // namespace ds
