@@ -4,8 +4,6 @@
 #include "fault_vfs.h"
 #include "operations.h"
 
-#include "datastore/errors.h"
-
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,22 +16,6 @@ namespace {
 constexpr FaultAction kFaults[] = {FaultAction::FailOnce, FaultAction::FailOnward, FaultAction::DiskFull,
                                    FaultAction::ShortWrite};
 constexpr int kMostPoints = 500;
-
-struct RunResult {
-    bool success = false;
-    QString escaped; // an error of another kind than the program's own, which no screen catches
-};
-
-RunResult runOperation(const Operation &operation, const QString &path)
-{
-    try {
-        return {operation.run(path), {}};
-    } catch (const ds::RunError &) {
-        return {false, {}};
-    } catch (const std::exception &error) {
-        return {false, QString::fromUtf8(error.what())};
-    }
-}
 
 TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
 {
