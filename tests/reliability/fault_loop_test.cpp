@@ -21,9 +21,7 @@ TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
 {
     installFaultVfs();
     QTemporaryDir folder;
-    setInputFolder(folder.filePath(QStringLiteral("inputs")));
-    const QString daily = folder.filePath(QStringLiteral("daily.mdb"));
-    makeDailyFile(daily);
+    const QString daily = prepareDailyFile(folder.path());
     const QString work = folder.filePath(QStringLiteral("work.mdb"));
     int allPoints = 0;
     int failures = 0;

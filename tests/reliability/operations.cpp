@@ -220,6 +220,14 @@ void setInputFolder(const QString &folder)
     inputFolder() = folder;
 }
 
+QString prepareDailyFile(const QString &folder)
+{
+    setInputFolder(QDir(folder).filePath(QStringLiteral("inputs")));
+    const QString daily = QDir(folder).filePath(QStringLiteral("daily.mdb"));
+    makeDailyFile(daily);
+    return daily;
+}
+
 QString inputFile(const QString &name)
 {
     if (inputFolder().isEmpty())

@@ -29,6 +29,10 @@ struct RunResult {
 };
 RunResult runOperation(const Operation &operation, const QString &path);
 
+// Sets the input folder to "inputs" in folder and makes a clinic's daily file beside it, whose
+// path it returns: what every harness starts from.
+QString prepareDailyFile(const QString &folder);
+
 // The files an operation reads besides the data file (an import's source, a picture) lie in
 // one folder that the setups fill; no operation may change them. Set before the first setup.
 void setInputFolder(const QString &folder);

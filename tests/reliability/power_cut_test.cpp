@@ -46,9 +46,7 @@ TEST(PowerCut, EverySyncPointOfEveryOperationLeavesTheOldOrTheNewStateOrARepaira
     const ds::DataPaths paths = home.paths();
     ASSERT_TRUE(QDir().mkpath(paths.dataFolder));
     QTemporaryDir folder;
-    setInputFolder(folder.filePath(QStringLiteral("inputs")));
-    const QString daily = folder.filePath(QStringLiteral("daily.mdb"));
-    makeDailyFile(daily);
+    const QString daily = prepareDailyFile(folder.path());
     // The start-up runs on the file the cut left, its state is read from a copy of it.
     const QString judged = folder.filePath(QStringLiteral("judged.mdb"));
     int allCuts = 0;
