@@ -35,8 +35,11 @@ StoredWidths ReadColW(const QString &dataFile)
         }
         skipOnFailure([&] {
             const QVariant value = table->field(int(i) + 1);
-            if (!value.isNull())
-                widths[i] = int(value.toLongLong());
+            if (value.isNull())
+                return;
+            // Compared before any conversion to int: 4,000,000,000 must not come back negative.
+            const double stored = value.toDouble();
+            widths[i] = stored <= 0 ? 0 : stored >= kMostColumnWidth ? kMostColumnWidth : int(value.toLongLong());
         });
     }
     return widths;

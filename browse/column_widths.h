@@ -10,6 +10,8 @@ namespace browse {
 // The browse grid's seven column widths, in twips, kept in record 103 of 系统附表.
 inline constexpr int kWidthRecordKey = 103;
 inline constexpr std::array<int, 7> kDefaultColumnWidths{1400, 2000, 2000, 3000, 3500, 3500, 3600};
+// A stored width is read within 0 (a hidden column) and 100 inches, wider than any screen.
+inline constexpr int kMostColumnWidth = 144000;
 inline const QString kSettingsTable = QStringLiteral("系统附表");
 inline const QString kSettingsIndex = QStringLiteral("lllk");
 
@@ -18,7 +20,7 @@ using StoredWidths = std::array<std::optional<int>, 7>;
 
 // The widths of record 103, or the defaults when the file has no such record. Every step
 // that fails is skipped silently: a file that cannot be read leaves every column as it is,
-// a Null width leaves its column.
+// a Null width leaves its column, a width out of range is held to it.
 StoredWidths ReadColW(const QString &dataFile);
 
 // Stores the widths at positions 1 to 7 of record 103 and 0 at positions 8 to 17, adding the

@@ -8,7 +8,7 @@
 namespace ds {
 namespace {
 
-std::vector<UChar32> decodeFolded(std::string_view utf8)
+std::vector<UChar32> decode(std::string_view utf8)
 {
     std::vector<UChar32> out;
     out.reserve(utf8.size());
@@ -17,9 +17,7 @@ std::vector<UChar32> decodeFolded(std::string_view utf8)
     for (int32_t i = 0; i < length;) {
         UChar32 c;
         U8_NEXT(bytes, i, length, c);
-        if (c < 0)
-            c = 0xFFFD;
-        out.push_back(u_foldCase(c, U_FOLD_CASE_DEFAULT));
+        out.push_back(c < 0 ? 0xFFFD : c);
     }
     return out;
 }
@@ -49,14 +47,22 @@ private:
 } // namespace
 
 LikePattern::LikePattern(std::string_view patternUtf8, int32_t escape)
-    : m_givenEscape(escape >= 0 ? escape : kNoEscape)
-    , m_escape(escape >= 0 ? u_foldCase(escape, U_FOLD_CASE_DEFAULT) : kNoEscape)
+    : m_escape(escape >= 0 ? escape : kNoEscape)
 {
-    const std::vector<UChar32> pattern = decodeFolded(patternUtf8);
+    // The escape character is taken as given, only the characters matched are folded.
+    const std::vector<UChar32> given = decode(patternUtf8);
+    std::vector<UChar32> pattern(given.size());
+    std::transform(given.begin(), given.end(), pattern.begin(),
+                   [](UChar32 c) { return u_foldCase(c, U_FOLD_CASE_DEFAULT); });
     const auto literal = [this](UChar32 c) { m_elements.push_back({Kind::Char, c, 0, 0}); };
     for (size_t p = 0; p < pattern.size(); ++p) {
         const UChar32 c = pattern[p];
-        if (c == m_escape && p + 1 < pattern.size()) {
+        if (given[p] == m_escape) {
+            // An escape character with nothing after it stands for nothing: no text matches.
+            if (p + 1 == pattern.size()) {
+                m_matchesNone = true;
+                return;
+            }
             literal(pattern[++p]);
             continue;
         }
@@ -129,8 +135,8 @@ bool LikePattern::matchOne(const Element &element, int32_t c) const
 
 bool LikePattern::matches(std::string_view textUtf8) const
 {
-    if (m_matchesAll)
-        return true;
+    if (m_matchesAll || m_matchesNone)
+        return m_matchesAll;
     const FoldedText text(textUtf8);
     const size_t count = m_elements.size();
     // Iterative matching with one backtrack point for the last "*" seen: linear in practice and

@@ -13,14 +13,15 @@ bool jetLike(std::string_view text, std::string_view pattern);
 
 // A pattern read once and matched against many texts: a statement compiles its pattern for
 // the first row and keeps it for the others. With an escape character, the character after it
-// stands for itself, whatever it is ("[", "*", "?", "#" or the escape character).
+// stands for itself, whatever it is ("[", "*", "?", "#" or the escape character); the escape
+// character is matched as given, not folded, and one that ends the pattern matches no text.
 class LikePattern {
 public:
     static constexpr int32_t kNoEscape = -1;
     explicit LikePattern(std::string_view pattern, int32_t escape = kNoEscape);
 
     bool matches(std::string_view text) const;
-    int32_t escape() const { return m_givenEscape; }
+    int32_t escape() const { return m_escape; }
 
 private:
     enum class Kind : uint8_t { AnyText, AnyChar, Digit, List, NotInList, Char };
@@ -34,9 +35,9 @@ private:
 
     std::vector<Element> m_elements;
     std::vector<std::pair<int32_t, int32_t>> m_ranges;
-    int32_t m_givenEscape;
-    int32_t m_escape; // case-folded
-    bool m_matchesAll = false; // only "*": every text matches, nothing to read
+    int32_t m_escape;
+    bool m_matchesAll = false;  // only "*": every text matches, nothing to read
+    bool m_matchesNone = false; // ends in its escape character
 };
 
 } // namespace ds

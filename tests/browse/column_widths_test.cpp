@@ -64,6 +64,14 @@ TEST_F(ColumnWidths, NullWidthLeavesItsColumnAndUnreadableFileLeavesAll)
     expected[2].reset();
     EXPECT_EQ(browse::ReadColW(dataFile), expected);
 
+    // Widths no grid can take, as another program or a damaged record may leave them.
+    ds::openDataFile(dataFile).execute("UPDATE 系统附表 SET 列宽1 = 4000000000, 列宽2 = -5, 列宽4 = 1e300, 列宽5 = 144001, "
+                                       "列宽6 = -4000000000 WHERE 记录号 = 103");
+    const int most = browse::kMostColumnWidth;
+    expected = all({most, 0, 2100, most, most, 0, 3600});
+    expected[2].reset();
+    EXPECT_EQ(browse::ReadColW(dataFile), expected);
+
     const QString missing = home.file("nowhere/ccyc.mdb");
     EXPECT_EQ(browse::ReadColW(missing), browse::StoredWidths{});
     browse::WriteColW(missing, browse::kDefaultColumnWidths); // reports nothing

@@ -85,6 +85,8 @@ TEST(JetLike, EscapeCharacterMakesTheNextOneStandForItself)
         {"[a]", "![a]", "!", true},     {"a", "!!", "!", false},      {"!", "!!", "!", true},
         {"人参*", "*参、*", "、", true}, {"人参", "*参、*", "、", false}, {"A*", "a/*", "/", true},
         {"5*3", "5!*3", "/", false}, // another escape leaves "!" an ordinary character
+        {"a!", "a!", "!", false}, // an escape with nothing after it matches nothing
+        {"xyz", "x*", "X", true},    {"X*", "X*", "x", true}, // the escape is not case-folded
     };
     for (const auto &[text, pattern, escape, expected] : cases)
         EXPECT_EQ(matches(text, pattern, escape), expected) << text << " like " << pattern << " escape " << escape;
@@ -108,6 +110,12 @@ TEST(JetLike, PatternKeptForAStatementNeverAnswersForAnother)
     EXPECT_EQ(count("name like pattern"), 2);
     EXPECT_EQ(count("name like '*参' and pattern like '[*]人*'"), 1);
     EXPECT_EQ(count("name like '*参' or name like '黄?'"), 3);
+    // One pattern, an escape character that changes from row to row.
+    EXPECT_EQ(db.openDynaset("SELECT count(*) FROM (SELECT 'a*' AS name, '!' AS esc UNION ALL SELECT 'a!b', '/') "
+                             "WHERE name like 'a!*' ESCAPE esc")
+                  .field(0)
+                  .toInt(),
+              2);
 }
 
 TEST(PinyinOrder, OrderByFollowsPinyinWhateverTheInsertionOrder)

@@ -4,8 +4,6 @@
 #include "fault_vfs.h"
 #include "operations.h"
 
-#include "datastore/errors.h"
-
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -19,29 +17,11 @@ constexpr FaultAction kFaults[] = {FaultAction::FailOnce, FaultAction::FailOnwar
                                    FaultAction::ShortWrite};
 constexpr int kMostPoints = 500;
 
-struct RunResult {
-    bool success = false;
-    QString escaped; // an error of another kind than the program's own, which no screen catches
-};
-
-RunResult runOperation(const Operation &operation, const QString &path)
-{
-    try {
-        return {operation.run(path), {}};
-    } catch (const ds::RunError &) {
-        return {false, {}};
-    } catch (const std::exception &error) {
-        return {false, QString::fromUtf8(error.what())};
-    }
-}
-
 TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
 {
     installFaultVfs();
     QTemporaryDir folder;
-    setInputFolder(folder.filePath(QStringLiteral("inputs")));
-    const QString daily = folder.filePath(QStringLiteral("daily.mdb"));
-    makeDailyFile(daily);
+    const QString daily = prepareDailyFile(folder.path());
     const QString work = folder.filePath(QStringLiteral("work.mdb"));
     int allPoints = 0;
     int failures = 0;

@@ -1,9 +1,12 @@
 #include "fault_vfs.h"
 
+#include "power_cut.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <csignal>
 #include <cstring>
+#include <utility>
 
 namespace reliability {
 namespace {
@@ -25,12 +28,21 @@ State &state()
 struct ShimFile {
     sqlite3_file base;
     bool watched;
+    const char *name; // the engine keeps it until the file is closed
+    bool folderSyncDue;
     sqlite3_file *real() { return reinterpret_cast<sqlite3_file *>(this + 1); }
 };
 
 sqlite3_file *realOf(sqlite3_file *file)
 {
     return reinterpret_cast<ShimFile *>(file)->real();
+}
+
+// The power cut that a watched file's changes are reported to, if one is being simulated.
+PowerCut *cutOf(sqlite3_file *file)
+{
+    const auto *shim = reinterpret_cast<ShimFile *>(file);
+    return shim->watched && shim->name ? activePowerCut() : nullptr;
 }
 
 // One more point passed; the result code the point must give, or SQLITE_OK to let it run.
@@ -78,6 +90,11 @@ int shimRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 int shimWrite(sqlite3_file *file, const void *buffer, int amount, sqlite3_int64 offset)
 {
     sqlite3_file *real = realOf(file);
+    if (PowerCut *cut = cutOf(file)) {
+        if (!cut->powered())
+            return SQLITE_IOERR_WRITE;
+        cut->wrote(reinterpret_cast<ShimFile *>(file)->name, offset, static_cast<const char *>(buffer), amount);
+    }
     if (reinterpret_cast<ShimFile *>(file)->watched) {
         bool shortWrite = false;
         const int rc = passPoint(SQLITE_IOERR_WRITE, &shortWrite);
@@ -92,6 +109,11 @@ int shimWrite(sqlite3_file *file, const void *buffer, int amount, sqlite3_int64 
 int shimTruncate(sqlite3_file *file, sqlite3_int64 size)
 {
     sqlite3_file *real = realOf(file);
+    if (PowerCut *cut = cutOf(file)) {
+        if (!cut->powered())
+            return SQLITE_IOERR_TRUNCATE;
+        cut->truncated(reinterpret_cast<ShimFile *>(file)->name, size);
+    }
     if (reinterpret_cast<ShimFile *>(file)->watched) {
         if (const int rc = passPoint(SQLITE_IOERR_TRUNCATE))
             return rc;
@@ -102,6 +124,17 @@ int shimTruncate(sqlite3_file *file, sqlite3_int64 size)
 int shimSync(sqlite3_file *file, int flags)
 {
     sqlite3_file *real = realOf(file);
+    if (PowerCut *cut = cutOf(file)) {
+        // What is durable is the model's to say; leaving the real sync out keeps the runs fast.
+        auto *shim = reinterpret_cast<ShimFile *>(file);
+        if (!cut->synced(shim->name))
+            return SQLITE_IOERR_FSYNC;
+        // The engine's own layer syncs the folder once, after the first sync of a journal it
+        // opened to create: only then is the journal's folder entry durable.
+        if (std::exchange(shim->folderSyncDue, false) && !cut->folderSynced(folderOf(shim->name)))
+            return SQLITE_IOERR_FSYNC;
+        return SQLITE_OK;
+    }
     if (reinterpret_cast<ShimFile *>(file)->watched) {
         if (const int rc = passPoint(SQLITE_IOERR_FSYNC))
             return rc;
@@ -203,7 +236,17 @@ int shimOpen(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int
     auto *shim = reinterpret_cast<ShimFile *>(file);
     shim->base.pMethods = nullptr;
     shim->watched = (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_MAIN_JOURNAL)) != 0;
+    shim->name = name;
+    shim->folderSyncDue = (flags & SQLITE_OPEN_MAIN_JOURNAL) && (flags & SQLITE_OPEN_CREATE);
     sqlite3_vfs *root = state().root;
+    if (PowerCut *cut = cutOf(file); cut && (flags & SQLITE_OPEN_CREATE)) {
+        int exists = 0;
+        root->xAccess(root, name, SQLITE_ACCESS_EXISTS, &exists);
+        if (!exists && !cut->powered())
+            return SQLITE_CANTOPEN;
+        if (!exists)
+            cut->created(name);
+    }
     const int rc = root->xOpen(root, name, shim->real(), flags, outFlags);
     if (shim->real()->pMethods)
         shim->base.pMethods = &kShimMethods;
@@ -219,8 +262,16 @@ int shimDelete(sqlite3_vfs *, const char *name, int syncFolder)
         if (const int rc = passPoint(SQLITE_IOERR_DELETE))
             return rc;
     }
+    PowerCut *cut = activePowerCut();
+    if (cut && !cut->powered())
+        return SQLITE_IOERR_DELETE;
+    if (cut)
+        cut->removed(name);
     sqlite3_vfs *root = state().root;
-    return root->xDelete(root, name, syncFolder);
+    const int rc = root->xDelete(root, name, syncFolder);
+    if (cut && rc == SQLITE_OK && syncFolder && !cut->folderSynced(folderOf(name)))
+        return SQLITE_IOERR_DIR_FSYNC;
+    return rc;
 }
 
 int countStatement(unsigned, void *, void *, void *)

@@ -3,7 +3,8 @@
 // A test-only wrapper around the engine's default file layer. It counts the write points of the
 // data file and its journal (every write, sync and truncate, and the journal's deletion that
 // commits) and, at the chosen one, fails it or kills the process, the way a full disk, a
-// failing disk or a crash would meet the program.
+// failing disk or a crash would meet the program. While a PowerCut is active (power_cut.h) it
+// reports every change and sync of those files to it, and fails them once the power is off.
 namespace reliability {
 
 enum class FaultAction {

@@ -49,10 +49,8 @@ TEST(KillAfterEachStatement, EveryKillLeavesTheOldOrTheNewStateAndTheNextStartWo
     const ds::DataPaths paths = home.paths();
     ASSERT_TRUE(QDir().mkpath(paths.dataFolder));
     QTemporaryDir folder;
+    const QString daily = prepareDailyFile(folder.path());
     const QString inputs = folder.filePath(QStringLiteral("inputs"));
-    setInputFolder(inputs);
-    const QString daily = folder.filePath(QStringLiteral("daily.mdb"));
-    makeDailyFile(daily);
     int allKills = 0;
     int allHotJournals = 0;
     int failures = 0;

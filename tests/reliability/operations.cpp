@@ -148,7 +148,7 @@ std::function<bool(const QString &)> onFile(Body body)
 
 // A new writing operation is one more row: its name, a setup from the daily file, a call of
 // its logic on the file that says whether the program would report success, and what its
-// state leaves out. Both harnesses and the kill child take every row.
+// state leaves out. Every harness and the kill child take every row.
 const std::vector<Operation> &operations()
 {
     static const std::vector<Operation> table{
@@ -203,10 +203,29 @@ const std::vector<Operation> &operations()
     return table;
 }
 
+RunResult runOperation(const Operation &operation, const QString &path)
+{
+    try {
+        return {operation.run(path), {}};
+    } catch (const ds::RunError &) {
+        return {false, {}};
+    } catch (const std::exception &error) {
+        return {false, QString::fromUtf8(error.what())};
+    }
+}
+
 void setInputFolder(const QString &folder)
 {
     QDir().mkpath(folder);
     inputFolder() = folder;
+}
+
+QString prepareDailyFile(const QString &folder)
+{
+    setInputFolder(QDir(folder).filePath(QStringLiteral("inputs")));
+    const QString daily = QDir(folder).filePath(QStringLiteral("daily.mdb"));
+    makeDailyFile(daily);
+    return daily;
 }
 
 QString inputFile(const QString &name)

@@ -21,6 +21,18 @@ struct Operation {
     bool silent = false;
 };
 
+// An operation run as a screen's trap runs it: success or the program's own error. An error of
+// another kind, which no screen catches, is what escaped.
+struct RunResult {
+    bool success = false;
+    QString escaped;
+};
+RunResult runOperation(const Operation &operation, const QString &path);
+
+// Sets the input folder to "inputs" in folder and makes a clinic's daily file beside it, whose
+// path it returns: what every harness starts from.
+QString prepareDailyFile(const QString &folder);
+
 // The files an operation reads besides the data file (an import's source, a picture) lie in
 // one folder that the setups fill; no operation may change them. Set before the first setup.
 void setInputFolder(const QString &folder);
@@ -28,7 +40,7 @@ QString inputFile(const QString &name);
 // A fingerprint of every file in the input folder.
 QByteArray inputsFingerprint();
 
-// Every operation both harnesses run; one row an operation.
+// Every operation the fault, kill and power-cut harnesses run; one row an operation.
 const std::vector<Operation> &operations();
 const Operation *findOperation(const QString &name);
 
