@@ -236,6 +236,7 @@ void MDIFlanx::askExit()
         return;
     ui::yield();
     m_closeAllowed = true;
+    Modulanxia::endSession();
     ui::endProgram();
 }
 
