@@ -10,8 +10,10 @@
 #include "temp_data.h"
 #include "wait.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QPointer>
 #include <QTest>
 #include <QWindow>
@@ -139,4 +141,19 @@ TEST_F(EveryScreen, ScreenPlacedAtTopZeroSitsJustBelowTheMenus)
     const QRect client(area->mapToGlobal(QPoint(0, 0)), area->size());
     EXPECT_EQ(screen->frameGeometry().top(), client.top());
     EXPECT_NEAR(screen->geometry().center().x(), client.center().x(), 10); // the frame's edge aside
+}
+
+TEST_F(EveryScreen, EndingTheSessionMakesTheDaysAutomaticBackupOnce)
+{
+    QAction *exit = main->findChild<QAction *>(QStringLiteral("zyexit"));
+    ASSERT_TRUE(exit);
+    Modulanxia::UnlockMenus();
+    exit->trigger();
+    EXPECT_EQ(recorder.programEnds, 1);
+    const QDir backups(home.file(QStringLiteral("ccdata/backups")));
+    const QStringList made = backups.entryList({QStringLiteral("ccyc-*.mdb")}, QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(made[0].startsWith(QDate::currentDate().toString(QStringLiteral("'ccyc-'yyyy-MM-dd-")))) << made[0].toStdString();
+    exit->trigger();
+    EXPECT_EQ(backups.entryList({QStringLiteral("ccyc-*.mdb")}, QDir::Files), made);
 }
