@@ -148,6 +148,9 @@ TEST_F(EveryScreen, EndingTheSessionMakesTheDaysAutomaticBackupOnce)
     QAction *exit = main->findChild<QAction *>(QStringLiteral("zyexit"));
     ASSERT_TRUE(exit);
     Modulanxia::UnlockMenus();
+    recorder.answerNext(ui::Answer::No);
+    exit->trigger();
+    EXPECT_FALSE(QDir(home.file(QStringLiteral("ccdata/backups"))).exists());
     exit->trigger();
     EXPECT_EQ(recorder.programEnds, 1);
     const QDir backups(home.file(QStringLiteral("ccdata/backups")));

@@ -403,22 +403,3 @@ TEST_F(MainRoads, WhatCouldNotBeToldAtTheEndIsToldOnceAtTheNextStart)
     EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
     EXPECT_EQ(recorder.messages.size(), 1);
 }
-
-TEST_F(MainRoads, TheSessionEndsWithItsTaskOnlyAfterYesToTheExitQuestion)
-{
-    installUsedDataFile();
-    ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
-    Modulanxia::UnlockMenus();
-    int ran = 0;
-    Modulanxia::setSessionEnd([&] {
-        EXPECT_EQ(recorder.programEnds, 0);
-        ++ran;
-    });
-    recorder.answerNext(ui::Answer::No);
-    Modulanxia::mainWindow()->findChild<QAction *>("zyexit")->trigger();
-    EXPECT_EQ(ran, 0);
-    Modulanxia::mainWindow()->findChild<QAction *>("zyexit")->trigger();
-    Modulanxia::setSessionEnd({});
-    EXPECT_EQ(ran, 1);
-    EXPECT_EQ(recorder.programEnds, 1);
-}
