@@ -2,8 +2,15 @@
 
 #include "access/screen_factories.h"
 #include "browse/register_browse_screens.h"
+#include "datastore/data_file.h"
 #include "herbs/register_herb_screens.h"
+#include "maintenance/auto_backup.h"
+#include "maintenance/frmhfbf.h"
 #include "maintenance/register_maintenance_screens.h"
+#include "startup/modulanxia.h"
+#include "startup/screens.h"
+
+#include <QDateTime>
 
 void registerScreens()
 {
@@ -11,4 +18,8 @@ void registerScreens()
     herbs::registerHerbScreens();
     browse::registerBrowseScreens();
     maint::registerMaintenanceScreens();
+    // Start-up opens the recovery window by name when it refused a damaged data file, and the
+    // end of a session makes the day's automatic backup.
+    startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *mainWindow) { return new maint::FrmHfbf(mainWindow); });
+    Modulanxia::setSessionEnd([] { maint::autoBackUpAtExit(ds::dataPaths().dataFile, QDateTime::currentDateTime()); });
 }

@@ -1,16 +1,21 @@
 // Backup and the background picture. A checked backup (copy to a temporary file, flush, open
 // it with the password and run the quick check, rename) against a plain file copy of the
-// same data file; storing a 1 MiB picture in 4096-byte pieces through the engine's blob
-// handle against one bound value of the same bytes.
+// same data file; the automatic backup the program makes as it ends, at 500 and 50,000 herbs;
+// storing a 1 MiB picture in 4096-byte pieces through the engine's blob handle against one
+// bound value of the same bytes.
 
 #include "datastore/data_file.h"
+#include "maintenance/auto_backup.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/picture_store.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "figures.h"
+#include "generated_herbs.h"
 #include "seed_copy.h"
 
 #include <benchmark/benchmark.h>
@@ -38,6 +43,23 @@ void BM_Backup_PlainCopy(benchmark::State &state)
     for (auto _ : state) {
         QFile::remove(backup);
         QFile::copy(data, backup);
+    }
+}
+
+// The whole of what the end of a session costs: the look for today's backup, the checked copy
+// into the backups folder, the pruning. Each run's backup is removed again (untimed), so every
+// run makes one.
+void BM_AutoBackup(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath("ccyc.mdb");
+    QFile::copy(bench::GeneratedDataFile::shared(int(state.range(0))).path(), data);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (auto _ : state) {
+        const QString made = maint::autoBackUp(data, now);
+        state.PauseTiming();
+        QFile::remove(made);
+        state.ResumeTiming();
     }
 }
 
@@ -71,6 +93,7 @@ void BM_Picture_OneValue(benchmark::State &state)
 
 BENCHMARK(BM_Backup_Checked)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Backup_PlainCopy)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_AutoBackup)->Arg(500)->Arg(50000)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Picture_InPieces)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_Picture_OneValue)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -95,5 +118,18 @@ std::vector<bench::Figure> maintenanceFigures(const bench::Medians &medians)
 }
 
 const int registered = bench::registerClosing(&maintenanceFigures);
+
+std::vector<bench::Figure> autoBackupFigures(const bench::Medians &medians)
+{
+    const auto small = medians.find("BM_AutoBackup/500");
+    const auto large = medians.find("BM_AutoBackup/50000");
+    if (small == medians.end() || large == medians.end())
+        return {};
+    std::printf("automatic backup at the end of a session, median: %.1f ms at 500 herbs, %.1f ms at 50,000 herbs\n",
+                small->second, large->second);
+    return {{"auto_backup_500", small->second, "ms"}, {"auto_backup_50000", large->second, "ms"}};
+}
+
+const int registeredAutoBackup = bench::registerClosing(&autoBackupFigures);
 
 } // namespace

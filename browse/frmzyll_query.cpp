@@ -31,8 +31,9 @@ void Frmzyll::refreshPickLists()
         {kEfficacyListSql, m_efficacyItems},
         {kIndicationListSql, m_indicationItems},
     };
-    for (const auto &[source, items] : steps)
-        ds::skipOnFailure([&] { items->setStringList(pickListItems(*db, source)); });
+    // Not a structured binding: clang before 16 cannot capture one in the lambda.
+    for (const auto &step : steps)
+        ds::skipOnFailure([&] { step.second->setStringList(pickListItems(*db, step.first)); });
 }
 
 void Frmzyll::Qpcls()

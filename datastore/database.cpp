@@ -97,12 +97,8 @@ void proveKey(sqlite3 *db, const QString &path)
     sqlite3_finalize(stmt);
     if (rc == SQLITE_ROW)
         return;
-    if ((rc & 0xff) == SQLITE_NOTADB)
-        throw RunError(ErrorCode::WrongPassword, withPath(ErrorCode::WrongPassword, path));
-    // The first page was read with the key, yet the file's account of itself (its length, its
-    // schema) is broken.
-    if ((rc & 0xff) == SQLITE_CORRUPT)
-        throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
+    if (const std::optional<ErrorCode> code = fileStateCode(rc))
+        throw RunError(*code, withPath(*code, path));
     throwEngineError(db, rc, path);
 }
 
@@ -223,7 +219,9 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
         return;
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throwEngineError(database.m_db, rc, path);
-    throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
+    // A page the check reports as unsound is a damaged page, whatever the engine answered.
+    const ErrorCode damaged = *fileStateCode(SQLITE_CORRUPT);
+    throw RunError(damaged, withPath(damaged, path));
 }
 
 Database Database::create(const QString &path, const QString &connect)

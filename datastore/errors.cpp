@@ -1,5 +1,7 @@
 #include "datastore/errors.h"
 
+#include <sqlcipher/sqlite3.h>
+
 namespace ds {
 
 QString describe(ErrorCode code)
@@ -59,6 +61,22 @@ QString describe(ErrorCode code)
         return QStringLiteral("输入的内容不符合字段的规则，记录没有保存。");
     }
     return QStringLiteral("未知错误。");
+}
+
+std::optional<ErrorCode> fileStateCode(int engineResult)
+{
+    static const struct {
+        int answer;
+        ErrorCode code;
+    } table[] = {
+        {SQLITE_CORRUPT, ErrorCode::DamagedFile},
+        {SQLITE_NOTADB, ErrorCode::WrongPassword},
+    };
+    for (const auto &row : table) {
+        if ((engineResult & 0xff) == row.answer)
+            return row.code;
+    }
+    return std::nullopt;
 }
 
 RunError::RunError(ErrorCode code, const QString &description)

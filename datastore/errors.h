@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+#include <optional>
 #include <stdexcept>
 
 namespace ds {
@@ -37,6 +39,12 @@ enum class ErrorCode : int {
 };
 
 QString describe(ErrorCode code);
+
+// The one table of the engine's answers about the file itself, so a damaged page gets the same
+// number wherever it is found: a page that fails its check is a damaged file; a first page that
+// cannot be read with the key is a wrong password (or a damaged header, which looks the same).
+// nullopt for every other answer.
+std::optional<ErrorCode> fileStateCode(int engineResult);
 
 // A run-time error with its number and description, as the error traps of the screens show it.
 class RunError : public std::runtime_error {

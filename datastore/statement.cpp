@@ -41,10 +41,8 @@ void throwEngineError(sqlite3 *db, int resultCode, const QString &context)
         code = ErrorCode::FileReadOnly;
         break;
     case SQLITE_NOTADB:
-        code = ErrorCode::WrongPassword;
-        break;
     case SQLITE_CORRUPT:
-        code = ErrorCode::NotADatabase;
+        code = *fileStateCode(resultCode);
         break;
     case SQLITE_CANTOPEN:
         code = ErrorCode::FileCannotBeOpened;

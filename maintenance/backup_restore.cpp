@@ -2,10 +2,10 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/data_file_check.h"
-#include "maintenance/file_copy.h"
+#include "startup/file_replace.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace maint {
@@ -16,87 +16,168 @@ QString journalOf(const QString &dataFile)
     return dataFile + QStringLiteral("-journal");
 }
 
-bool sameFile(const QString &a, const QString &b)
+bool present(const QString &path)
 {
-    const QFileInfo first(a);
-    const QFileInfo second(b);
-    if (first.exists() && second.exists())
-        return first.canonicalFilePath() == second.canonicalFilePath();
-    return first.absoluteFilePath() == second.absoluteFilePath();
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
 }
 
 // After a crash the data file alone is not the data: the engine rolls its journal back when
 // the file is next opened, so the copy is taken after one open.
 void settleJournal(const QString &dataFile)
 {
-    if (QFileInfo::exists(journalOf(dataFile)))
+    if (present(journalOf(dataFile)))
         ds::openDataFile(dataFile).close();
 }
 
-// Copies source to a checked temporary file beside target and renames it over target.
-void copyChecked(const QString &source, const QString &target)
+[[noreturn]] void journalStuck(const QString &journal, const ds::RunError &error)
 {
-    const QString temp = copyToTempBeside(source, target);
+    throw ds::RunError(error.number(), QStringLiteral("数据文件的日志文件（%1）不能处理，数据没有恢复，现有数据没有改动。%2")
+                                           .arg(journal, error.description()));
+}
+
+// The replaced data file, copied as it stands, a journal that could not be rolled back first:
+// the copy then opens on the state the data file would have opened on, and is rolled back at
+// once when it can be.
+void keepReplaced(const QString &dataFile, const QString &keptAs)
+{
+    startup::ensureFolder(QFileInfo(keptAs).absolutePath());
+    const bool journal = present(journalOf(dataFile));
+    if (journal) {
+        try {
+            startup::replaceByCopy(journalOf(dataFile), journalOf(keptAs));
+        } catch (const ds::RunError &error) {
+            journalStuck(journalOf(dataFile), error);
+        }
+    }
+    startup::replaceByCopy(dataFile, keptAs);
+    // A copy that cannot be rolled back now (a damaged one) keeps its journal beside it.
+    if (journal)
+        ds::skipOnFailure([&] { ds::openDataFile(keptAs).close(); });
+}
+
+void discardKept(const QString &keptAs)
+{
+    startup::removeFile(journalOf(keptAs));
+    startup::removeFile(keptAs);
+}
+
+// The journal of the replaced file, renamed to a name the engine never rolls back; the empty
+// text when there is none.
+QString moveJournalAside(const QString &dataFile)
+{
+    const QString journal = journalOf(dataFile);
+    if (!present(journal))
+        return {};
+    const QString aside = dataFile + QStringLiteral(".replaced-journal");
     try {
-        checkDataFileCopy(temp);
-    } catch (...) {
-        discardTemp(temp);
+        startup::moveFile(journal, aside);
+    } catch (const ds::RunError &error) {
+        journalStuck(journal, error);
+    }
+    return aside;
+}
+
+// The restored copy renamed over the data file. A rename that fails puts the journal back and
+// gives up the kept copy: nothing has changed.
+void putInPlace(const QString &restored, const QString &dataFile, const QString &aside, const QString &keptAs)
+{
+    try {
+        startup::moveFile(restored, dataFile);
+    } catch (const ds::RunError &) {
+        if (!present(restored))
+            throw; // renamed; only the folder's sync failed
+        startup::discardTemp(restored);
+        if (!aside.isEmpty())
+            ds::skipOnFailure([&] { startup::moveFile(aside, journalOf(dataFile)); });
+        if (!keptAs.isEmpty())
+            discardKept(keptAs);
         throw;
     }
-    replaceWithTemp(temp, target);
+}
+
+int countHerbs(const QString &path)
+{
+    ds::Database db = ds::Database::openReadOnly(path, ds::kDataFileConnect);
+    return db.openDynaset(QStringLiteral("SELECT count(*) FROM 中医药材")).field(0).toInt();
 }
 
 } // namespace
 
-QString replacedCopyPath(const QString &dataFile)
+std::optional<int> herbCount(const QString &path)
 {
-    return dataFile + QStringLiteral(".bak");
+    try {
+        return countHerbs(path);
+    } catch (const ds::RunError &) {
+        return std::nullopt;
+    }
+}
+
+BackupFacts inspectBackup(const QString &path)
+{
+    checkDataFileCopy(path);
+    BackupFacts facts;
+    facts.herbs = countHerbs(path);
+    facts.size = QFileInfo(path).size();
+    KeptKind kind = KeptKind::Automatic;
+    KeptFile named;
+    facts.savedAt = parseKeptName(path, &kind, &named) ? named.savedAt : QFileInfo(path).lastModified();
+    return facts;
 }
 
 void backUp(const QString &dataFile, const QString &destination)
 {
     if (!QFileInfo::exists(dataFile))
         throw ds::RunError(ds::ErrorCode::FileNotFound, QStringLiteral("系统数据丢失，不能备份。"));
-    if (sameFile(dataFile, destination))
+    if (startup::sameFile(dataFile, destination))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("备份文件不能是系统的数据文件本身，请另选名称或路径。"));
     settleJournal(dataFile);
-    copyChecked(dataFile, destination);
+    startup::replaceByCopy(dataFile, destination, checkDataFileCopy);
 }
 
-void restore(const QString &source, const QString &dataFile)
+bool restore(const QString &source, const QString &dataFile, const QString &keptAs)
 {
-    if (sameFile(source, dataFile))
+    if (startup::sameFile(source, dataFile))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("所选文件就是系统的数据文件本身，不需要恢复。"));
     checkDataFileCopy(source);
-    const QString restored = copyToTempBeside(source, dataFile);
+    // A journal left by a crash is rolled back as the next open would; one that cannot be (a
+    // damaged file) is moved aside below.
+    ds::skipOnFailure([&] { settleJournal(dataFile); });
+    const QString restored = startup::copyToTempBeside(source, dataFile);
+    const bool keeping = present(dataFile);
+    bool kept = false; // from here on a failure takes the kept copy back
+    QString aside;
     try {
         checkDataFileCopy(restored);
-        if (QFileInfo::exists(dataFile)) {
-            try {
-                settleJournal(dataFile);
-            } catch (const ds::RunError &) {
-                // A damaged data file is what a restore is for: it is kept as it stands.
-            }
-            // Kept as it stands, damaged or not: it may still hold what the backup lacks.
-            replaceWithTemp(copyToTempBeside(dataFile, replacedCopyPath(dataFile)), replacedCopyPath(dataFile));
+        if (keeping) {
+            kept = true;
+            keepReplaced(dataFile, keptAs);
         }
+        aside = moveJournalAside(dataFile);
     } catch (...) {
-        discardTemp(restored);
+        startup::discardTemp(restored);
+        if (kept)
+            discardKept(keptAs);
         throw;
     }
-    replaceWithTemp(restored, dataFile);
-    // Only now: a journal removed earlier could not be rolled into the old file either way,
-    // but one left now would be rolled into the restored file at the next open.
-    QFile::remove(journalOf(dataFile));
+    putInPlace(restored, dataFile, aside, keeping ? keptAs : QString());
+    if (!aside.isEmpty())
+        startup::removeFile(aside);
+    KeptKind kind = KeptKind::Automatic;
+    KeptFile named;
+    if (keeping && parseKeptName(keptAs, &kind, &named))
+        pruneKept(dataFile, kind, QDateTime::currentDateTime());
+    return keeping;
 }
 
-std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath)
+std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath, const QString &keptAs)
 {
     try {
         if (mode == CopyMode::Backup)
             backUp(dataFile, chosenPath);
         else
-            restore(chosenPath, dataFile);
+            restore(chosenPath, dataFile,
+                    keptAs.isEmpty() ? newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime()) : keptAs);
     } catch (const ds::RunError &error) {
         return CopyFailure{error.number(), error.description()};
     }

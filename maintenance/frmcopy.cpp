@@ -1,6 +1,8 @@
 #include "maintenance/frmcopy.h"
 
 #include "datastore/data_file.h"
+#include "datastore/errors.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/animation_player.h"
 #include "maintenance/off_thread.h"
 #include "startup/mdiflanx.h"
@@ -127,8 +129,10 @@ void Frmcopy::choosePath()
 {
     ui::FileDialogRequest request;
     request.mode = mode() == CopyMode::Backup ? ui::FileDialogMode::Save : ui::FileDialogMode::Open;
-    request.folder = QDir::homePath();
-    request.filter = QStringLiteral("数据库文件(*.mdb)");
+    // A restore starts where the program keeps its own backups and the files it replaced.
+    const QString kept = backupsFolder(ds::dataPaths().dataFile);
+    request.folder = mode() == CopyMode::Restore && QFileInfo(kept).isDir() ? kept : QDir::homePath();
+    request.filter = QStringLiteral("数据库文件(*.mdb *.bak)");
     request.defaultSuffix = QStringLiteral("mdb");
     ui::yield();
     // Cancelling keeps the path that was there: it is not an error, and it must not bring
@@ -177,18 +181,16 @@ void Frmcopy::copy()
     m_ani->play();
     ui::yield();
 
+    // The window stays open until the copy has ended, whatever the user presses meanwhile.
     setBusy(true);
-    std::optional<CopyFailure> failure;
-    runOffWindowThread([&] { failure = runCopy(copyMode, dataFile, chosen); });
-    ui::yield();
+    QString keptAs;
+    if (copyMode == CopyMode::Restore && !askBeforeRestore(chosen, dataFile, &keptAs)) {
+        endCopy();
+        return;
+    }
+    const std::optional<CopyFailure> failure = offWindowThread([&] { return runCopy(copyMode, dataFile, chosen, keptAs); });
     if (failure) {
-        setBusy(false);
-        ui::showErrorBox(failure->number, failure->description, ui::ErrorBoxForm::SignedNumberLine);
-        ui::yield();
-        m_ani->closeClip();
-        m_ani->hide();
-        ui::yield();
-        showButtons();
+        showFailure(*failure);
         return;
     }
     // The background picture travels with the data file: a restored file brings its own.
@@ -197,9 +199,62 @@ void Frmcopy::copy()
             main->loadBackground();
     }
     waitment(m_copy, m_exit, m_ani);
-    setBusy(false);
+    const QString path = QDir::toNativeSeparators(chosen);
+    if (copyMode == CopyMode::Backup)
+        ui::msgBox(QStringLiteral("数据已经备份到 %1").arg(path), ui::Icon::Information);
+    else if (QFileInfo::exists(keptAs))
+        ui::msgBox(QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(path, QDir::toNativeSeparators(keptAs)),
+                   ui::Icon::Information);
+    else
+        ui::msgBox(QStringLiteral("数据已经从 %1 恢复").arg(path), ui::Icon::Information);
     ui::yield();
     m_path->clear();
+    endCopy();
+}
+
+std::optional<CopyFailure> Frmcopy::offWindowThread(const std::function<std::optional<CopyFailure>()> &work)
+{
+    std::optional<CopyFailure> failure;
+    runOffWindowThread([&] { failure = work(); });
+    ui::yield();
+    return failure;
+}
+
+bool Frmcopy::askBeforeRestore(const QString &backup, const QString &dataFile, QString *keptAs)
+{
+    BackupFacts facts;
+    const std::optional<CopyFailure> refused = offWindowThread([&]() -> std::optional<CopyFailure> {
+        try {
+            facts = inspectBackup(backup);
+        } catch (const ds::RunError &error) {
+            return CopyFailure{error.number(), error.description()};
+        }
+        return std::nullopt;
+    });
+    if (refused) {
+        showFailure(*refused);
+        return false;
+    }
+    *keptAs = newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime());
+    const QString question = QStringLiteral("将用备份文件 %1（保存于 %2，药材 %3 味）替换现有的全部数据，现有数据另存为 %4。继续吗？")
+                                 .arg(QDir::toNativeSeparators(backup), facts.savedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
+                                 .arg(facts.herbs)
+                                 .arg(QDir::toNativeSeparators(*keptAs));
+    return ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
+}
+
+// A copy that failed: the error box, then the buttons again; the path stays for another try.
+void Frmcopy::showFailure(const CopyFailure &failure)
+{
+    ui::showErrorBox(failure.number, failure.description, ui::ErrorBoxForm::SignedNumberLine);
+    ui::yield();
+    endCopy();
+}
+
+void Frmcopy::endCopy()
+{
+    setBusy(false);
+    m_ani->closeClip();
     ui::yield();
     m_ani->hide();
     ui::yield();

@@ -25,12 +25,16 @@ public:
     using Wait = std::function<void(int milliseconds)>;
     static void setWaitForTests(Wait wait);
 
-
 private:
     CopyMode mode() const;
     void chooseMode(CopyMode mode);
     void choosePath();
     void copy();
+    // Tells what the backup holds and asks before it replaces the data; the kept copy's path.
+    bool askBeforeRestore(const QString &backup, const QString &dataFile, QString *keptAs);
+    std::optional<CopyFailure> offWindowThread(const std::function<std::optional<CopyFailure>()> &work);
+    void showFailure(const CopyFailure &failure);
+    void endCopy();
     void showButtons();
     void waitment(QPushButton *cmd1, QPushButton *cmd2, AnimationPlayer *ani);
 

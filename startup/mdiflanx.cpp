@@ -243,6 +243,7 @@ void MDIFlanx::askExit()
         return;
     ui::yield();
     m_closeAllowed = true;
+    Modulanxia::endSession();
     ui::endProgram();
 }
 

@@ -6,10 +6,12 @@
 #include "startup/mdiflanx.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/start_notice.h"
 #include "startup/startup_logic.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/program.h"
 
 #include <QDir>
 #include <QPointer>
@@ -29,6 +31,12 @@ std::unique_ptr<startup::InstanceLock> &lock()
 {
     static std::unique_ptr<startup::InstanceLock> instance;
     return instance;
+}
+
+std::function<void()> &sessionEnd()
+{
+    static std::function<void()> task;
+    return task;
 }
 
 void yieldTwice()
@@ -52,13 +60,18 @@ MainOutcome runChecks(const ds::DataPaths &paths)
     if (!window())
         window() = new startup::MDIFlanx;
     window()->showMaximized();
-    window()->loadBackground();
     LockMenus();
     startup::setRunMode(startup::kFirstUseMode);
+    // What could not be told when the program last ended (a failed automatic backup).
+    const QString notice = startup::takeNotice(paths.dataFolder);
+    if (!notice.isEmpty())
+        ui::msgBox(notice, ui::Icon::Information);
 
     ui::yield();
     startup::openCheck(paths.dataFile);
     ui::yield();
+    // The stored picture is read only once the whole file has been checked.
+    window()->loadBackground();
 
     switch (startup::checkFirstUse(paths.dataFile)) {
     case startup::FirstUseRoad::PasswordSetup:
@@ -92,10 +105,37 @@ MainOutcome Main()
         }
         return runChecks(ds::dataPaths());
     } catch (const ds::RunError &error) {
-        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
         ui::setNormalPointer();
+        if (startup::mendedByRestore(error) && startup::hasScreen(kRecoveryScreen)) {
+            const QString question = startup::restoreQuestion(error, ds::dataPaths().dataFile);
+            if (ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes
+                && startup::showScreen(kRecoveryScreen))
+                return MainOutcome::Running;
+            return MainOutcome::Failed;
+        }
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
         return MainOutcome::Failed;
     }
+}
+
+void restart()
+{
+    if (Main() != MainOutcome::Running)
+        ui::endProgram();
+}
+
+void setSessionEnd(std::function<void()> task)
+{
+    sessionEnd() = std::move(task);
+}
+
+void endSession()
+{
+    if (!sessionEnd())
+        return;
+    ui::setBusyPointer();
+    sessionEnd()();
+    ui::setNormalPointer();
 }
 
 void LockMenus()

@@ -1,87 +1,47 @@
 #include "startup/startup_logic.h"
 
 #include "datastore/errors.h"
+#include "startup/file_replace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace startup {
 namespace {
 
-FileSync &fileSync()
-{
-    static FileSync current;
-    return current;
-}
-
-bool syncHandle(int handle)
-{
-    return fileSync() ? fileSync()(handle) : ::fsync(handle) == 0;
-}
-
-// The folder's entry for a renamed file is only safe on disk once the folder itself is synced.
-bool syncFolder(const QString &folder)
-{
-    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    const bool synced = syncHandle(handle);
-    ::close(handle);
-    return synced;
-}
-
-// Writes the whole seed to `copy` and syncs it; false on any failure part-way.
-bool writeSyncedCopy(const QString &seed, const QString &copy)
-{
-    QFile from(seed);
-    QFile to(copy);
-    if (!from.open(QIODevice::ReadOnly) || !to.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
-        return false;
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 read = from.read(buffer, sizeof buffer);
-        if (read < 0)
-            return false;
-        if (read == 0)
-            break;
-        if (to.write(buffer, read) != read)
-            return false;
-    }
-    return syncHandle(to.handle());
-}
-
-[[noreturn]] void copyFailed(const QString &seed, const QString &target)
+[[noreturn]] void copyFailed(const QString &seed, const QString &target, const QString &why)
 {
     throw ds::RunError(ds::ErrorCode::CannotCopyFile,
-                       ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1 → %2）").arg(seed, target));
+                       ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1 → %2：%3）").arg(seed, target, why));
 }
 
-// Copies beside the target first, syncs the copy and renames it, then syncs the folder, so
-// that neither a failed copy nor a power cut leaves a partial or empty data file that a later
-// start would take for a whole one.
+// Copies beside the target, syncs the copy, renames it and syncs the folder, so that neither a
+// failed copy nor a power cut leaves a partial or empty data file that a later start would take
+// for a whole one. A copy whose folder could not be synced is taken back: the next start copies
+// again, which loses nothing.
 void copySeed(const QString &seed, const QString &target)
 {
-    const QString partial = target + QStringLiteral(".partial");
-    QFile::remove(partial);
     // A journal left beside a data file that is gone belongs to that old file: the engine would
     // roll it into the fresh copy at the first open and bring back pages of the old data.
     const QString staleJournal = target + QStringLiteral("-journal");
-    if (QFileInfo::exists(staleJournal) && !QFile::remove(staleJournal)) {
-        throw ds::RunError(ds::ErrorCode::CannotCopyFile,
-                           ds::describe(ds::ErrorCode::CannotCopyFile) + QStringLiteral("（%1）").arg(staleJournal));
-    }
-    if (!QFileInfo(seed).isFile() || !writeSyncedCopy(seed, partial) || !QFile::rename(partial, target)) {
-        QFile::remove(partial);
-        copyFailed(seed, target);
-    }
-    if (!syncFolder(QFileInfo(target).absolutePath())) {
-        QFile::remove(target);
-        copyFailed(seed, target);
+    if (QFileInfo::exists(staleJournal) && !removeFile(staleJournal))
+        copyFailed(seed, target, staleJournal);
+    if (!QFileInfo(seed).isFile())
+        copyFailed(seed, target, QStringLiteral("文件或文件夹不存在"));
+    const QString temp = [&] {
+        try {
+            return copyToTempBeside(seed, target);
+        } catch (const ds::RunError &error) {
+            copyFailed(seed, target, error.description());
+        }
+    }();
+    try {
+        replaceWithTemp(temp, target);
+    } catch (const ds::RunError &error) {
+        removeFile(target);
+        copyFailed(seed, target, error.description());
     }
     QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
 }
@@ -110,16 +70,9 @@ bool firstQueryIsEmpty(ds::Database &db, const QString &name, const QString &sql
 
 } // namespace
 
-void setFileSync(FileSync sync)
-{
-    fileSync() = std::move(sync);
-}
-
 DataFileState ensureDataFile(const ds::DataPaths &paths)
 {
-    if (!QFileInfo(paths.dataFolder).isDir() && !QDir().mkpath(paths.dataFolder))
-        throw ds::RunError(ds::ErrorCode::CannotCreateFolder,
-                           ds::describe(ds::ErrorCode::CannotCreateFolder) + QStringLiteral("（%1）").arg(paths.dataFolder));
+    ensureFolder(paths.dataFolder);
     if (QFileInfo::exists(paths.dataFile))
         return DataFileState::Ready;
     if (!QFileInfo::exists(paths.seedFile))
@@ -141,6 +94,30 @@ void openCheck(const QString &dataFile)
     ds::Database::checkWholeFile(dataFile, ds::kDataFileConnect);
     requireWritable(dataFile);
     ds::openDataFile(dataFile).close();
+}
+
+bool mendedByRestore(const ds::RunError &refusal)
+{
+    switch (ds::ErrorCode(refusal.number())) {
+    case ds::ErrorCode::NotADatabase:
+    case ds::ErrorCode::EmptyFile:
+    case ds::ErrorCode::DamagedFile:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString restoreQuestion(const ds::RunError &refusal, const QString &dataFile)
+{
+    // The damaged file's own description sends the user to a screen; here the question does.
+    const QString found = refusal.number() == int(ds::ErrorCode::DamagedFile)
+                              ? QStringLiteral("文件中有损坏或者缺少的部分。")
+                              : ds::describe(ds::ErrorCode(refusal.number()));
+    return QStringLiteral("数据文件已经损坏：%1\r\n发现的问题（错误号码：%2）：%3\r\n程序没有改动这个文件。\r\n\r\n是否现在从备份恢复？")
+        .arg(QDir::toNativeSeparators(dataFile))
+        .arg(refusal.number())
+        .arg(found);
 }
 
 FirstUseRoad checkFirstUse(const QString &dataFile)

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "datastore/data_file.h"
+#include "datastore/errors.h"
 
 #include <QString>
-
-#include <functional>
 
 namespace startup {
 
@@ -18,11 +17,6 @@ enum class DataFileState {
 // cannot be made or the seed cannot be copied.
 DataFileState ensureDataFile(const ds::DataPaths &paths);
 
-// How a written file or folder is made safe on disk (fsync by default); true when it is. Tests
-// put a failing or recording stand-in here; an empty function brings fsync back.
-using FileSync = std::function<bool(int handle)>;
-void setFileSync(FileSync sync);
-
 // The start-up self-check of the engine: an engine that cannot encrypt (empty version) would
 // write the clinic's data in the clear, so it is refused before any file is touched.
 void requireCipher(const QString &cipherVersion);
@@ -31,6 +25,14 @@ void requireCipher(const QString &cipherVersion);
 // password, a data file or folder that cannot be written throws here, before the start-up
 // writes anything.
 void openCheck(const QString &dataFile);
+
+// Whether the refusal of the data file at start-up is one that restoring a backup mends: a
+// damaged, empty, cut-short or unreadable file (not a second copy, a wrong engine, a folder
+// that cannot be written).
+bool mendedByRestore(const ds::RunError &refusal);
+
+// The question start-up asks when it is: what it found, and whether to restore now.
+QString restoreQuestion(const ds::RunError &refusal, const QString &dataFile);
 
 enum class FirstUseRoad {
     PasswordSetup, // 密码表 has no usable row

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -312,4 +313,22 @@ TEST(TextBoxes, ShowTheirSelectionOnlyWhileFocusedAndKeepLinesApart)
     ASSERT_GE(lines->lineCount(), 2);
     const qreal pitch = lines->lineAt(1).y() - lines->lineAt(0).y();
     EXPECT_GE(pitch, 1.2 * QFontInfo(second->font()).pixelSize());
+}
+
+TEST_F(EveryScreen, EndingTheSessionMakesTheDaysAutomaticBackupOnce)
+{
+    QAction *exit = main->findChild<QAction *>(QStringLiteral("zyexit"));
+    ASSERT_TRUE(exit);
+    Modulanxia::UnlockMenus();
+    recorder.answerNext(ui::Answer::No);
+    exit->trigger();
+    EXPECT_FALSE(QDir(home.file(QStringLiteral("ccdata/backups"))).exists());
+    exit->trigger();
+    EXPECT_EQ(recorder.programEnds, 1);
+    const QDir backups(home.file(QStringLiteral("ccdata/backups")));
+    const QStringList made = backups.entryList({QStringLiteral("ccyc-*.mdb")}, QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    EXPECT_TRUE(made[0].startsWith(QDate::currentDate().toString(QStringLiteral("'ccyc-'yyyy-MM-dd-")))) << made[0].toStdString();
+    exit->trigger();
+    EXPECT_EQ(backups.entryList({QStringLiteral("ccyc-*.mdb")}, QDir::Files), made);
 }

@@ -59,6 +59,20 @@ TEST(OpenDataFile, RefusesEachKindOfBadFileWithItsOwnNumber)
     sqlite3_exec(plain, "CREATE TABLE t(a); INSERT INTO t VALUES(1);", nullptr, nullptr, nullptr);
     sqlite3_close(plain);
     EXPECT_EQ(openErrorNumber(home.file("plain.mdb")), int(ds::ErrorCode::UnencryptedFile));
+
+    // A damaged page that only a later read meets gets the same number as the whole-file check.
+    QFile damaged(seed);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    damaged.seek(damaged.size() / 2048 * 1024 + 300);
+    const char flipped = char(damaged.peek(1)[0] ^ 0x5a);
+    damaged.write(&flipped, 1);
+    damaged.close();
+    try {
+        ds::openDataFile(seed).openDynaset("SELECT * FROM 中医药材");
+        ADD_FAILURE() << "the damaged page was read as sound";
+    } catch (const ds::RunError &error) {
+        EXPECT_EQ(error.number(), int(ds::ErrorCode::DamagedFile));
+    }
 }
 
 TEST(OpenDataFile, WrongPasswordAfterRightOneIsStillRefused)

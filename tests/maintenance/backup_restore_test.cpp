@@ -1,6 +1,11 @@
 // Backup and restore on temporary folders: what reaches the data file, and what never does.
+#include "maintenance/auto_backup.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance_fixture.h"
+#include "qstring_printer.h"
+#include "scripted_file_layer.h"
+#include "startup/start_notice.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -18,27 +23,42 @@ protected:
         return names;
     }
 
+    // The files a restore kept in the backups folder, newest first.
+    QStringList keptBeforeRestore() const
+    {
+        QStringList paths;
+        for (const maint::KeptFile &file : maint::keptFiles(dataFile, maint::KeptKind::BeforeRestore))
+            paths.append(file.path);
+        return paths;
+    }
+    QString backupsFolder() const { return maint::backupsFolder(dataFile); }
+
     TempHome home;
     QString dataFile = home.installSeed();
     QString backup = home.file("备份.mdb");
 };
 
-TEST_F(BackupRestore, RoundTripIsByteForByteAndKeepsTheReplacedFileOnce)
+TEST_F(BackupRestore, RoundTripIsByteForByteAndKeepsEachReplacedFile)
 {
     maint::backUp(dataFile, backup);
     EXPECT_EQ(readBytes(backup), readBytes(dataFile));
 
     addHerb(dataFile, "备份后加的药");
     const QByteArray beforeRestore = readBytes(dataFile);
-    maint::restore(backup, dataFile);
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup));
     EXPECT_EQ(readBytes(dataFile), readBytes(backup));
     EXPECT_FALSE(herbNames(dataFile).contains("备份后加的药"));
-    EXPECT_EQ(readBytes(maint::replacedCopyPath(dataFile)), beforeRestore);
+    ASSERT_EQ(keptBeforeRestore().size(), 1);
+    EXPECT_EQ(readBytes(keptBeforeRestore()[0]), beforeRestore);
 
-    // A second restore keeps only the file it replaced, in the same one place.
-    maint::restore(backup, dataFile);
-    EXPECT_EQ(readBytes(maint::replacedCopyPath(dataFile)), readBytes(backup));
-    EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "ccyc.mdb.bak"}), QStringList());
+    // Restoring again (the wrong backup, then the right one) never overwrites what the first
+    // restore kept, even within the same minute.
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup));
+    const QStringList kept = keptBeforeRestore();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_EQ(readBytes(kept[0]), readBytes(backup));
+    EXPECT_EQ(readBytes(kept[1]), beforeRestore);
+    EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "backups"}), QStringList());
     EXPECT_EQ(leftovers(home.path(), {"ccdata", "备份.mdb"}), QStringList());
 }
 
@@ -88,7 +108,7 @@ TEST_F(BackupRestore, EveryUnfitSourceIsRefusedWithItsReasonAndTheDataFileStays)
         EXPECT_EQ(failure->number, int(c.code)) << c.file;
         EXPECT_TRUE(failure->description.contains(c.reason)) << c.file << ": " << failure->description.toStdString();
         EXPECT_EQ(readBytes(dataFile), before) << c.file;
-        EXPECT_FALSE(QFile::exists(maint::replacedCopyPath(dataFile))) << c.file;
+        EXPECT_TRUE(keptBeforeRestore().isEmpty()) << c.file;
     }
     EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb"}), QStringList());
 }
@@ -99,12 +119,34 @@ TEST_F(BackupRestore, AJournalBesideTheDataFileNeverUndoesARestore)
     maint::backUp(dataFile, backup);
     crashInsideTransaction(dataFile);
 
-    maint::restore(backup, dataFile);
-    EXPECT_FALSE(QFile::exists(dataFile + "-journal"));
-    const QStringList names = herbNames(dataFile);
-    EXPECT_TRUE(names.contains("备份里的药"));
-    EXPECT_FALSE(names.contains("未提交0"));
+    addHerb(backup, "只在备份里的药"); // the committed data file differs from the backup
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup));
+    EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "backups"}), QStringList());
     EXPECT_EQ(readBytes(dataFile), readBytes(backup));
+    // The kept copy holds the replaced data as committed: its journal went with it and was
+    // rolled back there.
+    ASSERT_EQ(keptBeforeRestore().size(), 1);
+    const QStringList kept = herbNames(keptBeforeRestore()[0]);
+    EXPECT_TRUE(kept.contains("备份里的药"));
+    EXPECT_FALSE(kept.contains("只在备份里的药"));
+    EXPECT_FALSE(kept.contains("未提交0"));
+    EXPECT_EQ(leftovers(backupsFolder(), {QFileInfo(keptBeforeRestore()[0]).fileName()}), QStringList());
+}
+
+TEST_F(BackupRestore, AJournalThatCannotBeHandledStopsTheRestoreAndChangesNothing)
+{
+    // Something in the journal's place that the engine cannot roll back nor the restore copy.
+    maint::backUp(dataFile, backup);
+    QDir().mkpath(dataFile + "-journal/里面");
+    const QByteArray data = readBytes(dataFile);
+    const std::optional<maint::CopyFailure> failure = maint::runCopy(maint::CopyMode::Restore, dataFile, backup);
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(failure->description.startsWith("数据文件的日志文件（" + dataFile + "-journal）不能处理，数据没有恢复"))
+        << failure->description.toStdString();
+    EXPECT_EQ(readBytes(dataFile), data);
+    EXPECT_TRUE(QFileInfo(dataFile + "-journal/里面").isDir());
+    EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "ccyc.mdb-journal", "backups"}), QStringList());
+    EXPECT_EQ(leftovers(backupsFolder(), {}), QStringList());
 }
 
 TEST_F(BackupRestore, BackupAfterACrashHoldsTheDataAsCommitted)
@@ -124,7 +166,7 @@ TEST_F(BackupRestore, RestoredFileWithItsOwnSaltOpensWithTheKeyDerivedAgain)
     makeDataFileWithOwnSalt(other, "另一台电脑的药");
     ASSERT_NE(readBytes(other).left(16), readBytes(dataFile).left(16));
 
-    maint::restore(other, dataFile);
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, other));
     EXPECT_EQ(herbNames(dataFile), QStringList{"另一台电脑的药"});
 }
 
@@ -140,6 +182,17 @@ TEST_F(BackupRestore, AFailedBackupLeavesTheOlderBackupOfThatName)
                   ::_exit(failure && failure->number == int(ds::ErrorCode::DiskFull) ? 0 : 2);
               }),
               0);
+    EXPECT_EQ(readBytes(backup), older);
+
+    // The disk reports itself full at the first write of the copy.
+    {
+        ScriptedFileLayer full([](const QString &call, const QString &) { return call == "write" ? ENOSPC : 0; });
+        const std::optional<maint::CopyFailure> failure = maint::runCopy(maint::CopyMode::Backup, dataFile, backup);
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->number, int(ds::ErrorCode::DiskFull));
+        EXPECT_TRUE(failure->description.startsWith(ds::describe(ds::ErrorCode::DiskFull)));
+        EXPECT_TRUE(failure->description.contains("磁盘空间不足）")) << failure->description.toStdString();
+    }
     EXPECT_EQ(readBytes(backup), older);
 
     // A folder where the file should go: the rename fails and the folder stays.
@@ -177,6 +230,115 @@ TEST_F(BackupRestore, BackupOntoTheDataFileItselfOrWithoutADataFileIsRefused)
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->description, "系统数据丢失，不能备份。");
     EXPECT_FALSE(QFile::exists(backup));
+}
+
+} // namespace
+
+namespace {
+
+const QDateTime kNow(QDate(2026, 12, 7), QTime(18, 30));
+
+// A kept file saved `daysBack` days before kNow at the given time, by its name as the program
+// writes it.
+maint::KeptFile keptAt(int daysBack, const char *time = "09:00", int sequence = 1)
+{
+    const QDateTime at(kNow.date().addDays(-daysBack), QTime::fromString(time, "HH:mm"));
+    return {QStringLiteral("/b/%1-%2").arg(at.toString("yyyyMMddHHmm")).arg(sequence), at, sequence};
+}
+
+TEST(KeptFilesRule, KeepsTheNewestOfSevenDaysAndOfFourWeeksAndTheNewestThreeRestored)
+{
+    const struct {
+        const char *what;
+        QList<maint::KeptFile> newestFirst;
+        int alwaysKeep;
+        QList<int> prunedDaysBack;
+    } cases[] = {
+        {"a backup every day for 30 days", {}, 0, {8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29}},
+        {"weekdays only: the seven newest days reach back eight",
+         {keptAt(0), keptAt(1), keptAt(2), keptAt(3), keptAt(6), keptAt(7), keptAt(8), keptAt(9), keptAt(10), keptAt(13),
+          keptAt(14), keptAt(15)},
+         0,
+         {9, 10, 13, 15}},
+        {"nothing for weeks: the last ones are never all given up",
+         {keptAt(40), keptAt(41), keptAt(50), keptAt(60), keptAt(61), keptAt(62), keptAt(70), keptAt(71)},
+         0,
+         {71}},
+        {"restores of one day: the newest of the day, and the newest three",
+         {keptAt(0, "17:00"), keptAt(0, "12:00"), keptAt(0, "11:00", 2), keptAt(0, "11:00"), keptAt(1, "10:00"),
+          keptAt(1, "09:00")},
+         3,
+         {0, 1}},
+        {"a file named in the future counts as this week's",
+         {keptAt(-2), keptAt(0), keptAt(1), keptAt(2), keptAt(3), keptAt(4), keptAt(5), keptAt(6)},
+         0,
+         {6}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        QList<maint::KeptFile> files = c.newestFirst;
+        if (files.isEmpty()) {
+            for (int day = 0; day < 30; ++day)
+                files.append(keptAt(day));
+        }
+        QList<int> pruned;
+        for (const maint::KeptFile &file : maint::filesToPrune(files, kNow, c.alwaysKeep))
+            pruned.append(int(file.savedAt.date().daysTo(kNow.date())));
+        EXPECT_EQ(pruned, c.prunedDaysBack);
+    }
+}
+
+class AutoBackup : public ::testing::Test {
+protected:
+    QString backupsFolder() const { return maint::backupsFolder(dataFile); }
+    // Older automatic backups: only their names matter to the rule.
+    void placeDailyBackups(int days)
+    {
+        QDir().mkpath(backupsFolder());
+        for (int day = 1; day <= days; ++day)
+            writeBytes(maint::newKeptPath(dataFile, maint::KeptKind::Automatic, kNow.addDays(-day)), "old");
+    }
+    QStringList backups() const { return QDir(backupsFolder()).entryList(QDir::Files, QDir::Name | QDir::Reversed); }
+
+    TempHome home;
+    QString dataFile = home.installSeed();
+};
+
+TEST_F(AutoBackup, OneADayCheckedLikeABackupThenTheOlderOnesArePruned)
+{
+    placeDailyBackups(25);
+    const QString made = maint::autoBackUp(dataFile, kNow);
+    EXPECT_EQ(QFileInfo(made).fileName(), "ccyc-2026-12-07-1830.mdb");
+    EXPECT_EQ(readBytes(made), readBytes(dataFile));
+    // Today and the six days before, and one of each of the three weeks before those.
+    EXPECT_EQ(backups(), QStringList({"ccyc-2026-12-07-1830.mdb", "ccyc-2026-12-06-1830.mdb", "ccyc-2026-12-05-1830.mdb",
+                                      "ccyc-2026-12-04-1830.mdb", "ccyc-2026-12-03-1830.mdb", "ccyc-2026-12-02-1830.mdb",
+                                      "ccyc-2026-12-01-1830.mdb", "ccyc-2026-11-30-1830.mdb", "ccyc-2026-11-23-1830.mdb",
+                                      "ccyc-2026-11-16-1830.mdb"}));
+
+    addHerb(dataFile, "晚上加的药");
+    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addSecs(3 * 3600)), QString());
+    EXPECT_EQ(backups().size(), 10);
+    EXPECT_FALSE(maint::autoBackUp(dataFile, kNow.addDays(1)).isEmpty());
+}
+
+TEST_F(AutoBackup, AFailureRemovesNoBackupIsLoggedAndToldOnceAtTheNextStart)
+{
+    placeDailyBackups(20);
+    const QStringList before = backups();
+    // The data file damaged in a middle page: the check of the copy refuses it.
+    QByteArray bytes = readBytes(dataFile);
+    bytes[bytes.size() / 2048 * 1024 + 300] = char(bytes[bytes.size() / 2048 * 1024 + 300] ^ 0x5a);
+    writeBytes(dataFile, bytes);
+
+    maint::autoBackUpAtExit(dataFile, kNow);
+    EXPECT_EQ(backups(), before);
+    const QString log = QString::fromUtf8(readBytes(QFileInfo(dataFile).absoluteDir().filePath("ccyc-backup.log")));
+    EXPECT_TRUE(log.startsWith("2026-12-07 18:30 自动备份失败：错误号码 3347")) << log.toStdString();
+    const QString folder = QFileInfo(dataFile).absolutePath();
+    const QString notice = startup::takeNotice(folder);
+    EXPECT_TRUE(notice.startsWith("上次退出系统时的自动备份没有完成。\n错误号码：3347\n错误内容：")) << notice.toStdString();
+    EXPECT_EQ(startup::takeNotice(folder), QString());
 }
 
 } // namespace

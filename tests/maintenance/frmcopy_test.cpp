@@ -1,11 +1,17 @@
 // The backup and restore screen driven through its controls, on the offscreen platform.
 #include "maintenance/animation_player.h"
+#include "maintenance/backup_files.h"
+#include "maintenance/auto_backup.h"
 #include "maintenance/frmcopy.h"
+#include "maintenance/frmhfbf.h"
+#include "startup/modulanxia.h"
 #include "maintenance/off_thread.h"
 #include "screen_fixture.h"
 #include "ui/error_box.h"
 
 #include <QDeadlineTimer>
+#include <QLabel>
+#include <QTreeWidget>
 #include <QRadioButton>
 #include <QThread>
 #include <QTimer>
@@ -83,7 +89,8 @@ TEST_F(CopyScreen, ModeSwitchEmptiesThePathAndSetsCaptionsAndDialog)
         click("CmdPath");
         ASSERT_FALSE(dialogs.requests.isEmpty());
         EXPECT_EQ(dialogs.requests.last().mode, m.dialog);
-        EXPECT_EQ(dialogs.requests.last().filter, "数据库文件(*.mdb)");
+        // A kept file (.bak) can be chosen too.
+        EXPECT_EQ(dialogs.requests.last().filter, "数据库文件(*.mdb *.bak)");
         EXPECT_EQ(dialogs.requests.last().folder, home.path());
         EXPECT_EQ(path()->text(), home.file(" 选中.mdb ").trimmed());
         // Cancelling keeps what is there; Enter in the box asks as the button does.
@@ -92,15 +99,24 @@ TEST_F(CopyScreen, ModeSwitchEmptiesThePathAndSetsCaptionsAndDialog)
         EXPECT_EQ(path()->text(), home.file(" 选中.mdb ").trimmed());
         EXPECT_EQ(dialogs.requests.size(), asked += 2);
     }
+    // Once the program keeps backups, a restore starts where they are; a backup does not.
+    QDir().mkpath(maint::backupsFolder(dataFile));
+    for (const auto &m : modes) {
+        QTest::mouseClick(control(m.option), Qt::LeftButton, {}, QPoint(5, 5));
+        click("CmdPath");
+        EXPECT_EQ(dialogs.requests.last().folder,
+                  m.dialog == ui::FileDialogMode::Open ? maint::backupsFolder(dataFile) : home.path());
+    }
 }
 
-TEST_F(CopyScreen, BackupCopiesThenWaitsWithTheClipAndGivesTheButtonsBack)
+TEST_F(CopyScreen, BackupCopiesThenWaitsWithTheClipAndTellsWhereTheDataWent)
 {
     const QString backup = home.file("备份.mdb");
     QTest::mouseClick(control("Optsave"), Qt::LeftButton, {}, QPoint(5, 5));
     path()->setText(backup);
     click("Cmdcopy");
-    EXPECT_TRUE(recorder.messages.isEmpty()) << lastMessage().toStdString();
+    EXPECT_EQ(recorder.texts(), QStringList{"数据已经备份到 " + backup});
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_EQ(readBytes(backup), readBytes(dataFile));
     EXPECT_EQ(waits, QList<int>{5000});
     EXPECT_EQ(shownDuringWait, (QList<bool>{false, false, true}));
@@ -108,15 +124,49 @@ TEST_F(CopyScreen, BackupCopiesThenWaitsWithTheClipAndGivesTheButtonsBack)
     EXPECT_FALSE(control("Aniplay")->isVisible());
     EXPECT_TRUE(buttonsShown());
     EXPECT_EQ(control<QPushButton>("Cmdcopy")->text(), "数据备份");
+}
 
-    // And back: a herb added since is gone after the restore.
+TEST_F(CopyScreen, RestoreAsksWithTheBackupsDateAndHerbsThenTellsWhereTheOldDataWent)
+{
+    const QString backup = home.file("备份.mdb");
+    maint::backUp(dataFile, backup);
+    const QString saved = QFileInfo(backup).lastModified().toString("yyyy-MM-dd HH:mm");
+    const int herbs = herbNames(backup).size();
     addHerb(dataFile, "备份后加的药");
+    const QByteArray replaced = readBytes(dataFile);
     QTest::mouseClick(control("Optcove"), Qt::LeftButton, {}, QPoint(5, 5));
+
+    // 否 changes nothing and keeps the path.
+    recorder.answerNext(ui::Answer::No);
     path()->setText(backup);
     click("Cmdcopy");
-    EXPECT_TRUE(recorder.messages.isEmpty()) << lastMessage().toStdString();
-    EXPECT_FALSE(herbNames(dataFile).contains("备份后加的药"));
-    EXPECT_EQ(waits.size(), 2);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    const QString question = recorder.last().text;
+    const QString keptPrefix = maint::backupsFolder(dataFile) + "/ccyc-before-restore-";
+    EXPECT_TRUE(question.startsWith(QStringLiteral("将用备份文件 %1（保存于 %2，药材 %3 味）替换现有的全部数据，现有数据另存为 %4")
+                                        .arg(backup, saved)
+                                        .arg(herbs)
+                                        .arg(keptPrefix)))
+        << question.toStdString();
+    EXPECT_TRUE(question.endsWith(".mdb。继续吗？")) << question.toStdString();
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Question);
+    EXPECT_EQ(recorder.last().buttons, ui::Buttons::YesNo);
+    EXPECT_EQ(readBytes(dataFile), replaced);
+    EXPECT_FALSE(QDir(maint::backupsFolder(dataFile)).exists());
+    EXPECT_EQ(path()->text(), backup);
+    EXPECT_TRUE(waits.isEmpty());
+    EXPECT_TRUE(buttonsShown());
+
+    // 是, the default: restored, and the replaced data kept where the question said.
+    click("Cmdcopy");
+    ASSERT_EQ(recorder.messages.size(), 3);
+    const QString kept = recorder.messages[1].text.section("现有数据另存为 ", 1).chopped(QStringLiteral("。继续吗？").size());
+    EXPECT_EQ(recorder.last().text, QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(backup, kept));
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_EQ(readBytes(dataFile), readBytes(backup));
+    EXPECT_EQ(readBytes(kept), replaced);
+    EXPECT_EQ(waits, QList<int>{5000});
+    EXPECT_TRUE(path()->text().isEmpty());
 }
 
 TEST_F(CopyScreen, MissingDataFileOrRefusedRestoreReportsAndKeepsThePath)
@@ -143,6 +193,88 @@ TEST_F(CopyScreen, MissingDataFileOrRefusedRestoreReportsAndKeepsThePath)
     EXPECT_TRUE(buttonsShown());
     EXPECT_TRUE(waits.isEmpty());
     EXPECT_EQ(readBytes(dataFile), seed);
+}
+
+// The recovery window, opened as start-up opens it on a damaged data file.
+class RecoveryScreen : public MaintenanceScreen {
+protected:
+    RecoveryScreen()
+    {
+        startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *main) { return new maint::FrmHfbf(main); });
+    }
+    ~RecoveryScreen() override
+    {
+        Modulanxia::shutdown();
+        startup::unregisterScreen(Modulanxia::kRecoveryScreen);
+    }
+    QStringList row(int index) const
+    {
+        QTreeWidgetItem *item = list()->topLevelItem(index);
+        return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList();
+    }
+    QTreeWidget *list() const { return control<QTreeWidget>("Lstbf"); }
+    QList<maint::KeptFile> keptDamaged() const { return maint::keptFiles(dataFile, maint::KeptKind::Damaged); }
+};
+
+TEST_F(RecoveryScreen, ListsTheAutomaticBackupsNewestFirstWithTheirHerbsAndTheNewestChosen)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const int herbs = herbNames(dataFile).size();
+    maint::autoBackUp(dataFile, now.addDays(-2));
+    addHerb(dataFile, "前天以后加的药");
+    const QString newest = maint::autoBackUp(dataFile, now.addDays(-1));
+    writeBytes(maint::newKeptPath(dataFile, maint::KeptKind::Automatic, now.addDays(-3)), QByteArray(4096, 'x'));
+
+    open(Modulanxia::kRecoveryScreen);
+    EXPECT_EQ(screen->windowTitle(), "从备份恢复数据");
+    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    const QString size = QStringLiteral("%1 KB").arg((QFileInfo(newest).size() + 1023) / 1024);
+    EXPECT_EQ(row(0), QStringList({now.addDays(-1).toString("yyyy-MM-dd HH:mm"), QStringLiteral("%1 味").arg(herbs + 1), size}));
+    EXPECT_EQ(row(1)[1], QStringLiteral("%1 味").arg(herbs));
+    EXPECT_EQ(row(2)[1], "不能读取");
+    EXPECT_EQ(list()->currentItem(), list()->topLevelItem(0));
+    EXPECT_EQ(screen->focusWidget(), list());
+    EXPECT_TRUE(control("Cmdhf")->isEnabled());
+}
+
+TEST_F(RecoveryScreen, AChosenFileIsRestoredAndAFailedRestoreOrLeavingEndsTheProgramUntouched)
+{
+    const QByteArray damaged = readBytes(dataFile);
+    open(Modulanxia::kRecoveryScreen);
+    EXPECT_EQ(list()->topLevelItemCount(), 0);
+    EXPECT_FALSE(control("Cmdhf")->isEnabled());
+    EXPECT_TRUE(control<QLabel>("Labts")->text().startsWith("没有找到自动备份。"));
+
+    writeBytes(home.file("坏的.bak"), QByteArray(4096, 'x'));
+    dialogs.answerNext(home.file("坏的.bak"));
+    click("CmdPath");
+    EXPECT_EQ(dialogs.requests.last().filter, "数据库文件(*.mdb *.bak)");
+    EXPECT_EQ(dialogs.requests.last().folder, maint::backupsFolder(dataFile));
+    EXPECT_TRUE(lastMessage().startsWith("错误号码： 3031\r\n错误内容：")) << lastMessage().toStdString();
+    EXPECT_EQ(recorder.programEnds, 1);
+    EXPECT_EQ(readBytes(dataFile), damaged);
+    EXPECT_TRUE(keptDamaged().isEmpty());
+
+    recorder.programEnds = 0;
+    open(Modulanxia::kRecoveryScreen);
+    click("Cmdexit");
+    EXPECT_EQ(recorder.programEnds, 1);
+
+    // A good file: restored, the replaced one kept as damaged, and start-up begins again.
+    recorder.programEnds = 0;
+    recorder.messages.clear();
+    const QString good = home.file("另一台电脑.bak");
+    makeDataFileWithOwnSalt(good, "另一台电脑的药");
+    open(Modulanxia::kRecoveryScreen);
+    dialogs.answerNext(good);
+    click("CmdPath");
+    ASSERT_EQ(keptDamaged().size(), 1);
+    EXPECT_EQ(readBytes(keptDamaged()[0].path), damaged);
+    EXPECT_EQ(recorder.texts().value(0), QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(good, keptDamaged()[0].path));
+    EXPECT_EQ(herbNames(dataFile), QStringList({"另一台电脑的药"}));
+    ASSERT_TRUE(Modulanxia::mainWindow()); // started again: the file has no user yet
+    EXPECT_EQ(recorder.texts().value(1), "初次使用系统　请先登录系统启动密码内容");
+    EXPECT_EQ(recorder.programEnds, 0);
 }
 
 TEST(AnimationPlayer, PlaysTheShippedClipOrAMovingBarWhenItIsMissing)

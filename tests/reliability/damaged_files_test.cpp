@@ -1,19 +1,27 @@
 // Every operation that opens a data file is given every kind of damaged or foreign file in the
 // place it reads from. Each must end with a numbered Chinese message, never with success, and
-// must leave the clinic's data file and the given file exactly as they were.
+// must leave the clinic's data file and the given file exactly as they were. The program's own
+// start-up runs with its real screens; when it offers to restore, the answer No ends it as
+// above, and Yes restores yesterday's automatic backup, keeps the damaged file and starts again.
+#include "app/screen_registration.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "maintenance/auto_backup.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/import_records.h"
 #include "message_recorder.h"
 #include "startup/modulanxia.h"
-#include "startup/screens.h"
+#include "startup/startup_logic.h"
 #include "temp_data.h"
+#include "windows.h"
 #include "without_root_override.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 
 #include <sqlcipher/sqlite3.h>
@@ -52,26 +60,56 @@ struct Operation {
     bool writesThere;
 };
 
-Outcome startProgram(const Scene &scene)
+// The number an error box or the restore question names.
+std::optional<int> numberIn(const QString &text)
+{
+    const auto match = QRegularExpression(QStringLiteral("错误号码[：\\s]*(\\d+)")).match(text);
+    return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
+}
+
+// Starts the program as it ships, with that answer to a question; `road` goes on from there
+// while it runs.
+Outcome startProgram(const Scene &scene, ui::Answer answer = ui::Answer::Yes,
+                     const std::function<void(MessageRecorder &)> &road = {})
 {
     MessageRecorder recorder;
+    recorder.answerNext(answer);
     ds::setProgramFolder(scene.programFolder);
-    const QStringList stands{"Frmmmwh", "FrmYhzl", "frmSplash"};
-    for (const QString &name : stands)
-        startup::registerScreen(name, [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    registerScreens();
     Outcome outcome;
     outcome.succeeded = Modulanxia::Main() == Modulanxia::MainOutcome::Running;
+    if (outcome.succeeded && road)
+        road(recorder);
+    outcome.succeeded = outcome.succeeded && recorder.programEnds == 0;
     Modulanxia::shutdown();
-    for (const QString &name : stands)
-        startup::unregisterScreen(name);
+    deleteLeftoverWindows();
     ds::setProgramFolder(QString());
     if (!recorder.messages.isEmpty()) {
         outcome.text = recorder.last().text;
-        const auto match = QRegularExpression(QStringLiteral("^错误号码：\\s*(\\d+)")).match(outcome.text);
-        if (match.hasMatch())
-            outcome.number = match.captured(1).toInt();
+        outcome.number = numberIn(outcome.text);
     }
     return outcome;
+}
+
+Outcome refuseRestoreAtStart(const Scene &scene)
+{
+    return startProgram(scene, ui::Answer::No);
+}
+
+// Yes to the question, then Enter in the recovery window: the newest automatic backup comes
+// back and the program starts again to its splash.
+Outcome recoverAtStart(const Scene &scene)
+{
+    return startProgram(scene, ui::Answer::Yes, [](MessageRecorder &recorder) {
+        QWidget *recovery = visibleWindow(Modulanxia::kRecoveryScreen);
+        ASSERT_TRUE(recovery);
+        auto *list = namedControl<QTreeWidget>(recovery, "Lstbf");
+        ASSERT_EQ(list->topLevelItemCount(), 1);
+        EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_TRUE(recorder.last().text.startsWith("数据已经从 ")) << recorder.last().text.toStdString();
+        EXPECT_TRUE(visibleWindow("frmSplash"));
+    });
 }
 
 // Restore and import read a file the user picks, beside the data folder.
@@ -116,7 +154,7 @@ Outcome importFrom(const Scene &scene)
 }
 
 const Operation kOperations[] = {
-    {"start-up", [](const Scene &scene) { return scene.dataFile; }, startProgram, true},
+    {"start-up", [](const Scene &scene) { return scene.dataFile; }, refuseRestoreAtStart, true},
     {"restore", soundBackup, restoreFrom, false},
     {"import", importSource, importFrom, false},
 };
@@ -125,6 +163,19 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The users, the clinic and the herbs' names of a data file.
+QStringList rowsOf(const QString &path)
+{
+    QStringList rows;
+    ds::Database db = ds::openDataFile(path);
+    for (const char *sql : {"SELECT 姓名 FROM 密码表", "SELECT 单位 FROM 用户资料", "SELECT 名称 FROM 中医药材"}) {
+        ds::Dynaset result = db.openDynaset(sql);
+        for (result.moveFirst(); !result.eof(); result.moveNext())
+            rows.append(result.text(0));
+    }
+    return rows;
 }
 
 void writeAll(const QString &path, const QByteArray &bytes)
@@ -238,6 +289,8 @@ void setUpScene(Scene &scene)
     ds::Database db = ds::openDataFile(scene.dataFile);
     db.execute("INSERT INTO 密码表 VALUES ('张三', 'x', '1')");
     db.execute("INSERT INTO 用户资料 VALUES ('澄川中医门诊部', '杭州', '0571-1234567', '李四')");
+    // Yesterday's automatic backup, made when the program last ended.
+    ASSERT_FALSE(maint::autoBackUp(scene.dataFile, QDateTime::currentDateTime().addDays(-1)).isEmpty());
     // A page on the free list is never read, so a flip there would damage nothing.
     sqlite3_stmt *stmt = nullptr;
     sqlite3_prepare_v2(db.handle(), "PRAGMA freelist_count", -1, &stmt, nullptr);
@@ -251,6 +304,7 @@ void setUpScene(Scene &scene)
 TEST(DamagedFiles, EveryOperationRefusesEveryKindWithItsNumberAndChangesNothing)
 {
     int tried = 0;
+    int recoveries = 0;
     int failures = 0;
     for (const Operation &operation : kOperations) {
         // The sound file first: the harness itself must be able to succeed.
@@ -283,19 +337,34 @@ TEST(DamagedFiles, EveryOperationRefusesEveryKindWithItsNumberAndChangesNothing)
             QFile::setPermissions(place, QFile::ReadOwner | QFile::WriteOwner);
 
             ++tried;
-            // The data file's messages are the catalogue's; a file the user chose is named in
-            // words of its own.
-            const bool worded = operation.writesThere ? outcome.text.contains(ds::describe(kind.expected))
-                                                      : outcome.text.contains(place);
+            // The data file's messages are the catalogue's, or the question that offers a
+            // restore; a file the user chose is named in words of its own.
+            const ds::RunError expected(kind.expected);
+            const bool offered = operation.writesThere && startup::mendedByRestore(expected);
+            const bool worded = offered                 ? outcome.text == startup::restoreQuestion(expected, scene.dataFile)
+                                : operation.writesThere ? outcome.text.contains(ds::describe(kind.expected))
+                                                        : outcome.text.contains(place);
             const bool refused = !outcome.succeeded && outcome.number == int(kind.expected) && worded;
             const bool unchanged = snapshot(place) == placeBefore && snapshot(scene.dataFile) == dataBefore;
             EXPECT_TRUE(refused) << "succeeded " << outcome.succeeded << ": " << outcome.text.toStdString();
             EXPECT_TRUE(unchanged);
-            failures += refused && unchanged ? 0 : 1;
+            bool recovered = true;
+            if (offered) {
+                const QByteArray damaged = readAll(place);
+                const QString backup = maint::keptFiles(scene.dataFile, maint::KeptKind::Automatic).value(0).path;
+                const Outcome again = recoverAtStart(scene);
+                const QList<maint::KeptFile> kept = maint::keptFiles(scene.dataFile, maint::KeptKind::Damaged);
+                // The start-up that follows writes its stored queries: the backup's rows, not its bytes.
+                recovered = again.succeeded && rowsOf(scene.dataFile) == rowsOf(backup) && kept.size() == 1
+                            && readAll(kept.value(0).path) == damaged;
+                EXPECT_TRUE(recovered) << again.text.toStdString();
+                ++recoveries;
+            }
+            failures += refused && unchanged && recovered ? 0 : 1;
         }
     }
-    std::printf("damaged files: %d operations, %d files tried, %d failures\n", int(std::size(kOperations)), tried,
-                failures);
+    std::printf("damaged files: %d operations, %d files tried, %d restored at start, %d failures\n",
+                int(std::size(kOperations)), tried, recoveries, failures);
 }
 
 TEST(DamagedFiles, AHalfWrittenFileWithItsJournalIsRolledBackNotRefused)

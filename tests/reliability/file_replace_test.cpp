@@ -2,11 +2,15 @@
 // never sees. Each runs in a child that is killed before each of its file-system steps in turn,
 // and under a file-size limit swept over the file's size (a full disk at each write). After each
 // run the data file is exactly what it was or exactly the restored backup, and it starts; no
-// half file is in any file's place; a backup never copies a half-committed state.
+// half file is in any file's place; a backup never copies a half-committed state, nor does the
+// copy a restore keeps of the file it replaced.
 
+#include "fault_vfs.h"
 #include "file_state.h"
+#include "scripted_file_layer.h"
 #include "step_tracer.h"
 
+#include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "tests/maintenance/maintenance_fixture.h"
 
@@ -59,6 +63,7 @@ protected:
     {
         for (const QString &name : QDir(paths.dataFolder).entryList(QDir::Files | QDir::Hidden))
             QFile::remove(QDir(paths.dataFolder).filePath(name));
+        QDir(maint::backupsFolder(paths.dataFile)).removeRecursively();
         // The half copies a killed run left beside the backup.
         for (const QString &name : QDir(home.path()).entryList({QStringLiteral("*.tmp-*")}, QDir::Files | QDir::Hidden))
             QFile::remove(home.file(name));
@@ -124,9 +129,9 @@ protected:
     {
         if (readBytes(backup) != readBytes(pristineBackup))
             return QStringLiteral("the backup restored from changed");
-        const QString bak = maint::replacedCopyPath(paths.dataFile);
-        if (QFile::exists(bak)) {
-            const QString problem = fileProblem(QStringLiteral("the replaced copy"), bak, {}, dataState.state);
+        // A kept copy of the replaced file, once in its place, holds the data as committed.
+        for (const maint::KeptFile &kept : maint::keptFiles(paths.dataFile, maint::KeptKind::BeforeRestore)) {
+            const QString problem = fileProblem(QStringLiteral("the replaced copy"), kept.path, {}, dataState.state);
             if (!problem.isEmpty())
                 return problem;
         }
@@ -141,13 +146,13 @@ protected:
                         : dataFileProblem(replace);
     }
 
-    // Half copies left by a run that ended by itself, not by a kill.
+    // Half copies and journals moved aside, left by a run that ended by itself, not by a kill.
     QString leftovers() const
     {
         QStringList left;
-        for (const QString &folder : {paths.dataFolder, home.path()}) {
+        for (const QString &folder : {paths.dataFolder, home.path(), maint::backupsFolder(paths.dataFile)}) {
             for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-                if (name.contains(QLatin1String(".tmp-")))
+                if (name.contains(QLatin1String(".tmp-")) || name.endsWith(QLatin1String("replaced-journal")))
                     left.append(name);
             }
         }
@@ -223,6 +228,48 @@ TEST_F(FileReplace, EveryStepKilledOrFailedLeavesTheOldOrTheNewFileAndTheNextSta
         std::printf("file replace: this machine forbids tracing; kills were timed\n");
     std::printf("file replace: %d operations, %d kills and %d file-size limits tried, %d failures found\n",
                 int(std::size(kReplaces)), allKills, allLimits, failures);
+}
+
+} // namespace
+} // namespace reliability
+
+namespace reliability {
+namespace {
+
+// A journal the engine cannot roll back (the disk fails every write) is moved aside and copied
+// with the kept file; when it cannot even be moved, the restore stops and nothing changes.
+TEST_F(FileReplace, AJournalThatCannotBeRolledBackIsMovedAsideOrStopsTheRestore)
+{
+    const Replace overJournal{"restore over a hot journal", maint::CopyMode::Restore, true};
+    readStates(overJournal);
+    const QByteArray journalBytes = readBytes(paths.dataFile + "-journal");
+    installFaultVfs();
+    const auto runFailingDisk = [&](const ScriptedFileLayer::Rule &rule) {
+        ScriptedFileLayer layer(rule);
+        arm({1, FaultAction::FailOnward});
+        const std::optional<maint::CopyFailure> failure = maint::runCopy(maint::CopyMode::Restore, paths.dataFile, backup);
+        disarm();
+        return failure;
+    };
+
+    const QString journal = paths.dataFile + "-journal";
+    const std::optional<maint::CopyFailure> stuck = runFailingDisk(
+        [&](const QString &call, const QString &path) { return call == "rename" && path == journal ? EBUSY : 0; });
+    ASSERT_TRUE(stuck);
+    EXPECT_TRUE(stuck->description.contains("不能处理，数据没有恢复，现有数据没有改动")) << stuck->description.toStdString();
+    EXPECT_EQ(readBytes(paths.dataFile), dataBytes);
+    EXPECT_EQ(readBytes(journal), journalBytes);
+    EXPECT_EQ(QDir(maint::backupsFolder(paths.dataFile)).entryList(QDir::Files), QStringList());
+    EXPECT_EQ(leftovers(), QString());
+
+    ASSERT_FALSE(runFailingDisk({}));
+    EXPECT_EQ(readBytes(paths.dataFile), readBytes(backup));
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(leftovers(), QString());
+    const QList<maint::KeptFile> kept = maint::keptFiles(paths.dataFile, maint::KeptKind::BeforeRestore);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(readBytes(kept[0].path + "-journal"), journalBytes);
+    EXPECT_EQ(fileProblem("the replaced copy", kept[0].path, {}, dataState.state), QString());
 }
 
 } // namespace

@@ -61,3 +61,28 @@ TEST(InstanceLock, AFailureOtherThanARunningCopyIsAnErrorWithItsOwnNumber)
         }
     }
 }
+
+TEST(InstanceLock, ALockFileNamingNoOwnerIsTakenOverUnlessARunningCopyHoldsIt)
+{
+    TempHome home;
+    const QString lockPath = startup::instanceLockPath(home.path());
+    for (const QByteArray &left : {QByteArray(), QByteArray("\0\0\0\0", 4), QByteArray("不是进程号\n")}) {
+        QFile file(lockPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(left);
+        file.close();
+        startup::InstanceLock mine(lockPath);
+        EXPECT_TRUE(mine.tryAcquire()) << left.toHex().toStdString();
+    }
+
+    // A running copy whose lock file lost its contents still holds it.
+    QProcess holder;
+    holder.start(QStringLiteral(LOCK_HOLDER), {home.path()});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    ASSERT_TRUE(QFile::resize(lockPath, 0));
+    startup::InstanceLock mine(lockPath);
+    EXPECT_FALSE(mine.tryAcquire());
+    holder.kill();
+    holder.waitForFinished();
+    EXPECT_TRUE(mine.tryAcquire());
+}

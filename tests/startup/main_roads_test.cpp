@@ -1,11 +1,13 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "message_recorder.h"
+#include "qstring_printer.h"
 #include "startup/instance_lock.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/start_notice.h"
 #include "startup/startup_logic.h"
 #include "ui/pointer.h"
 #include "temp_data.h"
@@ -49,14 +51,20 @@ protected:
 // the seed or not, and stand-in screens that note which one the start-up opened.
 class MainRoads : public ::testing::Test {
 protected:
+    static constexpr const char *kStandIns[] = {"Frmmmwh", "FrmYhzl", "frmSplash", "FrmPict", "FrmHfbf"};
+
     void SetUp() override
     {
         QDir().mkpath(programFolder());
         QFile::copy(seedFilePath(), programFolder() + "/ccyc.mdb");
         ds::setProgramFolder(programFolder());
-        for (const QString name : {"Frmmmwh", "FrmYhzl", "frmSplash"}) {
+        for (const QString name : kStandIns) {
             startup::registerScreen(name, [this, name](QWidget *main) {
-                opened.append(name);
+                // The picture window reads the data file on every road; the others are roads.
+                if (name == QLatin1String("FrmPict"))
+                    ++pictureReads;
+                else
+                    opened.append(name);
                 auto *screen = new QWidget(main, Qt::Window);
                 return screen;
             });
@@ -65,7 +73,7 @@ protected:
     void TearDown() override
     {
         Modulanxia::shutdown();
-        for (const QString name : {"Frmmmwh", "FrmYhzl", "frmSplash"})
+        for (const QString name : kStandIns)
             startup::unregisterScreen(name);
         ds::setProgramFolder(QString());
     }
@@ -93,6 +101,7 @@ protected:
     TempHome home;
     MessageRecorder recorder;
     QStringList opened;
+    int pictureReads = 0;
 };
 
 TEST_F(MainRoads, FirstStartMakesTheDataFolderCopiesTheSeedAndAsksForAPassword)
@@ -345,4 +354,52 @@ TEST_F(MainRoads, AJournalLeftByARemovedDataFileIsNotRolledIntoTheFreshCopy)
     EXPECT_FALSE(QFile::exists(dataFile() + "-journal"));
     EXPECT_EQ(opened, QStringList({"Frmmmwh"})); // the fresh copy has no user
     EXPECT_EQ(ds::openDataFile(dataFile()).openTable("密码表").recordCount(), 0);
+}
+
+TEST_F(MainRoads, ADamagedDataFileIsCheckedBeforeAnythingReadsItAndOffersARestore)
+{
+    installUsedDataFile();
+    QFile file(dataFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() / 2048 * 1024 + 300); // a byte in a middle page
+    const char flipped = char(file.peek(1)[0] ^ 0x5a);
+    file.write(&flipped, 1);
+    file.close();
+
+    recorder.answerNext(ui::Answer::No);
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    const ui::Message question = recorder.last();
+    EXPECT_TRUE(question.text.startsWith("数据文件已经损坏：" + dataFile())) << question.text.toStdString();
+    EXPECT_TRUE(question.text.contains("（错误号码：3347）")) << question.text.toStdString();
+    EXPECT_TRUE(question.text.endsWith("是否现在从备份恢复？"));
+    EXPECT_EQ(question.icon, ui::Icon::Question);
+    EXPECT_EQ(question.buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(opened.isEmpty());
+    EXPECT_EQ(pictureReads, 0); // nothing reads the file before its whole check
+    Modulanxia::shutdown();
+
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_EQ(opened, QStringList({"FrmHfbf"}));
+    EXPECT_EQ(pictureReads, 0);
+    Modulanxia::shutdown();
+
+    // A build without the recovery window shows the error box as before.
+    startup::unregisterScreen("FrmHfbf");
+    recorder.messages.clear();
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.last().text.startsWith("错误号码： 3347\r\n错误内容：")) << recorder.last().text.toStdString();
+}
+
+TEST_F(MainRoads, WhatCouldNotBeToldAtTheEndIsToldOnceAtTheNextStart)
+{
+    installUsedDataFile();
+    startup::leaveNotice(home.file("ccdata"), "上次退出系统时的自动备份没有完成。");
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_EQ(recorder.texts(), QStringList({"上次退出系统时的自动备份没有完成。"}));
+    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    Modulanxia::shutdown();
+    EXPECT_EQ(Modulanxia::Main(), MainOutcome::Running);
+    EXPECT_EQ(recorder.messages.size(), 1);
 }

@@ -1,5 +1,6 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "scripted_file_layer.h"
 #include "startup/startup_logic.h"
 #include "temp_data.h"
 
@@ -25,7 +26,6 @@ void expectNothingLeft(const ds::DataPaths &paths)
 // The next start copies the seed whole and opens it.
 void expectNextStartWorks(const ds::DataPaths &paths)
 {
-    startup::setFileSync({});
     ASSERT_EQ(startup::ensureDataFile(paths), startup::DataFileState::Ready);
     EXPECT_EQ(QFileInfo(paths.dataFile).size(), QFileInfo(seedFilePath()).size());
     EXPECT_NO_THROW(startup::openCheck(paths.dataFile));
@@ -43,7 +43,6 @@ int errorNumber(const ds::DataPaths &paths)
 
 class SeedCopy : public ::testing::Test {
 protected:
-    void TearDown() override { startup::setFileSync({}); }
     TempHome home;
     ds::DataPaths paths = home.paths();
 };
@@ -82,18 +81,25 @@ TEST_F(SeedCopy, ASeedThatIsAFolderOrASyncThatFailsLeavesNoDataFile)
     // either sync failing is a failed copy.
     for (int failing : {1, 2}) {
         SCOPED_TRACE(failing);
-        int calls = 0;
-        startup::setFileSync([&](int) { return ++calls != failing; });
-        EXPECT_EQ(errorNumber(paths), int(ds::ErrorCode::CannotCopyFile));
-        EXPECT_EQ(calls, failing);
+        int syncs = 0;
+        {
+            ScriptedFileLayer layer([&](const QString &call, const QString &) {
+                return call == "fsync" && ++syncs == failing ? EIO : 0;
+            });
+            EXPECT_EQ(errorNumber(paths), int(ds::ErrorCode::CannotCopyFile));
+        }
+        EXPECT_GE(syncs, failing);
         expectNothingLeft(paths);
     }
     QList<bool> dataFileThereAtSync;
-    startup::setFileSync([&](int) {
-        dataFileThereAtSync.append(QFileInfo::exists(paths.dataFile));
-        return true;
-    });
-    ASSERT_EQ(startup::ensureDataFile(paths), startup::DataFileState::Ready);
+    {
+        ScriptedFileLayer layer([&](const QString &call, const QString &) {
+            if (call == "fsync")
+                dataFileThereAtSync.append(QFileInfo::exists(paths.dataFile));
+            return 0;
+        });
+        ASSERT_EQ(startup::ensureDataFile(paths), startup::DataFileState::Ready);
+    }
     EXPECT_EQ(dataFileThereAtSync, QList<bool>({false, true}));
     QFile::remove(paths.dataFile);
     expectNextStartWorks(paths);

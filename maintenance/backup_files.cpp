@@ -1,0 +1,132 @@
+#include "maintenance/backup_files.h"
+
+#include "startup/file_replace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace maint {
+namespace {
+
+constexpr int kDailyKept = 7;
+constexpr int kWeeksKept = 4;
+constexpr int kRestoredKeptAlways = 3;
+const QString kStampFormat = QStringLiteral("yyyy-MM-dd-HHmm");
+
+QString prefix(KeptKind kind)
+{
+    switch (kind) {
+    case KeptKind::Automatic:
+        return QStringLiteral("ccyc-");
+    case KeptKind::BeforeRestore:
+        return QStringLiteral("ccyc-before-restore-");
+    case KeptKind::Damaged:
+        return QStringLiteral("ccyc-damaged-");
+    }
+    return {};
+}
+
+const QRegularExpression &namePattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^ccyc-(before-restore-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
+    return pattern;
+}
+
+QString journalOf(const QString &path)
+{
+    return path + QStringLiteral("-journal");
+}
+
+} // namespace
+
+QString backupsFolder(const QString &dataFile)
+{
+    return QFileInfo(dataFile).absoluteDir().filePath(QStringLiteral("backups"));
+}
+
+bool parseKeptName(const QString &path, KeptKind *kind, KeptFile *file)
+{
+    const QRegularExpressionMatch match = namePattern().match(QFileInfo(path).fileName());
+    if (!match.hasMatch())
+        return false;
+    const QDateTime at = QDateTime::fromString(match.captured(2), kStampFormat);
+    if (!at.isValid())
+        return false;
+    const QString which = match.captured(1);
+    *kind = which.isEmpty() ? KeptKind::Automatic : which.startsWith(u'b') ? KeptKind::BeforeRestore : KeptKind::Damaged;
+    *file = KeptFile{path, at, match.captured(3).isEmpty() ? 1 : match.captured(3).toInt()};
+    return true;
+}
+
+QList<KeptFile> keptFiles(const QString &dataFile, KeptKind kind)
+{
+    QList<KeptFile> found;
+    const QDir folder(backupsFolder(dataFile));
+    for (const QString &name : folder.entryList({prefix(kind) + QStringLiteral("*.mdb")}, QDir::Files)) {
+        KeptKind named = KeptKind::Automatic;
+        KeptFile file;
+        if (parseKeptName(folder.filePath(name), &named, &file) && named == kind)
+            found.append(file);
+    }
+    std::sort(found.begin(), found.end(), [](const KeptFile &a, const KeptFile &b) {
+        return a.savedAt != b.savedAt ? a.savedAt > b.savedAt : a.sequence > b.sequence;
+    });
+    return found;
+}
+
+QString newKeptPath(const QString &dataFile, KeptKind kind, const QDateTime &at)
+{
+    const QDir folder(backupsFolder(dataFile));
+    const QString stem = prefix(kind) + at.toString(kStampFormat);
+    for (int sequence = 1;; ++sequence) {
+        const QString path =
+            folder.filePath(stem + (sequence == 1 ? QString() : QStringLiteral("-%1").arg(sequence)) + QStringLiteral(".mdb"));
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(journalOf(path)))
+            return path;
+    }
+}
+
+QList<KeptFile> filesToPrune(const QList<KeptFile> &newestFirst, const QDateTime &now, int alwaysKeep)
+{
+    QSet<QString> kept;
+    QSet<QDate> days;
+    QSet<int> weeks;
+    for (int i = 0; i < newestFirst.size(); ++i) {
+        const KeptFile &file = newestFirst[i];
+        const QDate day = file.savedAt.date();
+        const qint64 daysBack = day.daysTo(now.date());
+        const int week = daysBack < 0 ? 0 : int(daysBack / 7);
+        // Newest first, so the first file met of a day or a week is its newest.
+        const bool newestOfDay = !days.contains(day) && days.size() < kDailyKept;
+        const bool newestOfWeek = week < kWeeksKept && !weeks.contains(week);
+        if (i < alwaysKeep || newestOfDay || newestOfWeek)
+            kept.insert(file.path);
+        days.insert(day);
+        weeks.insert(week);
+    }
+    QList<KeptFile> pruned;
+    for (const KeptFile &file : newestFirst) {
+        if (!kept.contains(file.path))
+            pruned.append(file);
+    }
+    return pruned;
+}
+
+void pruneKept(const QString &dataFile, KeptKind kind, const QDateTime &now)
+{
+    if (kind == KeptKind::Damaged)
+        return;
+    const int alwaysKeep = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
+    for (const KeptFile &file : filesToPrune(keptFiles(dataFile, kind), now, alwaysKeep)) {
+        // The journal first: one left without its file would be rolled into a file of that name.
+        if (!QFileInfo::exists(journalOf(file.path)) || startup::removeFile(journalOf(file.path)))
+            startup::removeFile(file.path);
+    }
+}
+
+} // namespace maint

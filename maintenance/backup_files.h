@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The files the program keeps by itself in the backups folder beside the data file
+// (~/ccdata/backups): its automatic backups, the data files a restore replaced, and damaged
+// data files the recovery window put aside. Each is named by the minute it was saved.
+namespace maint {
+
+enum class KeptKind {
+    Automatic,     // ccyc-2026-12-07-1830.mdb
+    BeforeRestore, // ccyc-before-restore-2026-12-07-1830.mdb
+    Damaged        // ccyc-damaged-2026-12-07-1830.mdb, never removed
+};
+
+struct KeptFile {
+    QString path;
+    QDateTime savedAt; // from the name, to the minute
+    int sequence = 1;  // the second file of one minute is "-2", and so on
+};
+
+QString backupsFolder(const QString &dataFile);
+
+// The files of that kind in the backups folder, newest first.
+QList<KeptFile> keptFiles(const QString &dataFile, KeptKind kind);
+
+// Where a new file of that kind saved at `at` goes: a name no file (nor its journal) has yet.
+QString newKeptPath(const QString &dataFile, KeptKind kind, const QDateTime &at);
+
+// The kind and time a kept file's name gives; false for any other name.
+bool parseKeptName(const QString &path, KeptKind *kind, KeptFile *file);
+
+// Which of the files (newest first) the rule gives up at `now`: it keeps the newest file of each
+// of the 7 newest days that have one, the newest of each of the last 4 weeks (seven days back
+// from now each), and the newest `alwaysKeep` whatever their days.
+QList<KeptFile> filesToPrune(const QList<KeptFile> &newestFirst, const QDateTime &now, int alwaysKeep);
+
+// Removes what the rule gives up for that kind (damaged files are never removed), each with a
+// journal beside it; a file that cannot be removed is left for the next time.
+void pruneKept(const QString &dataFile, KeptKind kind, const QDateTime &now);
+
+} // namespace maint
