@@ -1,6 +1,7 @@
 #include "app/screen_registration.h"
 #include "startup/modulanxia.h"
 #include "ui/fonts.h"
+#include "ui/translation.h"
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
     QApplication::setDesktopFileName(QStringLiteral("org.chengchuan.ccherb"));
     QApplication::setApplicationVersion(QStringLiteral(CCHERB_VERSION));
     ui::installFontSubstitutions();
+    ui::installToolkitTranslation();
     registerScreens();
 
     if (Modulanxia::Main() != Modulanxia::MainOutcome::Running)
