@@ -64,11 +64,12 @@ FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
     ui::placeTwips(m_qcls, 2880, 720, 2595, 375);
     m_quit->setObjectName(QStringLiteral("CmdQuit"));
     ui::placeTwips(m_quit, 5640, 720, 2475, 375);
-    // Tab order by the screen's tab indexes: quit, clear, import, file box, file button.
-    setTabOrder(m_quit, m_qcls);
-    setTabOrder(m_qcls, m_look);
+    // Tab goes round as the screen's tab indexes say: quit, clear, import, file box, file
+    // button. The round starts at import, the screen's purpose, so Enter at once never leaves.
     setTabOrder(m_look, m_file);
     setTabOrder(m_file, m_fileName);
+    setTabOrder(m_fileName, m_quit);
+    setTabOrder(m_quit, m_qcls);
 
     m_menu->setObjectName(QStringLiteral("pupmenu1"));
     for (const MenuItem &item : kMenuItems) {
@@ -95,7 +96,6 @@ FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
     ui::centreOnMain(this, mainWindow, 3.0);
     ui::yield();
     Qpcls();
-    // The screen is for importing: it opens on that button, so an Enter at once never leaves it.
     m_look->setFocus();
 }
 
