@@ -61,6 +61,10 @@ QList<StoredRow> storedRowsNamed(ds::Database &db, ImportKind kind, const QSet<Q
         StoredRow row{select.integer(0), {name}};
         for (int column = 2; column <= 8; ++column)
             row.texts.append(select.value(column).toString());
+        // Decoded with room for every byte of the engine's UTF-8: three times what Chinese
+        // text needs, held here for the whole import.
+        for (QString &text : row.texts)
+            text.squeeze();
         rows.append(std::move(row));
     }
     return rows;
