@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
-#include <QTimer>
 
 #include <functional>
 
@@ -39,15 +38,7 @@ protected:
     // Answers the next modal window (the merge choice) once it shows; the import waits in it.
     void answerModal(const std::function<void(QWidget *)> &answer)
     {
-        auto *poll = new QTimer(screen);
-        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                poll->deleteLater();
-                poll->stop();
-                answer(modal);
-            }
-        });
-        poll->start(10);
+        whenShown(screen, [] { return QApplication::activeModalWidget(); }, answer);
     }
 };
 

@@ -17,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QTimer>
 #include <QTranslator>
 
 #include <functional>
@@ -73,18 +72,13 @@ protected:
     void openDialog(const char *button, const std::function<void(QFileDialog *)> &inspect)
     {
         bool seen = false;
-        auto *poll = new QTimer(screen);
-        QObject::connect(poll, &QTimer::timeout, poll, [&seen, poll, inspect] {
-            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            seen = true;
-            inspect(dialog);
-            dialog->reject();
-        });
-        poll->start(10);
+        whenShown(
+            screen, [] { return qobject_cast<QFileDialog *>(QApplication::activeModalWidget()); },
+            [&](QFileDialog *dialog) {
+                seen = true;
+                inspect(dialog);
+                dialog->reject();
+            });
         click(button);
         EXPECT_TRUE(seen) << button;
     }
@@ -92,24 +86,18 @@ protected:
     {
         EXPECT_EQ(englishIn(window).join(QLatin1Char('|')), QString()) << what.toStdString();
     }
-    // The context menu a right click opens on the control; some menus wait in a loop of their
-    // own until they close, so the menu is looked at from a timer.
+    // The context menu a right click opens on the control.
     void expectChineseContextMenu(QWidget *control, const QString &what)
     {
         bool seen = false;
-        auto *poll = new QTimer(control);
-        QObject::connect(poll, &QTimer::timeout, poll, [&, poll] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            poll->stop();
-            poll->deleteLater();
-            seen = true;
-            EXPECT_GE(menu->actions().size(), 3) << what.toStdString();
-            expectChinese(menu, what);
-            menu->close();
-        });
-        poll->start(10);
+        whenShown(
+            control, [] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); },
+            [&](QMenu *menu) {
+                seen = true;
+                EXPECT_GE(menu->actions().size(), 3) << what.toStdString();
+                expectChinese(menu, what);
+                menu->close();
+            });
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), control->mapToGlobal(QPoint(5, 5)));
         QCoreApplication::sendEvent(control, &event);
         EXPECT_TRUE(waitUntil([&] { return seen; })) << what.toStdString();
