@@ -45,6 +45,9 @@ QVariant MergeDifferenceModel::data(const QModelIndex &index, int role) const
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     const QString whole = text(m_lines[index.row()], index.column());
+    // A stored text of nothing is a single space: say so rather than show an empty cell.
+    if (whole.trimmed().isEmpty())
+        return QStringLiteral("（空）");
     if (role == Qt::ToolTipRole)
         return whole;
     return QString(whole).replace(QLatin1String("\r\n"), QLatin1String(" "));

@@ -7,7 +7,8 @@
 namespace maint {
 
 // The different rows of an import plan as a grid, one line per differing text: the name, the
-// text's column, ours, theirs. Line breaks show as spaces; the whole text is the tooltip.
+// text's column, ours, theirs. Line breaks show as spaces, a text of nothing as （空）; the
+// whole text is the tooltip.
 class MergeDifferenceModel : public QAbstractTableModel {
     Q_OBJECT
 public:

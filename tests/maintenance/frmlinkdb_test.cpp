@@ -174,7 +174,7 @@ TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs
     plan.fresh = {{"新药。"}};
     plan.identical = 3;
     plan.different = {{7, {"甘草。", "归心经。", "甘。", " ", " ", " ", " ", "旧\r\n心得。"},
-                       {"甘草。", "归肺经。", "甘。", " ", " ", " ", " ", "新心得。"}, {1, 7}}};
+                       {"甘草。", "归肺经。", "甘。", " ", " ", " ", "忌生冷。", "新心得。"}, {1, 6, 7}}};
     maint::FrmDrxz window(nullptr, maint::ImportKind::Herbs, plan);
     EXPECT_EQ(window.findChild<QLabel *>("LabCounts")->text(), "新增 1 味、相同 3 味、同名而内容不同 1 味");
     QAbstractItemModel *model = window.findChild<QTableView *>("MsfgridDiff")->model();
@@ -186,8 +186,9 @@ TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs
             cells.append(model->index(row, column).data().toString());
         lines.append(cells.join(" | "));
     }
-    EXPECT_EQ(lines, QStringList({"甘草。 | 归经 | 归心经。 | 归肺经。", "甘草。 | 心得 | 旧 心得。 | 新心得。"}));
-    EXPECT_EQ(model->index(1, 2).data(Qt::ToolTipRole).toString(), "旧\r\n心得。");
+    EXPECT_EQ(lines, QStringList({"甘草。 | 归经 | 归心经。 | 归肺经。", "甘草。 | 宜忌 | （空） | 忌生冷。",
+                                  "甘草。 | 心得 | 旧 心得。 | 新心得。"}));
+    EXPECT_EQ(model->index(2, 2).data(Qt::ToolTipRole).toString(), "旧\r\n心得。");
     EXPECT_TRUE(window.findChild<QPushButton *>("CmdKeep")->isDefault());
     EXPECT_EQ(window.findChild<QPushButton *>("CmdKeep")->text(), "保留本机内容（只导入新增）");
     EXPECT_EQ(window.findChild<QPushButton *>("CmdTake")->text(), "全部采用导入的内容");
