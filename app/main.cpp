@@ -2,6 +2,7 @@
 #include "startup/modulanxia.h"
 #include "ui/fonts.h"
 #include "ui/window_rules.h"
+#include "ui/translation.h"
 
 #include <QApplication>
 
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(CCHERB_VERSION));
     ui::installFontSubstitutions();
     ui::installWindowRules();
+    ui::installToolkitTranslation();
     registerScreens();
 
     if (Modulanxia::Main() != Modulanxia::MainOutcome::Running)

@@ -1,12 +1,14 @@
-// Backup and the background picture. A checked backup (copy to a temporary file, flush, open
-// it with the password and run the quick check, rename) against a plain file copy of the
-// same data file; the automatic backup the program makes as it ends, at 500 and 50,000 herbs;
-// storing a 1 MiB picture in 4096-byte pieces through the engine's blob handle against one
-// bound value of the same bytes.
+// Backup, the background picture and the import. A checked backup (copy to a temporary file,
+// flush, open it with the password and run the quick check, rename) against a plain file copy
+// of the same data file; the automatic backup the program makes as it ends, at 500 and 50,000
+// herbs; storing a 1 MiB picture in 4096-byte pieces through the engine's blob handle against
+// one bound value of the same bytes; a merging import of 50,000 herbs into a file that holds
+// 50,000, with the memory it takes.
 
 #include "datastore/data_file.h"
 #include "maintenance/auto_backup.h"
 #include "maintenance/backup_restore.h"
+#include "maintenance/import_records.h"
 #include "maintenance/picture_store.h"
 
 #include <QDateTime>
@@ -20,7 +22,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -133,3 +138,80 @@ std::vector<bench::Figure> autoBackupFigures(const bench::Medians &medians)
 const int registeredAutoBackup = bench::registerClosing(&autoBackupFigures);
 
 } // namespace
+
+namespace {
+
+constexpr int kImportHerbs = 50000;
+
+// A backup of the 50,000-herb file made on another install: half its herbs as they are here, a
+// quarter with another 心得, a quarter under new names. Made once for the whole run.
+const QString &importSource()
+{
+    static const QString source = [] {
+        const QString path = bench::GeneratedDataFile::shared(kImportHerbs).copy(QStringLiteral("另一家.mdb"));
+        ds::Database db = ds::openDataFile(path);
+        ds::Transaction change(db);
+        db.execute(QStringLiteral("UPDATE 中医药材 SET 心得 = '另一家的' || 心得 WHERE rowid % 4 = 1"));
+        db.execute(QStringLiteral("UPDATE 中医药材 SET 名称 = '另一家的' || 名称 WHERE rowid % 4 = 2"));
+        change.commit();
+        return path;
+    }();
+    return source;
+}
+
+// A line of /proc/self/status in kilobytes ("VmRSS", "VmHWM"); 0 when it cannot be read.
+double statusKilobytes(const std::string &field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stod(line.substr(field.size() + 1));
+    }
+    return 0;
+}
+
+// The largest growth of the resident memory over what it was before an import, in MB.
+double &importPeakGrowthMegabytes()
+{
+    static double growth = 0;
+    return growth;
+}
+
+void BM_Import_Merge50000(benchmark::State &state)
+{
+    const QString source = importSource();
+    const bench::GeneratedDataFile &data = bench::GeneratedDataFile::shared(kImportHerbs);
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString target = data.copy(QStringLiteral("导入目标.mdb"));
+        std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts again from here
+        const double before = statusKilobytes("VmRSS");
+        state.ResumeTiming();
+        const int added = maint::importRecords(target, source, maint::ImportKind::Herbs);
+        state.PauseTiming();
+        const double growth = (statusKilobytes("VmHWM") - before) / 1024;
+        importPeakGrowthMegabytes() = std::max(importPeakGrowthMegabytes(), growth);
+        if (added != kImportHerbs / 4)
+            state.SkipWithError("the import did not bring a quarter of the herbs");
+        state.ResumeTiming();
+    }
+}
+
+std::vector<bench::Figure> importFigures(const bench::Medians &medians)
+{
+    const auto merge = medians.find("BM_Import_Merge50000");
+    if (merge == medians.end())
+        return {};
+    std::printf("import of 50,000 herbs into 50,000 (half identical, a quarter different), median: %.3f s, "
+                "resident memory up by at most %.1f MB\n",
+                merge->second / 1000, importPeakGrowthMegabytes());
+    return {{"import_merge_50000", merge->second / 1000, "s"},
+            {"import_merge_50000_memory", importPeakGrowthMegabytes(), "MB"}};
+}
+
+const int importRegistered = bench::registerClosing(&importFigures);
+
+} // namespace
+
+BENCHMARK(BM_Import_Merge50000)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->ReportAggregatesOnly(true);

@@ -1,25 +1,63 @@
 #include "maintenance/data_file_check.h"
 
 #include "datastore/data_file.h"
-#include "datastore/errors.h"
 #include "datastore/statement.h"
+
+#include <QFileInfo>
 
 namespace maint {
 namespace {
 
-QString notOurs(const QString &path, const QString &why)
+const QString kChooseBackup = QStringLiteral("请选择本系统做的备份文件（.mdb）。");
+
+QString journalOf(const QString &path)
 {
-    return QStringLiteral("这个文件不是本系统完好的数据文件：%1（%2）").arg(why, path);
+    return path + QStringLiteral("-journal");
+}
+
+// A crash inside a transaction leaves its journal beside the file; read-only, the engine
+// cannot roll it back, and the file alone is not what was committed.
+bool hasUnfinishedChange(const QString &path)
+{
+    return QFileInfo(journalOf(path)).size() > 0;
+}
+
+// The words for a refusal by its number; the file's own words from the engine stay out, since
+// they speak of the clinic's data file.
+QString chosenFileWords(int number, const QString &path)
+{
+    switch (ds::ErrorCode(number)) {
+    case ds::ErrorCode::FileNotFound:
+        return QStringLiteral("找不到所选文件（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::FileCannotBeOpened:
+        if (QFileInfo(path).isDir())
+            return QStringLiteral("所选的是一个文件夹，不是文件（%1）。").arg(path) + kChooseBackup;
+        return QStringLiteral("所选文件不能打开，可能没有读取的权限（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::EmptyFile:
+        return QStringLiteral("所选文件是空的（长度为 0），里面没有数据（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::NotADatabase:
+        return QStringLiteral("所选文件不是本系统的数据文件，或者已经损坏（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::UnencryptedFile:
+        return QStringLiteral("所选文件是未加密的数据库，不是本系统的数据文件（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::WrongPassword:
+        return QStringLiteral("所选文件的密码不正确：它不是本系统的数据文件，或者已经损坏（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::DamagedFile:
+        return QStringLiteral("所选文件已经损坏或不完整（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::FileReadOnly:
+        if (hasUnfinishedChange(path))
+            return QStringLiteral("所选文件还有未完成的修改（%1），请先用本系统打开它或选择另一个备份。").arg(journalOf(path));
+        return QStringLiteral("所选文件不能读取（%1）。").arg(path) + kChooseBackup;
+    case ds::ErrorCode::FileInUse:
+        return QStringLiteral("所选文件正被其他程序使用（%1），请关闭那个程序后再试，或者选择另一个备份。").arg(path);
+    default:
+        return {};
+    }
 }
 
 [[noreturn]] void throwNotOurs(const QString &path, const QString &why)
 {
-    throw ds::RunError(ds::ErrorCode::NotADatabase, notOurs(path, why));
-}
-
-[[noreturn]] void throwDamaged(const QString &path)
-{
-    throw ds::RunError(ds::ErrorCode::DamagedFile, notOurs(path, QStringLiteral("文件已经损坏或不完整")));
+    throw ds::RunError(ds::ErrorCode::NotADatabase,
+                       QStringLiteral("所选文件不是本系统的数据文件：%1（%2）。").arg(why, path) + kChooseBackup);
 }
 
 } // namespace
@@ -33,15 +71,18 @@ const QStringList &systemTables()
     return tables;
 }
 
+ds::RunError chosenFileError(const ds::RunError &error, const QString &path)
+{
+    const QString words = chosenFileWords(error.number(), path);
+    return words.isEmpty() ? error : ds::RunError(error.number(), words);
+}
+
 ds::Database openChosenFile(const QString &path, const QString &connect)
 {
     try {
         return ds::Database::openReadOnly(path, connect);
     } catch (const ds::RunError &error) {
-        // The data file's own wording sends the user to a restore; this file is one they chose.
-        if (error.number() == int(ds::ErrorCode::DamagedFile))
-            throwDamaged(path);
-        throw;
+        throw chosenFileError(error, path);
     }
 }
 
@@ -56,7 +97,7 @@ void checkEveryPage(ds::Database &db, const QString &path)
         verdict = error.description();
     }
     if (verdict != QLatin1String("ok"))
-        throwDamaged(path);
+        throw chosenFileError(ds::RunError(ds::ErrorCode::DamagedFile), path);
 }
 
 void checkDataFileCopy(const QString &path)

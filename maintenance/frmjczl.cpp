@@ -22,6 +22,12 @@ namespace {
 
 const QString kUnreadable = QStringLiteral("所选文件不是可以显示的图片（请选择 BMP、JPEG 或 PNG 图片），没有选用。");
 
+// A picture the toolkit knows but cannot decode even at the screen's size.
+QString tooLargeToShow(const QSize &size)
+{
+    return QStringLiteral("所选图片太大（%1 × %2 像素），不能显示，请选择小一些的图片。").arg(size.width()).arg(size.height());
+}
+
 void showEmptyFile(const QString &path)
 {
     ui::msgBox(emptyPictureMessage(path), ui::Icon::None, ui::Buttons::Ok, std::nullopt);
@@ -69,16 +75,25 @@ void FrmJczl::choosePicture()
     request.folder = QDir::homePath();
     request.filter = QStringLiteral("图片文件(*.bmp *.jpg *.jpeg *.png)");
     const QString chosen = ui::chooseFile(request);
-    // Cancelling keeps the picture shown; the background never goes blank by a cancel.
-    if (chosen.isEmpty())
+    // Cancelling takes back the choice (also one whose file has gone since, so the screen
+    // can be left) and shows again what is stored: the background never goes blank by it.
+    if (chosen.isEmpty()) {
+        m_chosen.clear();
+        try {
+            showPreview(storedBackground());
+        } catch (const ds::RunError &error) {
+            ui::showErrorBox(error, ui::ErrorBoxForm::LineInformation);
+        }
         return;
+    }
     if (QFileInfo(chosen).size() == 0) {
         showEmptyFile(chosen);
         return;
     }
-    const QPixmap picture = pictureFromFile(chosen);
+    QSize dimensions;
+    const QPixmap picture = pictureFromFile(chosen, &dimensions);
     if (picture.isNull()) {
-        ui::msgBox(kUnreadable, ui::Icon::Information);
+        ui::msgBox(dimensions.isValid() ? tooLargeToShow(dimensions) : kUnreadable, ui::Icon::Information);
         return;
     }
     m_chosen = chosen;

@@ -1,5 +1,7 @@
 #include "maintenance/frmlinkdb.h"
 
+#include "maintenance/frmdrxz.h"
+
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "ui/error_box.h"
@@ -9,7 +11,6 @@
 #include "ui/pointer.h"
 #include "ui/twips.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,12 +22,17 @@ namespace {
 struct MenuItem {
     const char16_t *name;
     const char16_t *caption;
+    const char16_t *missing; // what this version has nothing of, for the items without an import
 };
 
 constexpr MenuItem kMenuItems[] = {
-    {u"IeAdress", u"导入中医药材数据"}, {u"IeMail", u"导入中医方剂数据"}, {u"BwThing", u"导入中医成药数据"},
-    {u"TeleDate", u"导入中医诊断数据"}, {u"CatchXy", u"导入西药数据"},     {u"LinkHzzl", u"导入门诊患者资料"},
-    {u"LinkZdhz", u"导入患者诊断资料"},
+    {u"IeAdress", u"导入中医药材数据", nullptr},
+    {u"IeMail", u"导入中医方剂数据", nullptr},
+    {u"BwThing", u"导入中医成药数据", u"“中医成药”数据"},
+    {u"TeleDate", u"导入中医诊断数据", u"“中医诊断”数据"},
+    {u"CatchXy", u"导入西药数据", u"“西药”数据"},
+    {u"LinkHzzl", u"导入门诊患者资料", u"“门诊患者资料”"},
+    {u"LinkZdhz", u"导入患者诊断资料", u"“患者诊断资料”"},
 };
 
 // Rows between two repaints of the windows while an import runs.
@@ -58,27 +64,29 @@ FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
     ui::placeTwips(m_qcls, 2880, 720, 2595, 375);
     m_quit->setObjectName(QStringLiteral("CmdQuit"));
     ui::placeTwips(m_quit, 5640, 720, 2475, 375);
-    // Tab order by the screen's tab indexes: quit, clear, import, file box, file button.
-    setTabOrder(m_quit, m_qcls);
-    setTabOrder(m_qcls, m_look);
+    // Tab goes round as the screen's tab indexes say: quit, clear, import, file box, file
+    // button. The round starts at import, the screen's purpose, so Enter at once never leaves.
     setTabOrder(m_look, m_file);
     setTabOrder(m_file, m_fileName);
+    setTabOrder(m_fileName, m_quit);
+    setTabOrder(m_quit, m_qcls);
 
     m_menu->setObjectName(QStringLiteral("pupmenu1"));
     for (const MenuItem &item : kMenuItems) {
         QAction *action = m_menu->addAction(QString::fromUtf16(item.caption));
         action->setObjectName(QString::fromUtf16(item.name));
+        if (item.missing) {
+            const QString missing = QString::fromUtf16(item.missing);
+            connect(action, &QAction::triggered, this, [missing] { notAvailable(missing); });
+        }
     }
     const QList<QAction *> items = m_menu->actions();
     connect(items[0], &QAction::triggered, this, [this] { import(ImportKind::Herbs); });
     connect(items[1], &QAction::triggered, this, [this] { import(ImportKind::Prescriptions); });
-    for (qsizetype i = 2; i < items.size(); ++i) {
-        QAction *action = items[i];
-        connect(action, &QAction::triggered, this, [this, action] { notAvailable(action->text()); });
-    }
 
     connect(m_fileName, &QPushButton::clicked, this, &FrmLinkDb::chooseFile);
-    connect(m_look, &QPushButton::clicked, this, [this] { m_menu->popup(QCursor::pos()); });
+    // At the button, however it was pressed: from the keyboard the pointer may be anywhere.
+    connect(m_look, &QPushButton::clicked, this, [this] { m_menu->popup(m_look->mapToGlobal(QPoint(0, m_look->height()))); });
     connect(m_qcls, &QPushButton::clicked, this, [this] {
         Qpcls();
         m_fileName->setFocus();
@@ -88,6 +96,7 @@ FrmLinkDb::FrmLinkDb(QWidget *mainWindow)
     ui::centreOnMain(this, mainWindow, 3.0);
     ui::yield();
     Qpcls();
+    m_look->setFocus();
 }
 
 void FrmLinkDb::Qpcls()
@@ -117,36 +126,67 @@ void FrmLinkDb::setButtonsEnabled(bool enabled)
     m_quit->setEnabled(enabled);
 }
 
+std::optional<MergePlan> FrmLinkDb::readPlan(ImportKind kind)
+{
+    ui::BusyPointer busy;
+    try {
+        return planImport(ds::dataPaths().dataFile, m_file->text(), kind, [](int read) {
+            if (read % kRowsPerYield == 0)
+                ui::yield();
+        });
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+    }
+    return std::nullopt;
+}
+
+bool FrmLinkDb::write(ImportKind kind, const MergePlan &plan, MergeChoice choice)
+{
+    ui::BusyPointer busy;
+    try {
+        applyImport(ds::dataPaths().dataFile, kind, plan, choice, [](int done) {
+            if (done % kRowsPerYield == 0)
+                ui::yield();
+        });
+        return true;
+    } catch (const ds::RunError &error) {
+        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+    }
+    return false;
+}
+
+// Reads the source whole, asks when names meet other contents, then writes in one go.
+QString FrmLinkDb::runImport(ImportKind kind)
+{
+    const std::optional<MergePlan> plan = readPlan(kind);
+    if (!plan)
+        return {};
+    if (plan->sourceRows == 0)
+        return QStringLiteral("源文件中没有%1数据，没有导入任何记录。").arg(kindName(kind));
+    std::optional<MergeChoice> choice = MergeChoice::KeepOurs;
+    if (!plan->different.isEmpty())
+        choice = askMergeChoice(this, kind, *plan);
+    if (!choice || !write(kind, *plan, *choice))
+        return {};
+    return importMessage(kind, *plan, *choice);
+}
+
 void FrmLinkDb::import(ImportKind kind)
 {
     if (m_file->text().trimmed().isEmpty())
         return;
     setButtonsEnabled(false);
     setBusy(true);
-    int count = -1;
-    {
-        ui::BusyPointer busy;
-        try {
-            count = importRecords(ds::dataPaths().dataFile, m_file->text(), kind, [](int done) {
-                if (done % kRowsPerYield == 0)
-                    ui::yield();
-            });
-        } catch (const ds::RunError &error) {
-            ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
-        }
-    }
+    const QString done = runImport(kind);
     setBusy(false);
     setButtonsEnabled(true);
-    if (count == 0)
-        ui::msgBox(QStringLiteral("源文件中没有%1数据，没有导入任何记录。").arg(kindName(kind)), ui::Icon::Information);
-    else if (count > 0)
-        ui::msgBox(QStringLiteral("已经导入 %1 条%2数据。").arg(count).arg(kindName(kind)), ui::Icon::Information);
+    if (!done.isEmpty())
+        ui::msgBox(done, ui::Icon::Information);
 }
 
-void FrmLinkDb::notAvailable(const QString &caption)
+void FrmLinkDb::notAvailable(const QString &missing)
 {
-    ui::msgBox(QStringLiteral("本系统没有可以“%1”的内容，这一类数据不能导入，没有做任何改动。").arg(caption),
-               ui::Icon::Information);
+    ui::msgBox(QStringLiteral("这一版本没有%1，不能导入。").arg(missing), ui::Icon::Information);
 }
 
 } // namespace maint

@@ -4,6 +4,8 @@
 
 #include "maintenance/maintenance_window.h"
 
+#include <optional>
+
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -17,12 +19,14 @@ class FrmLinkDb : public MaintenanceWindow {
 public:
     explicit FrmLinkDb(QWidget *mainWindow);
 
-
 private:
     void Qpcls();
     void chooseFile();
     void import(ImportKind kind);
-    void notAvailable(const QString &caption);
+    QString runImport(ImportKind kind);
+    std::optional<MergePlan> readPlan(ImportKind kind);
+    bool write(ImportKind kind, const MergePlan &plan, MergeChoice choice);
+    static void notAvailable(const QString &missing);
     void setButtonsEnabled(bool enabled);
 
     QPushButton *m_fileName;

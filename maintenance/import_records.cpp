@@ -1,29 +1,18 @@
 #include "maintenance/import_records.h"
 
 #include "maintenance/data_file_check.h"
+#include "maintenance/import_source.h"
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/statement.h"
+#include "herbs/normalize_field_text.h"
 
 #include <QFileInfo>
-#include <QStringList>
+#include <QSet>
 
 namespace maint {
 namespace {
-
-// Where the rows of a kind are found in a source file and how they go into the data file.
-struct SourceQuery {
-    QString table;
-    QString select;
-    bool spaceAsSeventh; // the family's prescriptions have no seventh value
-};
-
-const SourceQuery kFamilyHerbs{QStringLiteral("zyyc"),
-                               QStringLiteral("select ycmc,ycgj,ycxw,ycgy,yczz,ycyf,ycyj,ycxd FROM zyyc"), false};
-const SourceQuery kFamilyPrescriptions{QStringLiteral("zyfj"),
-                                       QStringLiteral("select fjmc,fjgc,fjgy,fjzz,fjyf,fjly,fjxd FROM zyfj"), true};
-const SourceQuery kOwnHerbs{QStringLiteral("中医药材"), QStringLiteral("SELECT * FROM 中医药材"), false};
-const SourceQuery kOwnPrescriptions{QStringLiteral("中医方剂"), QStringLiteral("SELECT * FROM 中医方剂"), false};
 
 bool sameFile(const QString &a, const QString &b)
 {
@@ -51,52 +40,48 @@ ds::Database openSource(const QString &source)
     return db;
 }
 
-bool hasTable(ds::Database &db, const QString &table)
+QString marks(int from, int count)
 {
-    return db.openDynaset(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name = '%1'").arg(table))
-               .recordCount()
-           > 0;
+    QStringList all;
+    for (int i = from; i < from + count; ++i)
+        all.append(QStringLiteral("?%1").arg(i));
+    return all.join(QLatin1Char(','));
 }
 
-SourceQuery sourceQuery(ds::Database &db, ImportKind kind)
+// The stored rows whose names, in stored form, the source holds; only their names are
+// decoded for the rest.
+QList<StoredRow> storedRowsNamed(ds::Database &db, ImportKind kind, const QSet<QString> &names)
 {
-    const SourceQuery &family = kind == ImportKind::Herbs ? kFamilyHerbs : kFamilyPrescriptions;
-    const SourceQuery &own = kind == ImportKind::Herbs ? kOwnHerbs : kOwnPrescriptions;
-    if (hasTable(db, family.table))
-        return family;
-    if (hasTable(db, own.table))
-        return own;
-    throw ds::RunError(ds::ErrorCode::ObjectNotFound, QStringLiteral("源文件中没有%1数据（找不到表 %2 或 %3）。")
-                                                          .arg(kindName(kind), family.table, own.table));
-}
-
-QVariantList targetValues(const ds::Dynaset &rows, const SourceQuery &query)
-{
-    QVariantList values;
-    for (int column = 0; column < rows.fieldCount(); ++column) {
-        if (query.spaceAsSeventh && column == 6)
-            values.append(QStringLiteral(" "));
-        values.append(rows.field(column));
+    QList<StoredRow> rows;
+    ds::Statement select(db.handle(), QStringLiteral("SELECT rowid, * FROM %1").arg(kindName(kind)));
+    while (select.step()) {
+        const QString name = select.value(1).toString();
+        if (!names.contains(name) && !names.contains(herbs::NormalizeFieldText(name)))
+            continue;
+        StoredRow row{select.integer(0), {name}};
+        for (int column = 2; column <= 8; ++column)
+            row.texts.append(select.value(column).toString());
+        // Decoded with room for every byte of the engine's UTF-8: three times what Chinese
+        // text needs, held here for the whole import.
+        for (QString &text : row.texts)
+            text.squeeze();
+        rows.append(std::move(row));
     }
-    return values;
+    return rows;
 }
 
-QString insertText(ImportKind kind)
+void bindTexts(ds::Statement &statement, const QStringList &texts)
 {
-    QStringList marks;
-    for (int i = 1; i <= 8; ++i)
-        marks.append(QStringLiteral("?%1").arg(i));
-    return QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(kindName(kind), marks.join(QLatin1Char(',')));
+    for (int i = 0; i < texts.size(); ++i)
+        statement.bind(i + 1, texts[i]);
 }
 
-void insertRow(ds::Database &target, const QString &insert, const QVariantList &values)
+[[noreturn]] void throwRefused(const ds::RunError &error, ImportKind kind, const QString &name)
 {
-    for (int column = 0; column < values.size(); ++column) {
-        if (values[column].isNull())
-            throw ds::RunError(ds::ErrorCode::InvalidUseOfNull,
-                               QStringLiteral("第 %1 个值是空值（Null）").arg(column + 1));
-    }
-    target.execute(insert, values);
+    const QString why = error.number() == int(ds::ErrorCode::DuplicateName)
+                            ? QStringLiteral("%1中已经有同名的记录").arg(kindName(kind))
+                            : error.description();
+    throw ds::RunError(error.number(), QStringLiteral("“%1”不能导入：%2。没有导入任何记录。").arg(name, why));
 }
 
 } // namespace
@@ -106,39 +91,115 @@ QString kindName(ImportKind kind)
     return kind == ImportKind::Herbs ? QStringLiteral("中医药材") : QStringLiteral("中医方剂");
 }
 
-int importRecords(const QString &dataFile, const QString &source, ImportKind kind, const std::function<void(int)> &rowDone)
+QString kindNoun(ImportKind kind)
+{
+    return kind == ImportKind::Herbs ? QStringLiteral("药材") : QStringLiteral("方剂");
+}
+
+QString kindMeasure(ImportKind kind)
+{
+    return kind == ImportKind::Herbs ? QStringLiteral("味") : QStringLiteral("首");
+}
+
+const QStringList &fieldNames(ImportKind kind)
+{
+    static const QStringList herbs{QStringLiteral("名称"), QStringLiteral("归经"), QStringLiteral("性味"),
+                                   QStringLiteral("功效"), QStringLiteral("主治"), QStringLiteral("用法"),
+                                   QStringLiteral("宜忌"), QStringLiteral("心得")};
+    static const QStringList prescriptions{QStringLiteral("方剂名称"), QStringLiteral("方剂组成"), QStringLiteral("方剂功用"),
+                                           QStringLiteral("方剂主治"), QStringLiteral("方剂用法"), QStringLiteral("方剂来源"),
+                                           QStringLiteral("方剂备注"), QStringLiteral("方剂心得")};
+    return kind == ImportKind::Herbs ? herbs : prescriptions;
+}
+
+MergePlan planImport(const QString &dataFile, const QString &source, ImportKind kind,
+                     const std::function<void(int)> &rowRead)
 {
     if (QFileInfo::exists(source) && sameFile(source, dataFile))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("不能从系统正在使用的数据文件导入，请选择另一个文件。"));
-    ds::Database from = openSource(source);
-    const SourceQuery query = sourceQuery(from, kind);
-    ds::Dynaset rows = from.openDynaset(query.select);
-    from.close();
-    if (rows.recordCount() == 0)
-        return 0;
-
+    QList<SourceRow> theirs;
+    {
+        ds::Database from = openSource(source);
+        theirs = readSourceRows(from, kind, rowRead);
+    }
+    QSet<QString> names;
+    names.reserve(theirs.size());
+    for (const SourceRow &row : theirs)
+        names.insert(row.texts[0]);
     ds::Database target = ds::openDataFile(dataFile);
-    const QString insert = insertText(kind);
+    return sortForMerge(storedRowsNamed(target, kind, names), theirs);
+}
+
+void applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan, MergeChoice choice,
+                 const std::function<void(int)> &rowDone)
+{
+    const bool takeTheirs = choice == MergeChoice::TakeTheirs && !plan.different.isEmpty();
+    if (plan.fresh.isEmpty() && !takeTheirs)
+        return;
+    ds::Database target = ds::openDataFile(dataFile);
     ds::Transaction transaction(target);
     int done = 0;
-    for (rows.moveFirst(); !rows.eof(); rows.moveNext()) {
-        try {
-            insertRow(target, insert, targetValues(rows, query));
-        } catch (const ds::RunError &error) {
-            const QString why = error.number() == int(ds::ErrorCode::DuplicateName)
-                                    ? QStringLiteral("%1中已经有同名的记录").arg(kindName(kind))
-                                    : error.description();
-            throw ds::RunError(error.number(), QStringLiteral("源文件第 %1 行（%2）不能导入：%3。本次导入的记录已全部撤销。")
-                                                   .arg(done + 1)
-                                                   .arg(rows.isNull(0) ? QStringLiteral("名称为空") : QStringLiteral("“%1”").arg(rows.text(0)),
-                                                        why));
-        }
+    const auto rowWritten = [&] {
         ++done;
         if (rowDone)
             rowDone(done);
+    };
+    {
+        ds::Statement insert(target.handle(), QStringLiteral("INSERT INTO %1 VALUES(%2)").arg(kindName(kind), marks(1, 8)));
+        for (const QStringList &row : plan.fresh) {
+            try {
+                bindTexts(insert, row);
+                insert.run();
+                insert.reset();
+            } catch (const ds::RunError &error) {
+                throwRefused(error, kind, row[0]);
+            }
+            rowWritten();
+        }
+    }
+    if (takeTheirs) {
+        QStringList columns;
+        for (const QString &field : fieldNames(kind))
+            columns.append(field + QStringLiteral(" = ?%1").arg(columns.size() + 1));
+        // The row must still be the one the plan read: the same rowid under the same name.
+        ds::Statement update(target.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?9 AND %3 = ?10")
+                                                  .arg(kindName(kind), columns.join(QLatin1Char(',')), fieldNames(kind)[0]));
+        for (const Difference &difference : plan.different) {
+            int changed = 0;
+            try {
+                bindTexts(update, difference.theirs);
+                update.bind(9, difference.rowId);
+                update.bind(10, difference.ours.value(0));
+                changed = update.run();
+                update.reset();
+            } catch (const ds::RunError &error) {
+                throwRefused(error, kind, difference.theirs[0]);
+            }
+            if (changed != 1)
+                throwRefused(ds::RunError(ds::ErrorCode::NoCurrentRecord, QStringLiteral("这条记录在导入时已经改变")), kind,
+                             difference.theirs[0]);
+            rowWritten();
+        }
     }
     transaction.commit();
-    return done;
+}
+
+QString importMessage(ImportKind kind, const MergePlan &plan, MergeChoice choice)
+{
+    const QString ending = choice == MergeChoice::TakeTheirs ? QStringLiteral("已改用导入内容") : QStringLiteral("保留本机内容");
+    return QStringLiteral("已经导入 %1 条新%2，%3 条相同的已跳过，%4 条同名的%5。")
+        .arg(plan.fresh.size())
+        .arg(kindNoun(kind))
+        .arg(plan.identical)
+        .arg(plan.different.size())
+        .arg(ending);
+}
+
+int importRecords(const QString &dataFile, const QString &source, ImportKind kind, const std::function<void(int)> &rowDone)
+{
+    const MergePlan plan = planImport(dataFile, source, kind);
+    applyImport(dataFile, kind, plan, MergeChoice::KeepOurs, rowDone);
+    return int(plan.fresh.size());
 }
 
 } // namespace maint

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "maintenance/import_merge.h"
+
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -8,18 +11,37 @@ namespace maint {
 
 enum class ImportKind { Herbs, Prescriptions };
 
+// What happens to the rows whose names are stored already with other contents.
+enum class MergeChoice { KeepOurs, TakeTheirs };
+
 // Source files of the system's family are keyed with this password; a backup of this
 // system's own data file is keyed with the data file's.
 inline const QString kImportSourceConnect = QStringLiteral(";pwd=8162Tre307GW8162nbq");
 
-// The kind's name as the messages give it: 中医药材 or 中医方剂.
+// The kind's table as the messages give it: 中医药材 or 中医方剂.
 QString kindName(ImportKind kind);
+// One record of the kind in a message (药材, 方剂) and the word it is counted with (味, 首).
+QString kindNoun(ImportKind kind);
+QString kindMeasure(ImportKind kind);
+// The eight columns of the kind's table, in their order.
+const QStringList &fieldNames(ImportKind kind);
 
-// Copies the rows of one kind from the source file into the data file and gives their count.
-// The source is opened read-only and never changes. Either every row goes in or none does:
-// a row the data file refuses (a name already stored, a Null value) ends the import with a
-// RunError that names the row. A source table without rows gives 0. rowDone is called after
-// each row (the screen lets its windows repaint there).
+// Reads the whole source and the stored rows its names meet, and sorts the source rows (see
+// sortForMerge). Writes nothing to either file; the source is opened read-only. A source
+// that cannot be read whole (a missing table or column, a Null value, a row without a name)
+// is a RunError that names what is wrong. rowRead is called after each source row.
+MergePlan planImport(const QString &dataFile, const QString &source, ImportKind kind,
+                     const std::function<void(int)> &rowRead = {});
+
+// Writes a plan into the data file in one transaction: the new rows, and with TakeTheirs the
+// imported texts over the different ones. All or nothing. rowDone is called after each row.
+void applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan, MergeChoice choice,
+                 const std::function<void(int)> &rowDone = {});
+
+// What the import did, once written.
+QString importMessage(ImportKind kind, const MergePlan &plan, MergeChoice choice);
+
+// Plans and writes an import that keeps the stored contents; the count of new rows written.
 int importRecords(const QString &dataFile, const QString &source, ImportKind kind,
                   const std::function<void(int)> &rowDone = {});
 

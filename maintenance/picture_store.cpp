@@ -6,11 +6,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 #include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
-#include <limits>
 
 namespace maint {
 namespace {
@@ -50,6 +50,21 @@ private:
     sqlite3_blob *m_blob = nullptr;
 };
 
+// The most the engine keeps in one value on this connection (10^9 bytes unless lowered).
+qint64 engineLimit(ds::Database &db)
+{
+    return sqlite3_limit(db.handle(), SQLITE_LIMIT_LENGTH, -1);
+}
+
+[[noreturn]] void throwTooLarge(qint64 size, qint64 limit, const QString &path)
+{
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    throw ds::RunError(ds::ErrorCode::ValueTooLong,
+                       QStringLiteral("图片文件太大，不能保存：它有 %1 字节（约 %2 MB），数据文件中的图片最多只能有 %3 字节（%4）。")
+                           .arg(chinese.toString(size), QString::number(double(size) / 1e6, 'f', 1), chinese.toString(limit),
+                                path));
+}
+
 qint64 firstRowId(ds::Database &db)
 {
     {
@@ -73,12 +88,20 @@ StoreResult storePictureFile(ds::Database &db, const QString &path)
     const qint64 size = file.size();
     if (size == 0)
         return StoreResult::EmptyFile;
-    if (size > std::numeric_limits<int>::max())
-        throwFileError(ds::ErrorCode::ValueTooLong, QStringLiteral("图片文件太大，不能保存"), path);
+    const qint64 limit = engineLimit(db);
+    if (size > limit)
+        throwTooLarge(size, limit, path);
 
     ds::Transaction transaction(db);
     const qint64 rowId = firstRowId(db);
-    db.execute(QStringLiteral("UPDATE 系统资料 SET \"03\" = zeroblob(?1) WHERE rowid = ?2"), {size, rowId});
+    try {
+        db.execute(QStringLiteral("UPDATE 系统资料 SET \"03\" = zeroblob(?1) WHERE rowid = ?2"), {size, rowId});
+    } catch (const ds::RunError &error) {
+        // The picture fits the limit but its row, with the other columns, does not.
+        if (error.number() == int(ds::ErrorCode::ValueTooLong))
+            throwTooLarge(size, limit, path);
+        throw;
+    }
     {
         // Closed before the commit: an open handle on the column would hold the commit up.
         BlobWriter blob(db.handle(), rowId);

@@ -2,11 +2,12 @@
 # Installs what the program needs on Debian 12 (run as root). "run" brings the desktop word
 # processor; "test" brings its headless build, which the print hand-off tests convert with.
 # desktop-file-utils validates the desktop entry of the Debian package (scripts/package_check.sh);
-# qt6-svg-dev draws the program's icon into PNG sizes at build time (tools/icongen).
+# qt6-svg-dev draws the program's icon into PNG sizes at build time (tools/icongen);
+# qt6-translations-l10n holds the toolkit's own Chinese texts (file dialogs, context menus).
 set -euo pipefail
 kind=${1:-run}
 export DEBIAN_FRONTEND=noninteractive
-common=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libsqlcipher-dev libicu-dev libssl-dev
+common=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libsqlcipher-dev libicu-dev libssl-dev
         libgtest-dev libbenchmark-dev desktop-file-utils fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang libclang-rt-14-dev)
 if [ "$kind" = test ]; then
   # The tests only convert documents: either build of the word processor will do.

@@ -30,7 +30,7 @@ for file in usr/bin/ccherb usr/share/ccherb/ccyc.mdb usr/share/ccherb/help/index
 done
 [ -x "$root/usr/bin/ccherb" ] || { echo "package_check: the program is not executable" >&2; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
-for need in libqt6widgets6 libsqlcipher0 libicu72 libssl3 fonts-noto-cjk; do
+for need in libqt6widgets6 qt6-translations-l10n libsqlcipher0 libicu72 libssl3 fonts-noto-cjk; do
   grep -q "$need" <<<"$depends" || { echo "package_check: Depends lacks $need" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Recommends | grep -q libreoffice-writer \

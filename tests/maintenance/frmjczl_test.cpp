@@ -6,7 +6,9 @@
 #include "startup/run_mode.h"
 #include "ui/error_box.h"
 
+#include <QGuiApplication>
 #include <QImage>
+#include <QScreen>
 #include <QLabel>
 
 namespace {
@@ -130,13 +132,50 @@ TEST_F(BackgroundScreen, UnreadableEmptyOrVanishedFilesAreRefusedAndTheStoredPic
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_TRUE(screen->isVisible());
 
+    // Cancelling the dialog then takes the choice back and shows what is stored.
+    click("CmdLoad");
+    EXPECT_EQ(preview().size(), QSize(20, 20));
+
     // Chosen, then turned into text before the save: refused as well.
     choose(picture("会变.png", {30, 30}, Qt::green));
     writeBytes(home.file("会变.png"), "不再是图片");
     click("CmdOext");
     EXPECT_TRUE(lastMessage().contains("不是可以显示的图片"));
     EXPECT_TRUE(screen->isVisible());
+
+    // Cancelling lets the user leave, and the stored picture stays.
+    const qsizetype messages = recorder.messages.size();
+    click("CmdLoad");
+    click("CmdOext");
+    EXPECT_EQ(recorder.messages.size(), messages);
+    EXPECT_FALSE(screen && screen->isVisible());
     EXPECT_EQ(stored(), readBytes(kept));
+}
+
+TEST_F(BackgroundScreen, ALargePhotoIsShownAtScreenSizeAndStoredWhole)
+{
+    // 9000 × 8000: more than the toolkit decodes at its own size by default.
+    QImage photo(9000, 8000, QImage::Format_RGB32);
+    photo.fill(Qt::blue);
+    const QString path = home.file("手机照片.jpg");
+    ASSERT_TRUE(photo.save(path, "JPG", 50));
+    photo = QImage();
+    open("FrmJczl");
+    choose(path);
+    EXPECT_TRUE(recorder.messages.isEmpty()) << lastMessage().toStdString();
+    const QSize screenSize = QGuiApplication::primaryScreen()->size();
+    EXPECT_LE(preview().width(), 9000 * screenSize.height() / 8000 + 1);
+    EXPECT_GE(preview().height(), screenSize.height());
+    click("CmdOext");
+    EXPECT_EQ(stored(), readBytes(path));
+
+    // A file whose header promises a picture too large to decode even so is named as such.
+    QImage huge(40000, 30000, QImage::Format_Mono);
+    huge.fill(0);
+    ASSERT_TRUE(huge.save(home.file("太大.png"), "PNG"));
+    open("FrmJczl");
+    choose(home.file("太大.png"));
+    EXPECT_EQ(lastMessage(), "所选图片太大（40000 × 30000 像素），不能显示，请选择小一些的图片。");
 }
 
 } // namespace

@@ -1,12 +1,19 @@
 // The import screen and the main window's maintenance commands.
+#include "maintenance/frmdrxz.h"
 #include "screen_fixture.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "ui/pointer.h"
+#include "wait.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
+#include <QTableView>
+
+#include <functional>
 
 namespace {
 
@@ -28,6 +35,11 @@ protected:
     {
         return {name, meridian, "辛，温", "解表", "风寒", "煎服", "无", "常用"};
     }
+    // Answers the next modal window (the merge choice) once it shows; the import waits in it.
+    void answerModal(const std::function<void(QWidget *)> &answer)
+    {
+        whenShown(screen, [] { return QApplication::activeModalWidget(); }, answer);
+    }
 };
 
 TEST_F(ImportScreen, ShowsItsControlsAndTheSevenItemMenu)
@@ -45,6 +57,28 @@ TEST_F(ImportScreen, ShowsItsControlsAndTheSevenItemMenu)
                                   "LinkZdhz=导入患者诊断资料"}));
 }
 
+TEST_F(ImportScreen, OpensOnImportAndItsMenuOpensAtTheButtonFromTheKeyboard)
+{
+    auto *look = control<QPushButton>("CmdLook");
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == screen; }));
+    EXPECT_EQ(QApplication::focusWidget(), look);
+    QStringList round;
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        round.append(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(round, QStringList({"TxtFile", "CmdFileName", "CmdQuit", "CmdQcls", "CmdLook"}));
+    QTest::keyClick(look, Qt::Key_Return);
+    EXPECT_TRUE(screen && screen->isVisible());
+
+    QCursor::setPos(0, 0);
+    QTest::keyClick(look, Qt::Key_Space);
+    auto *menu = control<QMenu>("pupmenu1");
+    ASSERT_TRUE(waitUntil([&] { return menu->isVisible(); }));
+    EXPECT_EQ(menu->geometry().topLeft(), look->mapToGlobal(QPoint(0, look->height())));
+    menu->close();
+}
+
 TEST_F(ImportScreen, ImportsTheChosenSourceAndSaysHowManyRows)
 {
     const QString source = makeFamilySource(home.file("源.mdb"), {herb("新药甲"), herb("新药乙")},
@@ -57,10 +91,10 @@ TEST_F(ImportScreen, ImportsTheChosenSourceAndSaysHowManyRows)
     EXPECT_EQ(dialogs.requests.last().title, "查找 mdb 数据库");
     EXPECT_EQ(control<QLineEdit>("TxtFile")->text(), source);
     pick("IeAdress");
-    EXPECT_EQ(lastMessage(), "已经导入 2 条中医药材数据。");
-    EXPECT_TRUE(herbNames(dataFile).contains("新药甲"));
+    EXPECT_EQ(lastMessage(), "已经导入 2 条新药材，0 条相同的已跳过，0 条同名的保留本机内容。");
+    EXPECT_TRUE(herbNames(dataFile).contains("新药甲。"));
     pick("IeMail");
-    EXPECT_EQ(lastMessage(), "已经导入 1 条中医方剂数据。");
+    EXPECT_EQ(lastMessage(), "已经导入 1 条新方剂，0 条相同的已跳过，0 条同名的保留本机内容。");
     EXPECT_TRUE(buttonsEnabled());
     EXPECT_FALSE(ui::isPointerBusy());
 
@@ -75,7 +109,7 @@ TEST_F(ImportScreen, AFailedImportShowsTheErrorBoxNamingTheRowAndImportsNothing)
     chooseSource(source);
     pick("IeAdress");
     EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("错误号码： %1\r\n错误内容：").arg(int(ds::ErrorCode::InvalidUseOfNull))));
-    EXPECT_TRUE(lastMessage().contains("第 2 行（“新药乙”）")) << lastMessage().toStdString();
+    EXPECT_TRUE(lastMessage().contains("第 2 行（“新药乙”）的“归经”是空值")) << lastMessage().toStdString();
     EXPECT_EQ(recorder.last().icon, ui::Icon::None);
     EXPECT_EQ(herbNames(dataFile), before);
     EXPECT_TRUE(buttonsEnabled());
@@ -87,15 +121,84 @@ TEST_F(ImportScreen, ItemsWithoutAnImportSaySoAndChangeNothing)
     const QString source = makeFamilySource(home.file("源.mdb"), {herb("新药甲")});
     chooseSource(source);
     const QByteArray before = readBytes(dataFile);
+    QStringList said;
     for (const char *item : {"BwThing", "TeleDate", "CatchXy", "LinkHzzl", "LinkZdhz"}) {
         recorder.messages.clear();
         pick(item);
         ASSERT_EQ(recorder.messages.size(), 1) << item;
-        EXPECT_TRUE(lastMessage().contains(control<QAction>(item)->text())) << item;
-        EXPECT_TRUE(lastMessage().contains("不能导入")) << item;
         EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+        said.append(lastMessage());
     }
+    EXPECT_EQ(said.constFirst(), "这一版本没有“中医成药”数据，不能导入。");
+    EXPECT_EQ(said.constLast(), "这一版本没有“患者诊断资料”，不能导入。");
     EXPECT_EQ(readBytes(dataFile), before);
+}
+
+// Names already stored with other contents: the window asks before anything is written.
+TEST_F(ImportScreen, DifferentRowsAskFirstAndEachAnswerIsKept)
+{
+    keepOnlyFirstHerbs(dataFile);
+    const QString source = makeFamilySource(home.file("源.mdb"), {herb("新药甲"), herb("甘草"), herb("人参")});
+    chooseSource(source);
+    const QByteArray dataBefore = readBytes(dataFile);
+    const QByteArray sourceBefore = readBytes(source);
+
+    QString counts;
+    answerModal([&](QWidget *window) {
+        counts = window->findChild<QLabel *>("LabCounts")->text();
+        QTest::mouseClick(window->findChild<QPushButton *>("CmdCancel"), Qt::LeftButton);
+    });
+    pick("IeAdress");
+    EXPECT_EQ(counts, "新增 1 味、相同 0 味、同名而内容不同 2 味");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_EQ(readBytes(dataFile), dataBefore);
+    EXPECT_EQ(readBytes(source), sourceBefore);
+    EXPECT_TRUE(buttonsEnabled());
+
+    // Enter takes the default: the stored contents stay, the new herb comes.
+    answerModal([](QWidget *window) { QTest::keyClick(window, Qt::Key_Return); });
+    pick("IeAdress");
+    EXPECT_EQ(lastMessage(), "已经导入 1 条新药材，0 条相同的已跳过，2 条同名的保留本机内容。");
+    EXPECT_TRUE(herbNames(dataFile).contains("新药甲。"));
+
+    answerModal([](QWidget *window) { QTest::mouseClick(window->findChild<QPushButton *>("CmdTake"), Qt::LeftButton); });
+    pick("IeAdress");
+    EXPECT_EQ(lastMessage(), "已经导入 0 条新药材，1 条相同的已跳过，2 条同名的已改用导入内容。");
+    ds::Database db = ds::openDataFile(dataFile);
+    EXPECT_EQ(db.openDynaset("SELECT 归经 FROM 中医药材 WHERE 名称 = '甘草。'").text(0), "肺经。");
+}
+
+TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs)
+{
+    maint::MergePlan plan;
+    plan.fresh = {{"新药。"}};
+    plan.identical = 3;
+    plan.different = {{7, {"甘草。", "归心经。", "甘。", " ", " ", " ", " ", "旧\r\n心得。"},
+                       {"甘草。", "归肺经。", "甘。", " ", " ", " ", "忌生冷。", "新心得。"}, {1, 6, 7}}};
+    maint::FrmDrxz window(nullptr, maint::ImportKind::Herbs, plan);
+    EXPECT_EQ(window.findChild<QLabel *>("LabCounts")->text(), "新增 1 味、相同 3 味、同名而内容不同 1 味");
+    QAbstractItemModel *model = window.findChild<QTableView *>("MsfgridDiff")->model();
+    QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QStringList lines;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells.append(model->index(row, column).data().toString());
+        lines.append(cells.join(" | "));
+    }
+    EXPECT_EQ(lines, QStringList({"甘草。 | 归经 | 归心经。 | 归肺经。", "甘草。 | 宜忌 | （空） | 忌生冷。",
+                                  "甘草。 | 心得 | 旧 心得。 | 新心得。"}));
+    EXPECT_EQ(model->index(2, 2).data(Qt::ToolTipRole).toString(), "旧\r\n心得。");
+    EXPECT_TRUE(window.findChild<QPushButton *>("CmdKeep")->isDefault());
+    EXPECT_EQ(window.findChild<QPushButton *>("CmdKeep")->text(), "保留本机内容（只导入新增）");
+    EXPECT_EQ(window.findChild<QPushButton *>("CmdTake")->text(), "全部采用导入的内容");
+
+    window.show();
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_EQ(window.choice(), std::nullopt);
+    window.show();
+    QTest::mouseClick(window.findChild<QPushButton *>("CmdTake"), Qt::LeftButton);
+    EXPECT_EQ(window.choice(), maint::MergeChoice::TakeTheirs);
 }
 
 // The main window's maintenance commands open their screens with the menus locked; each

@@ -4,6 +4,8 @@
 
 #include <QRandomGenerator>
 
+#include <sqlcipher/sqlite3.h>
+
 namespace {
 
 class PictureStore : public ::testing::Test {
@@ -61,6 +63,31 @@ TEST_F(PictureStore, AnEmptyOrMissingFileLeavesTheStoredPicture)
     } catch (const ds::RunError &error) {
         EXPECT_EQ(error.number(), int(ds::ErrorCode::FileNotFound));
         EXPECT_TRUE(error.description().contains("missing.bmp"));
+    }
+    EXPECT_EQ(stored(), "BM1234");
+}
+
+TEST_F(PictureStore, APictureBeyondTheEnginesLimitIsRefusedWithItsSize)
+{
+    writeBytes(home.file("a.bmp"), "BM1234");
+    store(home.file("a.bmp"));
+    // The limit lowered on this connection stands for the engine's 10^9 bytes: a picture above
+    // it, and one just below it whose row with the other columns is not.
+    for (const qint64 size : {10001LL, 9995LL}) {
+        const QString path = home.file(QStringLiteral("大%1.jpg").arg(size));
+        writeBytes(path, QByteArray(size, 'j'));
+        ds::Database db = ds::openDataFile(dataFile);
+        sqlite3_limit(db.handle(), SQLITE_LIMIT_LENGTH, 10000);
+        try {
+            maint::storePictureFile(db, path);
+            ADD_FAILURE() << size << " bytes were stored";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(ds::ErrorCode::ValueTooLong));
+            EXPECT_TRUE(error.description().startsWith(QStringLiteral("图片文件太大，不能保存：它有 %1 字节")
+                                                           .arg(QLocale(QLocale::Chinese, QLocale::China).toString(size))))
+                << error.description().toStdString();
+            EXPECT_TRUE(error.description().contains("最多只能有 10,000 字节")) << error.description().toStdString();
+        }
     }
     EXPECT_EQ(stored(), "BM1234");
 }

@@ -12,6 +12,23 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+
+// Runs answer on the window find gives, once there is one. A modal window or a menu waits in a
+// loop of its own, so it is looked for from a timer started before it opens.
+template <typename Find, typename Answer>
+void whenShown(QObject *owner, Find find, Answer answer)
+{
+    auto *poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, find, answer] {
+        if (auto *window = find()) {
+            poll->stop();
+            poll->deleteLater();
+            answer(window);
+        }
+    });
+    poll->start(10);
+}
 
 // A data file of its own in a temporary home, every message box and file dialog scripted,
 // and the maintenance screens registered. Windows left open by a test are removed after it.

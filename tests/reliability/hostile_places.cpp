@@ -155,9 +155,13 @@ void hostileSource(HostileFixture &fixture, QWidget *screen, const QString &inpu
     setBoxes(screen, {{"TxtFile", source}});
 }
 
+// Imported texts are stored as if typed in.
 QString importReadBack(HostileFixture &fixture, const QStringList &, const TableChange &change)
 {
-    return expectRow(change, fixture.sourceRow);
+    QVariantList expected;
+    for (const QVariant &value : fixture.sourceRow)
+        expected.append(herbs::NormalizeFieldText(value.toString()));
+    return expectRow(change, expected);
 }
 
 // Each herb box stored through 保存 and, where it is a condition, searched through 查询.
