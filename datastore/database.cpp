@@ -1,6 +1,7 @@
 #include "datastore/database.h"
 
 #include "datastore/errors.h"
+#include "datastore/kept_connection.h"
 #include "datastore/key_cache.h"
 #include "datastore/pinyin_collation.h"
 #include "datastore/sql_text.h"
@@ -164,9 +165,30 @@ Database Database::openReadOnly(const QString &path, const QString &connect)
 
 Database Database::openWith(const QString &path, const QString &connect, KeyMode mode, int flags)
 {
+    // Only the program's own way of opening serves the next operation; a read-only open is
+    // of a copy that must not change, and a key derived at every open is kept for comparison.
+    const bool keepable = mode == KeyMode::Cached && flags == SQLITE_OPEN_READWRITE;
+    const QString password = passwordFromConnect(connect);
+    if (keepable) {
+        if (sqlite3 *kept = takeKeptConnection(path, password, flags)) {
+            Database database(kept, path);
+            database.keepForNextOperation(password, flags);
+            return database;
+        }
+    }
     Database database = openKeyed(path, connect, mode, flags);
     checkCollatorVersion(database.m_db);
+    if (keepable)
+        database.keepForNextOperation(password, flags);
     return database;
+}
+
+void Database::keepForNextOperation(const QString &password, int flags)
+{
+    m_keepable = true;
+    m_password = password;
+    m_flags = flags;
+    Statement(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
 }
 
 // Opens and proves the key, and nothing more: the whole-file check reads the file as it is.
@@ -202,7 +224,11 @@ Database Database::openKeyed(const QString &path, const QString &connect, KeyMod
 
 void Database::checkWholeFile(const QString &path, const QString &connect)
 {
+    // Always a connection of its own, so every page is read from the disk; the pages it
+    // decrypts stay with it for the operations after it.
+    closeKeptConnection();
     Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
+    database.keepForNextOperation(passwordFromConnect(connect), SQLITE_OPEN_READWRITE);
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
     bool sound = false;
@@ -215,8 +241,15 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
         }
     }
     sqlite3_finalize(stmt);
-    if (sound && rc == SQLITE_DONE)
+    if (sound && rc == SQLITE_DONE) {
+        // Kept only once the collator's order is known to be the file's: a rebuild writes, and
+        // the check must not.
+        Statement version(database.m_db, QStringLiteral("PRAGMA user_version"));
+        version.step();
+        database.m_keepable = version.integer(0) == pinyinCollatorVersion();
         return;
+    }
+    database.m_keepable = false;
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throwEngineError(database.m_db, rc, path);
     // A page the check reports as unsound is a damaged page, whatever the engine answered.
@@ -247,6 +280,9 @@ Database::Database(Database &&other) noexcept
     , m_path(std::move(other.m_path))
     , m_purged(std::exchange(other.m_purged, {}))
     , m_purgedAgainOnRollback(std::exchange(other.m_purgedAgainOnRollback, {}))
+    , m_keepable(std::exchange(other.m_keepable, false))
+    , m_password(std::move(other.m_password))
+    , m_flags(other.m_flags)
 {
     watchTransactions();
 }
@@ -260,6 +296,9 @@ Database &Database::operator=(Database &&other) noexcept
         m_path = std::move(other.m_path);
         m_purged = std::exchange(other.m_purged, {});
         m_purgedAgainOnRollback = std::exchange(other.m_purgedAgainOnRollback, {});
+        m_keepable = std::exchange(other.m_keepable, false);
+        m_password = std::move(other.m_password);
+        m_flags = other.m_flags;
         watchTransactions();
     }
     return *this;
@@ -278,7 +317,10 @@ void Database::close()
         } catch (const RunError &) {
             // A purge that cannot be written now is repeated by the next operation's purge.
         }
-        sqlite3_close_v2(m_db);
+        if (std::exchange(m_keepable, false))
+            keepConnection(m_db, m_path, m_password, m_flags);
+        else
+            sqlite3_close_v2(m_db);
         m_db = nullptr;
         if (m_link)
             *m_link = nullptr;

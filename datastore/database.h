@@ -46,6 +46,8 @@ public:
     Database &operator=(const Database &) = delete;
     ~Database();
 
+    // Ends the operation: a connection to the data file stays open for the next one (see
+    // kept_connection.h) when nothing of this one is left on it.
     void close();
     bool isOpen() const { return m_db != nullptr; }
     const QString &path() const { return m_path; }
@@ -96,6 +98,7 @@ private:
     QString queryTextInFile(const QString &name) const;
     void dropViews(const QStringList &names);
     void flushPurge();
+    void keepForNextOperation(const QString &password, int flags);
 
     sqlite3 *m_db = nullptr;
     ConnectionLink m_link;
@@ -103,6 +106,11 @@ private:
     QStringList m_purged; // purged but still in the file until the next write or close
     // Purged queries made again inside the caller's transaction: pending again if it rolls back.
     QStringList m_purgedAgainOnRollback;
+    // Set when this operation's connection may serve the next one: opened read-write with the
+    // cached key. The password tells its key from another file's.
+    bool m_keepable = false;
+    QString m_password;
+    int m_flags = 0;
 };
 
 // All of one transaction or nothing: rolls back unless committed. It holds the file's handle,
