@@ -109,6 +109,20 @@ size_t readAll(sqlite3 *db, const char *sql, int columns)
     return cells.size();
 }
 
+// Every value of the first column, Nulls left out.
+std::vector<std::string> readColumn(sqlite3 *db, const char *sql)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    std::vector<std::string> values;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        if (const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)))
+            values.emplace_back(text, size_t(sqlite3_column_bytes(stmt, 0)));
+    }
+    sqlite3_finalize(stmt);
+    return values;
+}
+
 void fillDictionary(sqlite3 *db, const char *read, const char *insert)
 {
     sqlite3_stmt *texts = nullptr;
@@ -140,7 +154,7 @@ size_t openBrowsePlain(const QString &plainFile)
     size_t cells = 0;
     for (const QString &source : {browse::kNatureListSql, browse::kMeridianListSql, browse::kEfficacyListSql,
                                   browse::kIndicationListSql})
-        cells += readAll(db, source.toUtf8().constData(), 1);
+        cells += browse::distinctInPinyinOrder(readColumn(db, source.toUtf8().constData())).size();
     cells += readAll(db, browse::wholeTableText(browse::kSortChoices[0]).toUtf8().constData(), browse::kGridColumns);
     cells += readAll(db, browse::queryText({}, browse::kSortChoices[0]).toUtf8().constData(), browse::kGridColumns);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -126,6 +127,8 @@ private:
     Kept m_kept;
 };
 
+std::atomic<int> served{0};
+
 Slot &slot()
 {
     static Slot kept;
@@ -148,8 +151,10 @@ sqlite3 *takeKeptConnection(const QString &path, const QString &password, int fl
     Kept kept = slot().exchange({});
     if (!kept.db)
         return nullptr;
-    if (stillValid(kept, path, password, flags))
+    if (stillValid(kept, path, password, flags)) {
+        ++served;
         return kept.db;
+    }
     closeHandle(kept);
     return nullptr;
 }
@@ -180,6 +185,11 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password, i
 void closeKeptConnection()
 {
     closeHandle(slot().exchange({}));
+}
+
+int keptConnectionServed()
+{
+    return served;
 }
 
 } // namespace ds

@@ -29,4 +29,8 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password, i
 // overwritten file. The next operation opens the file afresh.
 void closeKeptConnection();
 
+// How many opens in this process the kept connection has served: the harnesses prove with it
+// that their operations ran through it.
+int keptConnectionServed();
+
 } // namespace ds
