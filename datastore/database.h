@@ -26,7 +26,9 @@ struct TextColumn {
 bool isEmptyResult(const TextColumn &column);
 
 // One open data file. Opening proves the password at once; every failure is a RunError with a
-// number from the catalogue. The handle closes itself when the object goes away.
+// number from the catalogue. The handle closes itself when the object goes away, or stays open
+// for the next operation (kept_connection.h). Opening and keying are in database.cpp, the
+// stored queries in stored_queries.cpp, recordsets and transactions in recordsets.cpp.
 class Database {
 public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);

@@ -203,10 +203,19 @@ const std::vector<Operation> &operations()
     return table;
 }
 
+bool runAfterARead(const Operation &operation, const QString &path)
+{
+    {
+        ds::Database db = ds::openDataFile(path);
+        herbs::herbCount(db);
+    }
+    return operation.run(path);
+}
+
 RunResult runOperation(const Operation &operation, const QString &path)
 {
     try {
-        return {operation.run(path), {}};
+        return {runAfterARead(operation, path), {}};
     } catch (const ds::RunError &) {
         return {false, {}};
     } catch (const std::exception &error) {
