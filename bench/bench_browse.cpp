@@ -308,17 +308,15 @@ double residentMegabytesAdded(Prepare prepare, Step step)
     return double(added) / 1024.0;
 }
 
-// The grid's model holding every herb; the kept connection has read the table before.
+// The grid's model holding every herb; the kept connection's pages are there before, as after
+// the start-up's check.
 double gridResidentMegabytes(const QString &dataFile)
 {
     browse::HerbGridModel grid;
-    const auto load = [&] {
-        ds::Database db = ds::openDataFile(dataFile);
-        return browse::loadWholeTable(db, browse::kSortChoices[0]);
-    };
-    return residentMegabytesAdded([&] { load(); },
+    return residentMegabytesAdded([&] { ds::Database::checkWholeFile(dataFile, ds::kDataFileConnect); },
                                   [&] {
-                                      grid.setRows(load());
+                                      ds::Database db = ds::openDataFile(dataFile);
+                                      grid.setRows(browse::loadWholeTable(db, browse::kSortChoices[0]));
                                       return grid.rowCount() > 0;
                                   });
 }
