@@ -5,7 +5,6 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,7 +37,11 @@ struct FileIdentity {
     }
 };
 
-std::optional<FileIdentity> identityOf(const QString &path)
+// The file at the path as the kept connection sees it. The salt is read through the
+// connection's own file handle: opening and closing the file anew would drop the locks that
+// other connections of this process hold on it. Were the path another file by now, its inode
+// tells first.
+std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
@@ -51,13 +54,10 @@ std::optional<FileIdentity> identityOf(const QString &path)
     identity.modified = info.st_mtim;
     identity.changed = info.st_ctim;
     identity.writable = ::access(name.constData(), W_OK) == 0;
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
+    sqlite3_file *file = nullptr;
     identity.salt.resize(kSaltBytes);
-    const ssize_t got = ::pread(fd, identity.salt.data(), kSaltBytes, 0);
-    ::close(fd);
-    if (got != kSaltBytes)
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods
+        || file->pMethods->xRead(file, identity.salt.data(), kSaltBytes, 0) != SQLITE_OK)
         return std::nullopt;
     return identity;
 }
@@ -140,7 +140,7 @@ bool stillValid(const Kept &kept, const QString &path, const QString &password, 
     if (kept.path != path || kept.password != password || kept.flags != flags || kept.process != ::getpid()
         || kept.vfs != sqlite3_vfs_find(nullptr))
         return false;
-    const std::optional<FileIdentity> now = identityOf(path);
+    const std::optional<FileIdentity> now = identityOf(path, kept.db);
     return now && *now == kept.identity && dataVersion(kept.db) == kept.dataVersion;
 }
 
@@ -171,7 +171,7 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password, i
         // An operation may have shrunk it for its own work.
         sqlite3_exec(db, QByteArray("PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes)).constData(),
                      nullptr, nullptr, nullptr);
-        identity = identityOf(path);
+        identity = identityOf(path, db);
         kept.dataVersion = dataVersion(db);
     }
     if (!identity || kept.dataVersion < 0) {
