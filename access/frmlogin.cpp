@@ -4,8 +4,7 @@
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
-#include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/password_box.h"
 #include "ui/message_box.h"
@@ -197,7 +196,7 @@ void FrmLogin::okClicked()
         close();
         ui::yield();
         ui::yield();
-        Modulanxia::UnlockMenus();
+        startup::unlockMenus();
         ui::yield();
         break;
     case LoginOutcome::Refused:
@@ -223,10 +222,7 @@ void FrmLogin::leaveAndEndProgram()
     m_leaving = true;
     close();
     ui::yield();
-    if (startup::MDIFlanx *main = Modulanxia::mainWindow()) {
-        main->allowClose();
-        main->close();
-    }
+    startup::closeMainWindow();
     ui::endProgram();
 }
 
@@ -239,10 +235,7 @@ void FrmLogin::closeEvent(QCloseEvent *event)
         return;
     m_leaving = true;
     QTimer::singleShot(0, [] {
-        if (startup::MDIFlanx *main = Modulanxia::mainWindow()) {
-            main->allowClose();
-            main->close();
-        }
+        startup::closeMainWindow();
         ui::endProgram();
     });
 }

@@ -4,7 +4,7 @@
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "startup/run_mode.h"
 #include "ui/error_box.h"
 #include "ui/password_box.h"
@@ -242,7 +242,7 @@ void Frmmmwh::leave()
     ui::yield();
     if (startup::runMode() == startup::kFirstUseMode)
         ui::msgBox(loginAgainMessage(), ui::Icon::Information);
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
 }
 
 // The frame cannot close the screen: its exit button checks the table and gives the menus back.

@@ -3,7 +3,7 @@
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -169,7 +169,7 @@ void FrmYhzl::save()
     m_leaving = true;
     close();
     ui::yield();
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
     ui::yield();
 }
 

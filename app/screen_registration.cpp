@@ -18,8 +18,12 @@ void registerScreens()
     herbs::registerHerbScreens();
     browse::registerBrowseScreens();
     maint::registerMaintenanceScreens();
-    // Start-up opens the recovery window by name when it refused a damaged data file, and the
-    // end of a session makes the day's automatic backup.
-    startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *mainWindow) { return new maint::FrmHfbf(mainWindow); });
+    // Start-up opens the recovery window by name when it refused a damaged data file and begins
+    // again once a backup is restored; the end of a session makes the day's automatic backup.
+    startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *mainWindow) {
+        auto *recovery = new maint::FrmHfbf(mainWindow);
+        QObject::connect(recovery, &maint::FrmHfbf::restored, &Modulanxia::restart);
+        return recovery;
+    });
     Modulanxia::setSessionEnd([] { maint::autoBackUpAtExit(ds::dataPaths().dataFile, QDateTime::currentDateTime()); });
 }

@@ -5,9 +5,8 @@
 #include "browse/grid_model.h"
 #include "datastore/data_file.h"
 #include "datastore/herb_aliases.h"
-#include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
 #include "startup/run_mode.h"
+#include "startup/shell.h"
 #include "ui/fonts.h"
 #include "ui/growth.h"
 #include "ui/pointer.h"
@@ -288,7 +287,7 @@ void Frmzyll::leave()
     ui::yield();
     close(); // unloads the screen; nothing of it is touched after this
     ui::yield();
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
 }
 
 void Frmzyll::closeEvent(QCloseEvent *event)
@@ -297,7 +296,7 @@ void Frmzyll::closeEvent(QCloseEvent *event)
     if (!m_left) {
         m_left = true;
         WriteColW();
-        Modulanxia::UnlockMenus();
+        startup::unlockMenus();
     }
     event->accept();
 }
@@ -306,8 +305,8 @@ void Frmzyll::CmdHelp_Click()
 {
     setEnabled(false);
     startup::setRunMode(kHelpMode);
-    startup::MDIFlanx::openHelpPage(QStringLiteral("browse"));
-    // The help opens in the desktop's browser, a window of its own: the screen is usable at once.
+    startup::openHelp(QStringLiteral("browse"));
+    // The help window is a window of its own: the screen is usable at once.
     setEnabled(true);
 }
 

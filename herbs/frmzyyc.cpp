@@ -2,7 +2,7 @@
 
 #include "datastore/errors.h"
 #include "herbs/typing_limit.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/pointer.h"
@@ -279,7 +279,7 @@ void Frmzyyc::closeEvent(QCloseEvent *event)
     // The close box leaves the screen the same way as 退出.
     if (!m_menusUnlocked) {
         m_menusUnlocked = true;
-        Modulanxia::UnlockMenus();
+        startup::unlockMenus();
     }
     event->accept();
 }

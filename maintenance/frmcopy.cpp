@@ -5,8 +5,7 @@
 #include "maintenance/backup_files.h"
 #include "maintenance/animation_player.h"
 #include "maintenance/off_thread.h"
-#include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/fonts.h"
@@ -194,10 +193,8 @@ void Frmcopy::copy()
         return;
     }
     // The background picture travels with the data file: a restored file brings its own.
-    if (copyMode == CopyMode::Restore) {
-        if (startup::MDIFlanx *main = Modulanxia::mainWindow())
-            main->loadBackground();
-    }
+    if (copyMode == CopyMode::Restore)
+        startup::loadBackground();
     waitment(m_copy, m_exit, m_ani);
     const QString path = QDir::toNativeSeparators(chosen);
     if (copyMode == CopyMode::Backup)

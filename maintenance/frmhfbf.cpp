@@ -4,7 +4,6 @@
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/off_thread.h"
-#include "startup/modulanxia.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/fonts.h"
@@ -41,7 +40,7 @@ FrmHfbf::FrmHfbf(QWidget *mainWindow)
     , m_other(new QPushButton(QStringLiteral("选择其他文件…"), this))
     , m_exit(new QPushButton(QStringLiteral("退出&T"), this))
 {
-    setObjectName(Modulanxia::kRecoveryScreen);
+    setObjectName(QStringLiteral("FrmHfbf"));
     setWindowTitle(QStringLiteral("从备份恢复数据"));
     ui::fixClientSizeTwips(this, 7110, 3630);
     const QFont songti = ui::chineseFont(QStringLiteral("宋体"), 10.5);
@@ -132,7 +131,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
                    .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(keptAs)),
                ui::Icon::Information);
     close();
-    Modulanxia::restart();
+    emit restored();
 }
 
 void FrmHfbf::closeEvent(QCloseEvent *event)

@@ -11,12 +11,16 @@ namespace maint {
 // The recovery window start-up opens when it refused the data file as damaged: the automatic
 // backups, newest first and the newest chosen, and a button to choose another file. The chosen
 // backup is restored as 数据备份/恢复 restores (the damaged file is kept in the backups folder),
-// and start-up begins again. Leaving without a restore, or a restore that fails, ends the
+// and the window tells whoever opened it to begin start-up again. Leaving without a restore, or a restore that fails, ends the
 // program with the data file as it was.
 class FrmHfbf : public MaintenanceWindow {
     Q_OBJECT
 public:
     explicit FrmHfbf(QWidget *mainWindow);
+
+signals:
+    // The chosen backup is in place and the window closed.
+    void restored();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -4,7 +4,7 @@
 #include "datastore/errors.h"
 #include "maintenance/picture_image.h"
 #include "maintenance/picture_store.h"
-#include "startup/mdiflanx.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/file_dialog.h"
 #include "ui/message_box.h"
@@ -40,7 +40,6 @@ FrmJczl::FrmJczl(QWidget *mainWindow)
     , m_image(new QLabel(this))
     , m_load(new QPushButton(QStringLiteral("选择图片(&L)"), this))
     , m_oext(new QPushButton(QStringLiteral("确定退出(&O)"), this))
-    , m_mainWindow(mainWindow)
 {
     setObjectName(QStringLiteral("FrmJczl"));
     setWindowTitle(QStringLiteral("更换系统背景画面"));
@@ -129,10 +128,7 @@ void FrmJczl::saveAndLeave()
 {
     if (!storeChosen())
         return;
-    if (auto *main = qobject_cast<startup::MDIFlanx *>(m_mainWindow)) {
-        main->setBackgroundPicture(m_preview);
-        main->update();
-    }
+    startup::setBackgroundPicture(m_preview);
     ui::yield();
     leave();
 }

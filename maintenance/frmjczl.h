@@ -25,7 +25,6 @@ private:
     QLabel *m_image;
     QPushButton *m_load;
     QPushButton *m_oext;
-    QWidget *m_mainWindow;
     QPixmap m_preview;
     QString m_chosen;
 };

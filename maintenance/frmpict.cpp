@@ -1,7 +1,7 @@
 #include "maintenance/frmpict.h"
 
 #include "maintenance/picture_image.h"
-#include "startup/mdiflanx.h"
+#include "startup/shell.h"
 #include "ui/pointer.h"
 #include "ui/twips.h"
 
@@ -21,12 +21,9 @@ FrmPict::FrmPict(QWidget *mainWindow)
 
     const QPixmap stored = storedBackground();
     m_picture->setPixmap(stored);
-    if (auto *main = qobject_cast<startup::MDIFlanx *>(mainWindow)) {
-        main->setBackgroundPicture(stored);
-        main->update();
-        ui::yield();
-        ui::yield();
-    }
+    startup::setBackgroundPicture(stored);
+    ui::yield();
+    ui::yield();
 }
 
 } // namespace maint

@@ -1,6 +1,6 @@
 #include "maintenance/maintenance_window.h"
 
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/pointer.h"
 
 #include <QCloseEvent>
@@ -29,7 +29,7 @@ void MaintenanceWindow::closeEvent(QCloseEvent *event)
     }
     if (!m_menusGivenBack) {
         m_menusGivenBack = true;
-        Modulanxia::UnlockMenus();
+        startup::unlockMenus();
     }
     event->accept();
 }

@@ -1,7 +1,7 @@
 #include "startup/frmabout.h"
 
 #include "startup/contact_details.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "startup/splash_logic.h"
 #include "ui/fonts.h"
 #include "ui/pointer.h"
@@ -88,7 +88,7 @@ void FrmAbout::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
     if (!m_menusGivenBack) {
         m_menusGivenBack = true;
-        Modulanxia::UnlockMenus();
+        unlockMenus();
     }
 }
 

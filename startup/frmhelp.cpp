@@ -1,7 +1,6 @@
 #include "startup/frmhelp.h"
 
-#include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 #include "ui/twips.h"
@@ -31,6 +30,12 @@ QPointer<FrmHelp> &openWindow()
     return window;
 }
 
+QUrl &helpPageElsewhere()
+{
+    static QUrl page;
+    return page;
+}
+
 QPushButton *command(QWidget *parent, QHBoxLayout *row, const char *name, const QString &caption)
 {
     auto *button = new QPushButton(caption, parent);
@@ -40,6 +45,22 @@ QPushButton *command(QWidget *parent, QHBoxLayout *row, const char *name, const 
 }
 
 } // namespace
+
+void setHelpPageUrl(const QUrl &page)
+{
+    helpPageElsewhere() = page;
+}
+
+QUrl helpPageUrl()
+{
+    if (!helpPageElsewhere().isEmpty())
+        return helpPageElsewhere();
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QString page = QDir(programFolder).filePath(QStringLiteral("help/index.html"));
+    if (!QFileInfo::exists(page))
+        page = QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/ccherb/help/index.html")));
+    return QUrl::fromLocalFile(page);
+}
 
 FrmHelp::FrmHelp(QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Window)
@@ -89,7 +110,7 @@ FrmHelp *FrmHelp::showSection(const QUrl &page, const QString &section)
     QWidget *asking = QApplication::activeWindow();
     FrmHelp *window = openWindow();
     if (!window)
-        window = openWindow() = new FrmHelp(Modulanxia::mainWindow());
+        window = openWindow() = new FrmHelp(mainWindow());
     if (asking != window)
         window->m_returnTo = asking;
     QUrl place = page;

@@ -9,6 +9,11 @@ class QTextBrowser;
 
 namespace startup {
 
+// The help page shipped with the program: beside it, or in its share folder once installed.
+QUrl helpPageUrl();
+// Makes the help page another one (tests read the page of the build tree); empty restores.
+void setHelpPageUrl(const QUrl &page);
+
 // The help window: the help page shipped with the program, read inside the program, so a
 // clinic computer without a web browser (or with a broken default one) gets its help too. One
 // window serves every request; a screen's help button opens it at that screen's section, and

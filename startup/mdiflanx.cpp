@@ -1,11 +1,8 @@
 #include "startup/mdiflanx.h"
 
-#include "datastore/data_file.h"
 #include "datastore/errors.h"
-#include "dictionaries/build_dictionaries.h"
-#include "startup/frmhelp.h"
-#include "startup/frmjdys.h"
 #include "startup/modulanxia.h"
+#include "startup/run_mode.h"
 #include "startup/screens.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
@@ -13,13 +10,9 @@
 #include "ui/program.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QTimer>
-#include <QUrl>
 
 namespace startup {
 
@@ -58,7 +51,7 @@ void MDIFlanx::buildMenus()
 
     QMenu *query = addTopMenu(QStringLiteral("zycxll"), QStringLiteral("中医药材查询&F"));
     connect(addCommand(query, QStringLiteral("zycxll0"), QStringLiteral("中医药材查询")), &QAction::triggered, this,
-            [this] { openBrowse(); });
+            [this] { openScreen(QStringLiteral("Frmzyll")); });
 
     QMenu *maintenance = addTopMenu(QStringLiteral("xtwh"), QStringLiteral("系统维护&W"));
     connect(addCommand(maintenance, QStringLiteral("xtwh1"), QStringLiteral("系统密码维护")), &QAction::triggered, this,
@@ -102,6 +95,18 @@ bool MDIFlanx::isMenuEnabled(const QString &name) const
     return false;
 }
 
+void MDIFlanx::lockMenus()
+{
+    for (const QString &name : lockableMenus())
+        setMenuEnabled(name, false);
+}
+
+void MDIFlanx::unlockMenus()
+{
+    for (const QString &name : menusToUnlock(runMode()))
+        setMenuEnabled(name, true);
+}
+
 void MDIFlanx::loadBackground()
 {
     // The picture window copies the stored picture onto this window and is closed at once.
@@ -116,6 +121,7 @@ void MDIFlanx::setBackgroundPicture(const QPixmap &picture)
 {
     m_background = picture;
     applyBackground();
+    update();
 }
 
 void MDIFlanx::applyBackground()
@@ -135,30 +141,10 @@ bool MDIFlanx::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-namespace {
-
-QUrl &helpPageElsewhere()
+void MDIFlanx::closeForGood()
 {
-    static QUrl page;
-    return page;
-}
-
-} // namespace
-
-void MDIFlanx::setHelpPageUrl(const QUrl &page)
-{
-    helpPageElsewhere() = page;
-}
-
-QUrl MDIFlanx::helpPageUrl()
-{
-    if (!helpPageElsewhere().isEmpty())
-        return helpPageElsewhere();
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    QString page = QDir(programFolder).filePath(QStringLiteral("help/index.html"));
-    if (!QFileInfo::exists(page))
-        page = QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/ccherb/help/index.html")));
-    return QUrl::fromLocalFile(page);
+    allowClose();
+    close();
 }
 
 void MDIFlanx::closeEvent(QCloseEvent *event)
@@ -185,7 +171,7 @@ void MDIFlanx::changeEvent(QEvent *event)
 bool MDIFlanx::showOrGiveMenusBack(const QString &screen)
 {
     try {
-        if (showScreen(screen))
+        if (openScreenFromMenu(screen))
             return true;
         // A screen this build does not have yet: give the menus back rather than leave them dead.
     } catch (const ds::RunError &error) {
@@ -194,7 +180,7 @@ bool MDIFlanx::showOrGiveMenusBack(const QString &screen)
         ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
     }
     ui::setNormalPointer();
-    Modulanxia::UnlockMenus();
+    unlockMenus();
     return false;
 }
 
@@ -202,35 +188,19 @@ void MDIFlanx::openScreen(const QString &screen)
 {
     ui::yield();
     ui::setBusyPointer();
-    Modulanxia::LockMenus();
+    lockMenus();
     showOrGiveMenusBack(screen);
-}
-
-void MDIFlanx::openBrowse()
-{
-    ui::yield();
-    ui::setBusyPointer();
-    Modulanxia::LockMenus();
-    // The query screen's pick-lists come from the dictionaries: rebuilt from the herb texts as
-    // they stand now, with the progress window up meanwhile (it unloads itself at the end).
-    dict::BuildDictionaries(ds::dataPaths().dataFile, *new Frmjdys(this), ui::yield);
-    showOrGiveMenusBack(QStringLiteral("Frmzyll"));
 }
 
 void MDIFlanx::openAbout()
 {
-    Modulanxia::LockMenus();
+    lockMenus();
     showOrGiveMenusBack(QStringLiteral("frmAbout"));
-}
-
-bool MDIFlanx::openHelpPage(const QString &section)
-{
-    return FrmHelp::showSection(helpPageUrl(), section) != nullptr;
 }
 
 void MDIFlanx::openWebPage()
 {
-    openHelpPage();
+    openHelp();
     ui::yield();
     ui::setNormalPointer();
     ui::yield();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "startup/shell.h"
+
 #include <QMainWindow>
 #include <QPixmap>
-#include <QUrl>
 
 class QMdiArea;
 class QMenu;
@@ -11,8 +12,8 @@ class QAction;
 namespace startup {
 
 // The main window: always maximized, cannot be closed, and its menus are the only way
-// between screens.
-class MDIFlanx : public QMainWindow {
+// between screens. The screens reach it only as their shell.
+class MDIFlanx : public QMainWindow, public Shell {
     Q_OBJECT
 public:
     explicit MDIFlanx(QWidget *parent = nullptr);
@@ -20,23 +21,22 @@ public:
     // Enables or disables one of the five top-level menus by its name.
     void setMenuEnabled(const QString &name, bool enabled);
     bool isMenuEnabled(const QString &name) const;
+    // Locks the five top-level menus while a screen is open; unlocking gives back those the run
+    // mode allows.
+    void lockMenus();
+    void unlockMenus() override;
 
     // Shows the background picture window once so it can paint this window's background.
-    void loadBackground();
+    void loadBackground() override;
     // The picture fills the window's work area, stretched to it, and follows its size.
-    void setBackgroundPicture(const QPixmap &picture);
+    void setBackgroundPicture(const QPixmap &picture) override;
     const QPixmap &backgroundPicture() const { return m_background; }
 
     // Lets the program's end close the window; every other close is refused.
     void allowClose() { m_closeAllowed = true; }
+    void closeForGood() override;
 
-    // The help page shipped with the program: beside it, or in its share folder once installed.
-    static QUrl helpPageUrl();
-    // Makes the help page another one (tests read the page of the build tree); empty restores.
-    static void setHelpPageUrl(const QUrl &page);
-    // Opens the help page in the program's help window, at a section's anchor such as "browse"
-    // (the top when empty); false when the page is missing, which the user is told.
-    static bool openHelpPage(const QString &section = QString());
+    QWidget *widget() override { return this; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -49,7 +49,6 @@ private:
     void buildMenus();
     bool showOrGiveMenusBack(const QString &screen);
     void openScreen(const QString &screen);
-    void openBrowse();
     void openAbout();
     void openWebPage();
     void askExit();

@@ -59,6 +59,7 @@ MainOutcome runChecks(const ds::DataPaths &paths)
 
     if (!window())
         window() = new startup::MDIFlanx;
+    startup::setShell(window());
     window()->showMaximized();
     LockMenus();
     startup::setRunMode(startup::kFirstUseMode);
@@ -140,18 +141,14 @@ void endSession()
 
 void LockMenus()
 {
-    if (!window())
-        return;
-    for (const QString &name : startup::lockableMenus())
-        window()->setMenuEnabled(name, false);
+    if (window())
+        window()->lockMenus();
 }
 
 void UnlockMenus()
 {
-    if (!window())
-        return;
-    for (const QString &name : startup::menusToUnlock(startup::runMode()))
-        window()->setMenuEnabled(name, true);
+    if (window())
+        window()->unlockMenus();
 }
 
 startup::MDIFlanx *mainWindow()

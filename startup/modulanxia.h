@@ -10,7 +10,8 @@ namespace startup {
 class MDIFlanx;
 }
 
-// The program's entry procedure and the menu lock that every screen uses.
+// The program's entry procedure and its main window's menu lock; screens ask through
+// startup/shell.h instead.
 namespace Modulanxia {
 
 enum class MainOutcome {

@@ -1,7 +1,6 @@
 #include "startup/screens.h"
 
-#include "startup/mdiflanx.h"
-#include "startup/modulanxia.h"
+#include "startup/shell.h"
 #include "ui/focus.h"
 #include "ui/twips.h"
 
@@ -12,17 +11,22 @@
 namespace startup {
 namespace {
 
-QHash<QString, ScreenFactory> &factories()
+struct Registration {
+    ScreenFactory make;
+    ScreenPreparation prepare;
+};
+
+QHash<QString, Registration> &factories()
 {
-    static QHash<QString, ScreenFactory> registry;
+    static QHash<QString, Registration> registry;
     return registry;
 }
 
 } // namespace
 
-void registerScreen(const QString &name, ScreenFactory factory)
+void registerScreen(const QString &name, ScreenFactory factory, ScreenPreparation prepare)
 {
-    factories().insert(name, std::move(factory));
+    factories().insert(name, {std::move(factory), std::move(prepare)});
 }
 
 void unregisterScreen(const QString &name)
@@ -47,13 +51,13 @@ QWidget *showScreen(const QString &name)
     const auto found = factories().constFind(name);
     if (found == factories().constEnd())
         return nullptr;
-    QWidget *screen = (*found)(Modulanxia::mainWindow());
+    QWidget *screen = found->make(mainWindow());
     if (!screen)
         return nullptr;
     if (screen->objectName().isEmpty())
         screen->setObjectName(name);
     screen->setAttribute(Qt::WA_DeleteOnClose);
-    ui::ownByMain(screen, Modulanxia::mainWindow());
+    ui::ownByMain(screen, mainWindow());
     // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
     QPointer<QWidget> opening = ui::openingControl(screen);
     screen->show();
@@ -62,6 +66,17 @@ QWidget *showScreen(const QString &name)
     if (opening)
         opening->setFocus(Qt::ActiveWindowFocusReason);
     return screen;
+}
+
+QWidget *openScreenFromMenu(const QString &name)
+{
+    const auto found = factories().constFind(name);
+    if (found != factories().constEnd() && found->prepare) {
+        // A copy: the preparation may yield to events that change the registry.
+        const ScreenPreparation prepare = found->prepare;
+        prepare(mainWindow());
+    }
+    return showScreen(name);
 }
 
 } // namespace startup

@@ -13,7 +13,7 @@ add_library(cc_shell_screens STATIC
   frmsplash.cpp
   frmabout.cpp)
 target_include_directories(cc_shell_screens PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(cc_shell_screens PUBLIC cc_shell cc_splash_logic PRIVATE cc_warnings)
+target_link_libraries(cc_shell_screens PUBLIC cc_shell_services cc_splash_logic PRIVATE cc_warnings)
 
 # The about box's contact lines come from the one list the help page is made from.
 include(${PROJECT_SOURCE_DIR}/share/contact.cmake)

@@ -4,6 +4,7 @@
 #include "datastore/data_file.h"
 #include "message_recorder.h"
 #include "qstring_printer.h"
+#include "startup/frmhelp.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/screens.h"
@@ -254,9 +255,9 @@ TEST_F(EveryScreen, ScreenPlacedAtTopZeroSitsJustBelowTheMenus)
 
 TEST_F(EveryScreen, HelpWindowOpensBelowTheMenusInsideTheDisplayAndMayGrow)
 {
-    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
+    startup::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
     main->findChild<QAction *>(QStringLiteral("linkie"))->trigger();
-    startup::MDIFlanx::setHelpPageUrl({});
+    startup::setHelpPageUrl({});
     QWidget *help = nullptr;
     for (QWidget *window : QApplication::topLevelWidgets()) {
         if (window->objectName() == QStringLiteral("FrmHelp") && window->isVisible())

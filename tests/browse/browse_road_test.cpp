@@ -11,6 +11,24 @@
 
 namespace {
 
+// Notes when the progress window shows and hides, and whether the menus were locked then.
+class ProgressWatcher : public QObject {
+public:
+    QStringList events;
+    bool menusLockedWhenShown = false;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched->objectName() == "Frmjdys" && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+            events.append(event->type() == QEvent::Show ? "show" : "hide");
+            if (event->type() == QEvent::Show)
+                menusLockedWhenShown = !Modulanxia::mainWindow()->isMenuEnabled("zycxll");
+        }
+        return false;
+    }
+};
+
 class BrowseRoad : public BrowseScreen {
 protected:
     void SetUp() override
@@ -46,16 +64,26 @@ TEST_F(BrowseRoad, MenuRebuildsOpensQueriesShowsAHerbAndGivesTheMenusBack)
     setHerbs({{"人参。", "归脾经。", "甘，微温。", "大补元气，生津。", "体虚欲脱。"},
               {"党参。", "归脾经。", "甘，平。", "补脾益肺，生津。", "脾虚食少。"},
               {"黄连。", "归心经。", "苦，寒。", "清热燥湿。", "湿热痞满。"}});
+    setDictionary("药材功效", {});
     ASSERT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
     Modulanxia::UnlockMenus();
+    ProgressWatcher watcher;
+    qApp->installEventFilter(&watcher);
     Modulanxia::mainWindow()->findChild<QAction *>("zycxll0")->trigger();
+    qApp->removeEventFilter(&watcher);
     screen = Modulanxia::mainWindow()->findChild<browse::Frmzyll *>("Frmzyll");
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->isVisible());
     EXPECT_FALSE(anyMenuEnabled());
     EXPECT_EQ(gridNames(), QStringList({"党参。", "黄连。", "人参。"}));
+    // The rebuild ran first, under the progress window and the locked menus, which went again.
+    EXPECT_EQ(watcher.events, QStringList({"show", "hide"}));
+    EXPECT_TRUE(watcher.menusLockedWhenShown);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Modulanxia::mainWindow()->findChild<QWidget *>("Frmjdys"));
 
-    // The pick-lists hold the keywords the rebuild has just split out, once each.
+    // The pick-lists, read as the screen opened, hold the keywords the rebuild has just split
+    // out of the emptied dictionary, once each.
     QComboBox *efficacy = combo("Cboycgx1");
     QStringList keywords;
     for (int i = 0; i < efficacy->count(); ++i)

@@ -5,7 +5,7 @@
 #include "ui/rows.h"
 #include "ui/twips.h"
 
-#include "startup/mdiflanx.h"
+#include "startup/frmhelp.h"
 
 #include <QLabel>
 #include <QScrollBar>
@@ -271,9 +271,9 @@ TEST_F(BrowseScreen, HelpOpensTheBrowseSectionInHelpMode)
 {
     setHerbs(kHerbs);
     open();
-    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
+    startup::setHelpPageUrl(QUrl::fromLocalFile(QStringLiteral(CC_HELP_PAGE)));
     click("CmdHelp");
-    startup::MDIFlanx::setHelpPageUrl({});
+    startup::setHelpPageUrl({});
     QPointer<QWidget> help = visibleWindow(QStringLiteral("FrmHelp"));
     ASSERT_TRUE(help);
     EXPECT_EQ(namedControl<QTextBrowser>(help, QStringLiteral("TxtHelp"))->source().fragment(), "browse");

@@ -201,7 +201,11 @@ class RecoveryScreen : public MaintenanceScreen {
 protected:
     RecoveryScreen()
     {
-        startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *main) { return new maint::FrmHfbf(main); });
+        startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *main) {
+            auto *recovery = new maint::FrmHfbf(main);
+            QObject::connect(recovery, &maint::FrmHfbf::restored, &Modulanxia::restart);
+            return recovery;
+        });
     }
     ~RecoveryScreen() override
     {

@@ -1,4 +1,6 @@
 // The background screen and the picture window, with the main window they paint.
+#include "maintenance/backup_restore.h"
+#include "maintenance/frmcopy.h"
 #include "maintenance/picture_store.h"
 #include "screen_fixture.h"
 #include "startup/mdiflanx.h"
@@ -100,6 +102,27 @@ TEST_F(BackgroundScreen, TheStoredPictureIsOnTheMainWindowAtEveryStart)
     startup::MDIFlanx *main = start();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(main->backgroundPicture().size(), QSize(80, 60));
+}
+
+TEST_F(BackgroundScreen, ARestorePutsTheRestoredFilesPictureOnTheMainWindow)
+{
+    store(picture("备份里的.png", {40, 30}, Qt::blue));
+    const QString backup = home.file("备份.mdb");
+    maint::backUp(dataFile, backup);
+    store(picture("现在的.png", {20, 20}, Qt::red));
+    startup::MDIFlanx *main = start();
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(main->backgroundPicture().size(), QSize(20, 20));
+
+    maint::Frmcopy::setWaitForTests([](int) {});
+    open("Frmcopy");
+    QTest::mouseClick(control("Optcove"), Qt::LeftButton, {}, QPoint(5, 5));
+    control<QLineEdit>("Txtpath")->setText(backup);
+    click("Cmdcopy"); // 是, the default
+    maint::Frmcopy::setWaitForTests({});
+    EXPECT_EQ(readBytes(dataFile), readBytes(backup));
+    EXPECT_EQ(main->backgroundPicture().size(), QSize(40, 30));
+    EXPECT_EQ(centre(main->backgroundPicture()).hue(), QColor(Qt::blue).hue());
 }
 
 TEST_F(BackgroundScreen, UnreadableEmptyOrVanishedFilesAreRefusedAndTheStoredPictureStays)

@@ -132,6 +132,8 @@ TEST_F(ToolkitChinese, EveryFileDialogAndItsReplaceQuestionSpeakChinese)
         // The file list's own context menu.
         auto *list = dialog->findChild<QAbstractItemView *>("listView");
         ASSERT_NE(list, nullptr);
+        // The folder is listed in the background; the menu holds a file's actions only over a file.
+        ASSERT_TRUE(waitUntil([&] { return list->indexAt(QPoint(5, 5)).isValid(); }));
         expectChineseContextMenu(list->viewport(), "文件列表的右键菜单");
     });
     delete screen;

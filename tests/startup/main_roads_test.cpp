@@ -25,28 +25,6 @@
 
 using Modulanxia::MainOutcome;
 
-namespace {
-
-// Notes when the progress window shows and hides, and whether the menus were locked then.
-class ProgressWatcher : public QObject {
-public:
-    QStringList events;
-    bool menusLockedWhenShown = false;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (watched->objectName() == "Frmjdys" && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
-            events.append(event->type() == QEvent::Show ? "show" : "hide");
-            if (event->type() == QEvent::Show)
-                menusLockedWhenShown = !Modulanxia::mainWindow()->isMenuEnabled("zycxll");
-        }
-        return false;
-    }
-};
-
-} // namespace
-
 // One start of the program under a temporary home folder, with a program folder that holds
 // the seed or not, and stand-in screens that note which one the start-up opened.
 class MainRoads : public ::testing::Test {
@@ -260,44 +238,48 @@ TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
     EXPECT_EQ(entry->objectName(), "Frmzyyc");
 }
 
-TEST_F(MainRoads, BrowseCommandRebuildsTheDictionariesUnderTheProgressWindowFirst)
+TEST_F(MainRoads, AMenuCommandRunsItsScreensPreparationFirstUnderLockedMenus)
 {
     installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
     Modulanxia::UnlockMenus();
     startup::MDIFlanx *window = Modulanxia::mainWindow();
-    const auto keywords = [this] {
-        return ds::openDataFile(dataFile()).openDynaset("SELECT count(*) FROM 药材功效").field(0).toInt();
-    };
-    ProgressWatcher watcher;
-    qApp->installEventFilter(&watcher);
+    QStringList steps;
+    bool madeOne = true;
+    startup::registerScreen(
+        "Frmzyll",
+        [&](QWidget *main) -> QWidget * {
+            steps.append("make");
+            return madeOne ? new QWidget(main, Qt::Window) : nullptr;
+        },
+        [&](QWidget *main) {
+            steps.append("prepare");
+            EXPECT_EQ(main, window);
+            EXPECT_TRUE(ui::isPointerBusy());
+            EXPECT_FALSE(anyMenuEnabled());
+        });
+    window->findChild<QAction *>("zycxll0")->trigger();
+    EXPECT_EQ(steps, QStringList({"prepare", "make"}));
+    EXPECT_FALSE(anyMenuEnabled());
+    EXPECT_TRUE(ui::isPointerBusy()); // the screen sets the arrow back itself
 
-    execute("DELETE * FROM 药材功效");
-    int keywordsWhenOpened = 0;
-    bool busyWhenOpened = false;
-    startup::registerScreen("Frmzyll", [&](QWidget *main) {
-        keywordsWhenOpened = keywords();
-        busyWhenOpened = ui::isPointerBusy();
-        return new QWidget(main, Qt::Window);
-    });
+    // Prepared, but no screen after all: the menus and the arrow come back.
+    Modulanxia::UnlockMenus();
+    madeOne = false;
+    steps.clear();
     window->findChild<QAction *>("zycxll0")->trigger();
     startup::unregisterScreen("Frmzyll");
-    EXPECT_GT(keywordsWhenOpened, 0);
-    EXPECT_TRUE(busyWhenOpened); // the screen sets the arrow back itself
-    EXPECT_EQ(watcher.events, QStringList({"show", "hide"}));
-    EXPECT_TRUE(watcher.menusLockedWhenShown);
-    EXPECT_FALSE(anyMenuEnabled());
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the event loop's part
-    EXPECT_FALSE(window->findChild<QWidget *>("Frmjdys"));
-
-    // Without the screen the rebuild still runs and the menus come back.
-    execute("DELETE * FROM 药材功效");
-    Modulanxia::UnlockMenus();
-    window->findChild<QAction *>("zycxll0")->trigger();
-    qApp->removeEventFilter(&watcher);
-    EXPECT_GT(keywords(), 0);
+    EXPECT_EQ(steps, QStringList({"prepare", "make"}));
     EXPECT_TRUE(anyMenuEnabled());
     EXPECT_FALSE(ui::isPointerBusy());
+
+    // Shown directly (start-up's screens, the help pictures' tool) a screen is not prepared.
+    startup::registerScreen("Frmzyll", [](QWidget *main) { return new QWidget(main, Qt::Window); },
+                            [&](QWidget *) { steps.append("prepare"); });
+    steps.clear();
+    delete startup::showScreen("Frmzyll");
+    startup::unregisterScreen("Frmzyll");
+    EXPECT_TRUE(steps.isEmpty());
 }
 
 TEST_F(MainRoads, AScreenThatFailsToOpenShowsTheErrorBoxAndGivesTheMenusBack)

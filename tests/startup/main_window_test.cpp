@@ -1,10 +1,12 @@
 #include "message_recorder.h"
 #include "wait.h"
 #include "windows.h"
+#include "startup/frmhelp.h"
 #include "startup/mdiflanx.h"
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/shell.h"
 #include "ui/pointer.h"
 
 #include <QAction>
@@ -44,21 +46,13 @@ protected:
     }
     void TearDown() override
     {
-        window->allowClose();
-        delete window;
+        if (window)
+            window->allowClose();
+        delete window.data();
         startup::setRunMode(QString());
     }
-    // Modulanxia's menu lock works on the window that Main shows; these tests use their own.
-    void lockAll()
-    {
-        for (const QString &menu : startup::lockableMenus())
-            window->setMenuEnabled(menu, false);
-    }
-    void unlock()
-    {
-        for (const QString &menu : startup::menusToUnlock(startup::runMode()))
-            window->setMenuEnabled(menu, true);
-    }
+    void lockAll() { window->lockMenus(); }
+    void unlock() { window->unlockMenus(); }
     QStringList enabledMenus() const
     {
         QStringList enabled;
@@ -71,7 +65,7 @@ protected:
     QAction *action(const char *name) const { return window->findChild<QAction *>(name); }
 
     MessageRecorder recorder;
-    startup::MDIFlanx *window = nullptr;
+    QPointer<startup::MDIFlanx> window;
 };
 
 TEST_F(MainWindow, MenuTreeWithNamesAndCaptions)
@@ -147,18 +141,51 @@ TEST_F(MainWindow, ExitAsksAndOnlyYesEndsTheProgram)
     EXPECT_EQ(recorder.programEnds, 1);
 }
 
+TEST_F(MainWindow, ScreensAskTheRegisteredWindowAndNoOneOnceItIsGone)
+{
+    ASSERT_EQ(startup::mainWindow(), nullptr);
+    startup::setShell(window);
+    EXPECT_EQ(startup::mainWindow(), window.data());
+    startup::registerScreen("Stand-in", [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    QPointer<QWidget> screen = startup::showScreen("Stand-in");
+    EXPECT_EQ(screen->parentWidget(), window.data());
+
+    lockAll();
+    startup::setRunMode("000");
+    startup::unlockMenus();
+    EXPECT_EQ(enabledMenus(), QStringList({"zyexit", "xtwh"}));
+    QPixmap red(8, 6);
+    red.fill(Qt::red);
+    startup::setBackgroundPicture(red);
+    EXPECT_EQ(window->backgroundPicture().toImage(), red.toImage());
+    startup::closeMainWindow();
+    EXPECT_FALSE(window->isVisible());
+
+    // Deleted, the window is asked nothing more: the screens' requests fall through.
+    delete window.data();
+    EXPECT_EQ(startup::mainWindow(), nullptr);
+    startup::unlockMenus();
+    startup::setBackgroundPicture(red);
+    startup::closeMainWindow();
+    screen = startup::showScreen("Stand-in");
+    startup::unregisterScreen("Stand-in");
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->parentWidget(), nullptr);
+    delete screen.data();
+}
+
 // The help window on the help page of the build tree, with its pictures.
 class HelpWindow : public MainWindow {
 protected:
     void SetUp() override
     {
         MainWindow::SetUp();
-        startup::MDIFlanx::setHelpPageUrl(page);
+        startup::setHelpPageUrl(page);
         ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     }
     void TearDown() override
     {
-        startup::MDIFlanx::setHelpPageUrl({});
+        startup::setHelpPageUrl({});
         delete help().data();
         MainWindow::TearDown();
     }
@@ -199,9 +226,9 @@ TEST_F(HelpWindow, WebPageCommandShowsTheHelpPageInsideTheProgramWithEveryPictur
 
 TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
 {
-    startup::MDIFlanx::openHelpPage(QString());
+    startup::openHelp(QString());
     QPointer<QWidget> first = help();
-    ASSERT_TRUE(startup::MDIFlanx::openHelpPage("browse"));
+    ASSERT_TRUE(startup::openHelp("browse"));
     EXPECT_EQ(help(), first);
     EXPECT_EQ(browser()->source().fragment(), "browse");
     EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
@@ -234,7 +261,7 @@ TEST_F(HelpWindow, ClosingGivesTheKeyboardBackToTheWindowThatAsked)
     button->setFocus();
     screen.activateWindow();
     ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &screen; }));
-    startup::MDIFlanx::openHelpPage("browse");
+    startup::openHelp("browse");
     ASSERT_TRUE(waitUntil([] { return QApplication::activeWindow() == help(); }));
     press("CmdClose");
     EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &screen; }));
@@ -268,7 +295,7 @@ TEST_F(HelpWindow, AMissingPageIsToldAndOpensNothing)
 {
     QTemporaryDir empty;
     const QString missing = empty.filePath("help/index.html");
-    startup::MDIFlanx::setHelpPageUrl(QUrl::fromLocalFile(missing));
+    startup::setHelpPageUrl(QUrl::fromLocalFile(missing));
     ui::setBusyPointer();
     action("linkie")->trigger();
     EXPECT_FALSE(help());
