@@ -190,6 +190,7 @@ Database Database::openKeyed(const QString &path, const QString &connect, KeyMod
     // Sized in whole pages once the journal, if any, is rolled back.
     if (!wholePages(path))
         throw RunError(ErrorCode::NotADatabase, withPath(ErrorCode::NotADatabase, path));
+    Statement(database.m_db, QStringLiteral("PRAGMA synchronous = EXTRA")).run(); // a commit survives a power cut
     return database;
 }
 

@@ -132,7 +132,15 @@ void backUp(const QString &dataFile, const QString &destination)
     if (startup::sameFile(dataFile, destination))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("备份文件不能是系统的数据文件本身，请另选名称或路径。"));
     settleJournal(dataFile);
-    startup::replaceByCopy(dataFile, destination, checkDataFileCopy);
+    // The check reads the copy, but what it refuses is the data file: say so, and name it.
+    startup::replaceByCopy(dataFile, destination, [&dataFile](const QString &copy) {
+        try {
+            checkDataFileCopy(copy);
+        } catch (const ds::RunError &error) {
+            throw ds::RunError(error.number(), QStringLiteral("数据文件（%1）没有备份：%2")
+                                                   .arg(dataFile, ds::describe(ds::ErrorCode(error.number()))));
+        }
+    });
 }
 
 bool restore(const QString &source, const QString &dataFile, const QString &keptAs)

@@ -8,17 +8,13 @@
 #include "datastore/kept_connection.h"
 #include "datastore/statement.h"
 #include "herbs/normalize_field_text.h"
+#include "startup/file_replace.h"
 
 #include <QFileInfo>
 #include <QSet>
 
 namespace maint {
 namespace {
-
-bool sameFile(const QString &a, const QString &b)
-{
-    return QFileInfo(a).canonicalFilePath() == QFileInfo(b).canonicalFilePath();
-}
 
 ds::Database openSourceKeyed(const QString &source)
 {
@@ -116,7 +112,7 @@ const QStringList &fieldNames(ImportKind kind)
 MergePlan planImport(const QString &dataFile, const QString &source, ImportKind kind,
                      const std::function<void(int)> &rowRead)
 {
-    if (QFileInfo::exists(source) && sameFile(source, dataFile))
+    if (QFileInfo::exists(source) && startup::sameFile(source, dataFile))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("不能从系统正在使用的数据文件导入，请选择另一个文件。"));
     // The merge is planned on the data file as the disk holds it, by a connection opened for it.
     ds::closeKeptConnection();

@@ -102,6 +102,9 @@ bool mendedByRestore(const ds::RunError &refusal)
     case ds::ErrorCode::NotADatabase:
     case ds::ErrorCode::EmptyFile:
     case ds::ErrorCode::DamagedFile:
+    // Start-up always brings the program's own password: a key it cannot prove means a
+    // damaged first page or a foreign file in the data file's place.
+    case ds::ErrorCode::WrongPassword:
         return true;
     default:
         return false;

@@ -12,6 +12,14 @@
 
 namespace {
 
+// One byte flipped in a middle page: the whole-file check of a copy refuses it with 3347.
+void damageMiddlePage(const QString &path)
+{
+    QByteArray bytes = readBytes(path);
+    bytes[bytes.size() / 2048 * 1024 + 300] = char(bytes[bytes.size() / 2048 * 1024 + 300] ^ 0x5a);
+    writeBytes(path, bytes);
+}
+
 class BackupRestore : public ::testing::Test {
 protected:
     // Names of the files in the data folder and the backup folder besides the expected ones:
@@ -219,6 +227,14 @@ TEST_F(BackupRestore, AFailedBackupLeavesTheOlderBackupOfThatName)
     EXPECT_TRUE(failure->description.contains("同名的文件夹")) << failure->description.toStdString();
     EXPECT_TRUE(QFileInfo(folder + "/里面").isDir());
     EXPECT_EQ(leftovers(home.path(), {"ccdata", "备份.mdb", "文件夹.mdb"}), QStringList());
+
+    // A damaged data file is refused in words about the data file, naming it, not the copy.
+    damageMiddlePage(dataFile);
+    const std::optional<maint::CopyFailure> damaged = maint::runCopy(maint::CopyMode::Backup, dataFile, backup);
+    ASSERT_TRUE(damaged);
+    EXPECT_EQ(damaged->number, int(ds::ErrorCode::DamagedFile));
+    EXPECT_EQ(damaged->description, "数据文件（" + dataFile + "）没有备份：" + ds::describe(ds::ErrorCode::DamagedFile));
+    EXPECT_EQ(readBytes(backup), older);
 }
 
 TEST_F(BackupRestore, AFailedRestoreLeavesTheDataFileByteIdentical)
@@ -341,15 +357,15 @@ TEST_F(AutoBackup, AFailureRemovesNoBackupIsLoggedAndToldOnceAtTheNextStart)
 {
     placeDailyBackups(20);
     const QStringList before = backups();
-    // The data file damaged in a middle page: the check of the copy refuses it.
-    QByteArray bytes = readBytes(dataFile);
-    bytes[bytes.size() / 2048 * 1024 + 300] = char(bytes[bytes.size() / 2048 * 1024 + 300] ^ 0x5a);
-    writeBytes(dataFile, bytes);
+    damageMiddlePage(dataFile);
 
     maint::autoBackUpAtExit(dataFile, kNow);
     EXPECT_EQ(backups(), before);
     const QString log = QString::fromUtf8(readBytes(QFileInfo(dataFile).absoluteDir().filePath("ccyc-backup.log")));
-    EXPECT_TRUE(log.startsWith("2026-12-07 18:30 自动备份失败：错误号码 3347")) << log.toStdString();
+    // The refusal is the data file's, though the check read a temporary copy of it.
+    EXPECT_TRUE(log.startsWith("2026-12-07 18:30 自动备份失败：错误号码 3347，数据文件（" + dataFile + "）没有备份：数据文件已经损坏"))
+        << log.toStdString();
+    EXPECT_FALSE(log.contains(".tmp-"));
     const QString folder = QFileInfo(dataFile).absolutePath();
     const QString notice = startup::takeNotice(folder);
     EXPECT_TRUE(notice.startsWith("上次退出系统时的自动备份没有完成。\n错误号码：3347\n错误内容：")) << notice.toStdString();

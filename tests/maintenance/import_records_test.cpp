@@ -204,6 +204,9 @@ TEST_F(ImportRecords, ABackupOfAnotherClinicsDataFileIsASourceButTheDataFileItse
 
     const QList<QStringList> herbs = rows("SELECT * FROM 中医药材");
     EXPECT_THROW(maint::importRecords(dataFile, dataFile, ImportKind::Herbs), ds::RunError);
+    const QString link = home.file("链接.mdb");
+    ASSERT_TRUE(QFile::link(dataFile, link));
+    EXPECT_THROW(maint::importRecords(dataFile, link, ImportKind::Herbs), ds::RunError);
     EXPECT_EQ(rows("SELECT * FROM 中医药材"), herbs);
 }
 

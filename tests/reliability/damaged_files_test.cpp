@@ -268,6 +268,14 @@ const FileKind kKinds[] = {
      ds::ErrorCode::CannotWriteFile, true, true},
 };
 
+// The numbers start-up answers by offering a restore: a file a backup can replace. With the
+// program's own password, a key it cannot prove means a damaged first page or a foreign file.
+bool offersRestore(ds::ErrorCode code)
+{
+    return code == ds::ErrorCode::EmptyFile || code == ds::ErrorCode::NotADatabase || code == ds::ErrorCode::DamagedFile
+           || code == ds::ErrorCode::WrongPassword;
+}
+
 // What must not change: the bytes of a file or the names in a folder, and the names beside it
 // (no journal or scratch file left behind).
 QString snapshot(const QString &path)
@@ -340,7 +348,7 @@ TEST(DamagedFiles, EveryOperationRefusesEveryKindWithItsNumberAndChangesNothing)
             // The data file's messages are the catalogue's, or the question that offers a
             // restore; a file the user chose is named in words of its own.
             const ds::RunError expected(kind.expected);
-            const bool offered = operation.writesThere && startup::mendedByRestore(expected);
+            const bool offered = operation.writesThere && offersRestore(kind.expected);
             const bool worded = offered                 ? outcome.text == startup::restoreQuestion(expected, scene.dataFile)
                                 : operation.writesThere ? outcome.text.contains(ds::describe(kind.expected))
                                                         : outcome.text.contains(place);

@@ -1,15 +1,21 @@
-// Backup and restore replace whole files by copy, sync and rename, which the engine's file layer
-// never sees. Each runs in a child that is killed before each of its file-system steps in turn,
-// and under a file-size limit swept over the file's size (a full disk at each write). After each
-// run the data file is exactly what it was or exactly the restored backup, and it starts; no
-// half file is in any file's place; a backup never copies a half-committed state, nor does the
-// copy a restore keeps of the file it replaced.
+// Backup, restore and the automatic backup replace whole files by copy, sync and rename, which
+// the engine's file layer never sees. Each runs in a child that is killed before each of its
+// file-system steps in turn, and under a file-size limit swept over the file's size (a full
+// disk at each write); then in this process under the power-cut model, the power going off at
+// each sync point in turn and once after the end, every unsynced change lost, then torn. After
+// each run the data file is exactly what it was or exactly the restored backup, and it starts;
+// no half file is in any file's place; a backup never copies a half-committed state, nor does
+// the copy a restore keeps of the file it replaced; no older automatic backup goes before the
+// new one is whole.
 
 #include "fault_vfs.h"
 #include "file_state.h"
+#include "power_cut.h"
+#include "power_cut_layer.h"
 #include "scripted_file_layer.h"
 #include "step_tracer.h"
 
+#include "maintenance/auto_backup.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "tests/maintenance/maintenance_fixture.h"
@@ -24,7 +30,8 @@ namespace {
 struct Replace {
     const char *name;
     maint::CopyMode mode;
-    bool hotJournal; // the data file's last transaction was cut off by a crash
+    bool hotJournal;        // the data file's last transaction was cut off by a crash
+    bool automatic = false; // the day's automatic backup, among two older ones
 };
 
 const Replace kReplaces[] = {
@@ -32,7 +39,12 @@ const Replace kReplaces[] = {
     {"backup over a hot journal", maint::CopyMode::Backup, true},
     {"restore", maint::CopyMode::Restore, false},
     {"restore over a hot journal", maint::CopyMode::Restore, true},
+    {"automatic backup", maint::CopyMode::Backup, false, true},
 };
+
+// The automatic backup's day: yesterday's two backups are there, and the earlier one is pruned.
+const QDateTime kNow(QDate(2026, 12, 7), QTime(18, 30));
+const char *const kYesterdays[] = {"ccyc-2026-12-06-0800.mdb", "ccyc-2026-12-06-1800.mdb"};
 
 constexpr long kLimitStep = 24 * 1024;
 constexpr int kMostRuns = 400;
@@ -69,7 +81,15 @@ protected:
             QFile::remove(home.file(name));
         ASSERT_TRUE(copyFile(replace.hotJournal ? crashedData : pristineData, paths.dataFile));
         ASSERT_TRUE(copyFile(pristineBackup, backup));
+        if (replace.automatic) {
+            ASSERT_TRUE(QDir().mkpath(backups()));
+            for (const char *name : kYesterdays)
+                ASSERT_TRUE(copyFile(pristineBackup, automatic(name)));
+        }
     }
+
+    QString backups() const { return maint::backupsFolder(paths.dataFile); }
+    QString automatic(const QString &name) const { return QDir(backups()).filePath(name); }
 
     // Takes the scene's old states from copies: opening the file itself would roll back its
     // journal.
@@ -89,7 +109,29 @@ protected:
 
     int run(const Replace &replace) const
     {
-        return maint::runCopy(replace.mode, paths.dataFile, backup) ? Failed : Succeeded;
+        if (!replace.automatic)
+            return maint::runCopy(replace.mode, paths.dataFile, backup) ? Failed : Succeeded;
+        try {
+            return maint::autoBackUp(paths.dataFile, kNow).isEmpty() ? Failed : Succeeded;
+        } catch (const ds::RunError &) {
+            return Failed;
+        }
+    }
+
+    // Under the power-cut model: the power goes off at sync point at (or stays on), and the disk
+    // is laid down as the cut leaves it. A run the cut stopped is judged as a killed one.
+    ChildEnd runCutAt(int at, CutKind kind, const Replace &replace) const
+    {
+        PowerCut cut(at);
+        int exitCode = Failed;
+        {
+            PowerCutFileLayer layer;
+            setActivePowerCut(&cut);
+            exitCode = run(replace);
+            setActivePowerCut(nullptr);
+        }
+        cut.layDown(kind);
+        return {!cut.powered(), cut.powered() ? exitCode : -1, cut.syncPoints()};
     }
 
     // A file must be missing (when allowed), byte-identical to bytes, or sound with state.
@@ -142,8 +184,28 @@ protected:
             return QStringLiteral("a failure was reported but the backup is in place");
         if (restored && hotJournalBeside(paths.dataFile))
             return QStringLiteral("the replaced file's journal lies beside the restored file");
+        if (restored && maint::keptFiles(paths.dataFile, maint::KeptKind::BeforeRestore).isEmpty())
+            return QStringLiteral("the backup is in place but the replaced file was not kept");
         return restored ? fileProblem(QStringLiteral("the restored file"), paths.dataFile, {}, backupState.state)
                         : dataFileProblem(replace);
+    }
+
+    // Every automatic backup is an older one as it was or the new one whole; the earlier of
+    // yesterday's goes only once the new one is there.
+    QString automaticProblem(const Replace &replace, const ChildEnd &end) const
+    {
+        const bool made = QFile::exists(automatic(QStringLiteral("ccyc-2026-12-07-1830.mdb")));
+        if (end.exitCode == Succeeded && !made)
+            return QStringLiteral("success was reported but no backup was made");
+        if (!made && !QFile::exists(automatic(kYesterdays[0])))
+            return QStringLiteral("an older backup was removed before the new one was made");
+        const QByteArray older = readBytes(pristineBackup);
+        for (const maint::KeptFile &kept : maint::keptFiles(paths.dataFile, maint::KeptKind::Automatic)) {
+            const QString problem = fileProblem(QFileInfo(kept.path).fileName(), kept.path, older, dataState.state);
+            if (!problem.isEmpty())
+                return problem;
+        }
+        return dataFileProblem(replace);
     }
 
     // Half copies and journals moved aside, left by a run that ended by itself, not by a kill.
@@ -164,7 +226,9 @@ protected:
         if (!end.killed && end.exitCode != Succeeded && end.exitCode != Failed)
             return QStringLiteral("the child ended with %1").arg(end.exitCode);
         QString problem = end.killed ? QString() : leftovers();
-        if (problem.isEmpty())
+        if (problem.isEmpty() && replace.automatic)
+            problem = automaticProblem(replace, end);
+        else if (problem.isEmpty())
             problem = replace.mode == maint::CopyMode::Backup ? backupProblem(replace, end) : restoreProblem(replace, end);
         if (problem.isEmpty())
             problem = nextStartProblem(paths);
@@ -184,10 +248,12 @@ protected:
     FileCheck backupState;
 };
 
-TEST_F(FileReplace, EveryStepKilledOrFailedLeavesTheOldOrTheNewFileAndTheNextStartWorks)
+TEST_F(FileReplace, EveryStepKilledOrFailedOrCutLeavesTheOldOrTheNewFileAndTheNextStartWorks)
 {
+    installFaultVfs(); // the engine's writes (a journal rolled back) go to the power-cut model too
     int allKills = 0;
     int allLimits = 0;
+    int allCuts = 0;
     int failures = 0;
     for (const Replace &replace : kReplaces) {
         readStates(replace);
@@ -217,17 +283,25 @@ TEST_F(FileReplace, EveryStepKilledOrFailedLeavesTheOldOrTheNewFileAndTheNextSta
         const int limits = sweep("file-size limit step", [&](int at) {
             return runWithFileSizeLimit((at - 1) * kLimitStep, [&] { return run(replace); });
         });
+        // One cut after each end besides those the sweeps count.
+        int cuts = 2;
+        for (const CutKind kind : {CutKind::Lost, CutKind::Torn}) {
+            cuts += sweep(kind == CutKind::Lost ? "power cut, changes lost, at sync point" : "power cut, torn, at sync point",
+                          [&](int at) { return runCutAt(at, kind, replace); });
+        }
         // None would mean the steps were not seen and nothing was tried.
         EXPECT_GT(kills, 0) << replace.name;
         EXPECT_GT(limits, 0) << replace.name;
-        std::printf("file replace: %s = %d kills, %d file-size limits\n", replace.name, kills, limits);
+        EXPECT_GT(cuts, 2) << replace.name;
+        std::printf("file replace: %s = %d kills, %d file-size limits, %d power cuts\n", replace.name, kills, limits, cuts);
         allKills += kills;
         allLimits += limits;
+        allCuts += cuts;
     }
     if (!canTraceSteps())
         std::printf("file replace: this machine forbids tracing; kills were timed\n");
-    std::printf("file replace: %d operations, %d kills and %d file-size limits tried, %d failures found\n",
-                int(std::size(kReplaces)), allKills, allLimits, failures);
+    std::printf("file replace: %d operations, %d kills, %d file-size limits and %d power cuts tried, %d failures found\n",
+                int(std::size(kReplaces)), allKills, allLimits, allCuts, failures);
 }
 
 } // namespace
