@@ -3,20 +3,28 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+#include <vector>
+
 namespace ds {
 class Database;
 }
 
 namespace browse {
 
-// The sources of the query's pick-lists, each in pinyin order.
-inline const QString kNatureListSql = QStringLiteral("select DISTINCT 性味 FROM 中医药材 order by 性味");
-inline const QString kMeridianListSql = QStringLiteral("select DISTINCT 归经 FROM 中医药材 order by 归经");
-inline const QString kEfficacyListSql = QStringLiteral("select DISTINCT * FROM 药材功效 order by 药材功效");
-inline const QString kIndicationListSql = QStringLiteral("select DISTINCT * FROM 药材主治 order by 药材主治");
+// The sources of the query's pick-lists: every row's value, duplicates and all. The lists
+// take each value once, in pinyin order, as "select DISTINCT … order by" would give them.
+inline const QString kNatureListSql = QStringLiteral("select 性味 FROM 中医药材");
+inline const QString kMeridianListSql = QStringLiteral("select 归经 FROM 中医药材");
+inline const QString kEfficacyListSql = QStringLiteral("select 药材功效 FROM 药材功效");
+inline const QString kIndicationListSql = QStringLiteral("select 药材主治 FROM 药材主治");
 
-// The first column of every row of the source, as stored and in the source's order; a Null
+// The values of the first column of the source's rows, each once and in pinyin order; a Null
 // value gives no item. Failures reach the caller, whose list then keeps its old items.
 QStringList pickListItems(ds::Database &db, const QString &source);
+
+// Each value once, in pinyin order. The duplicates (most of a dictionary's rows) go before
+// the sort, so the collation compares only the few thousand different values.
+QStringList distinctInPinyinOrder(std::vector<std::string> values);
 
 } // namespace browse

@@ -26,7 +26,8 @@ DataPaths dataPaths();
 // an empty text goes back to the real one.
 void setProgramFolder(const QString &folder);
 
-// Opens the clinic's data file with its password; every operation opens it afresh.
+// Opens the clinic's data file with its password, for one operation: the connection the last
+// operation left open serves it while the file is unchanged (kept_connection.h).
 Database openDataFile();
 Database openDataFile(const QString &path);
 

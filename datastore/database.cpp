@@ -1,6 +1,10 @@
+// Opening a data file: the checks of its bytes, the key, the proof of the key, the collator's
+// version; the whole-file check; a new file; and the handle's life, kept for the next
+// operation at its close.
 #include "datastore/database.h"
 
 #include "datastore/errors.h"
+#include "datastore/kept_connection.h"
 #include "datastore/key_cache.h"
 #include "datastore/pinyin_collation.h"
 #include "datastore/sql_text.h"
@@ -17,15 +21,6 @@ namespace {
 constexpr int kSaltBytes = 16;
 constexpr int kCipherPageSize = 1024;
 const QByteArray kPlainHeader("SQLite format 3\0", 16);
-
-// The engine keeps a view's text without the blanks and semicolons that end it.
-QString asStoredByEngine(const QString &sql)
-{
-    qsizetype end = sql.size();
-    while (end > 0 && (sql[end - 1].isSpace() || sql[end - 1] == QLatin1Char(';')))
-        --end;
-    return sql.left(end);
-}
 
 QString withPath(ErrorCode code, const QString &path)
 {
@@ -129,29 +124,6 @@ Database::Database(sqlite3 *db, QString path)
     watchTransactions();
 }
 
-void Database::watchTransactions()
-{
-    if (!m_db)
-        return;
-    sqlite3_rollback_hook(m_db, &Database::transactionRolledBack, this);
-    sqlite3_commit_hook(m_db, &Database::transactionCommitted, this);
-}
-
-void Database::transactionRolledBack(void *database)
-{
-    auto *self = static_cast<Database *>(database);
-    for (const QString &name : std::exchange(self->m_purgedAgainOnRollback, {})) {
-        if (!self->m_purged.contains(name))
-            self->m_purged.append(name);
-    }
-}
-
-int Database::transactionCommitted(void *database)
-{
-    static_cast<Database *>(database)->m_purgedAgainOnRollback.clear();
-    return 0; // the commit goes ahead
-}
-
 Database Database::open(const QString &path, const QString &connect, KeyMode mode)
 {
     return openWith(path, connect, mode, SQLITE_OPEN_READWRITE);
@@ -164,9 +136,30 @@ Database Database::openReadOnly(const QString &path, const QString &connect)
 
 Database Database::openWith(const QString &path, const QString &connect, KeyMode mode, int flags)
 {
+    // Only the program's own way of opening serves the next operation; a read-only open is
+    // of a copy that must not change, and a key derived at every open is kept for comparison.
+    const bool keepable = mode == KeyMode::Cached && flags == SQLITE_OPEN_READWRITE;
+    const QString password = passwordFromConnect(connect);
+    if (keepable) {
+        if (sqlite3 *kept = takeKeptConnection(path, password, flags)) {
+            Database database(kept, path);
+            database.keepForNextOperation(password, flags);
+            return database;
+        }
+    }
     Database database = openKeyed(path, connect, mode, flags);
     checkCollatorVersion(database.m_db);
+    if (keepable)
+        database.keepForNextOperation(password, flags);
     return database;
+}
+
+void Database::keepForNextOperation(const QString &password, int flags)
+{
+    m_keepable = true;
+    m_password = password;
+    m_flags = flags;
+    Statement(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
 }
 
 // Opens and proves the key, and nothing more: the whole-file check reads the file as it is.
@@ -203,7 +196,11 @@ Database Database::openKeyed(const QString &path, const QString &connect, KeyMod
 
 void Database::checkWholeFile(const QString &path, const QString &connect)
 {
+    // Always a connection of its own, so every page is read from the disk; the pages it
+    // decrypts stay with it for the operations after it.
+    closeKeptConnection();
     Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
+    database.keepForNextOperation(passwordFromConnect(connect), SQLITE_OPEN_READWRITE);
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
     bool sound = false;
@@ -216,8 +213,15 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
         }
     }
     sqlite3_finalize(stmt);
-    if (sound && rc == SQLITE_DONE)
+    if (sound && rc == SQLITE_DONE) {
+        // Kept only once the collator's order is known to be the file's: a rebuild writes, and
+        // the check must not.
+        Statement version(database.m_db, QStringLiteral("PRAGMA user_version"));
+        version.step();
+        database.m_keepable = version.integer(0) == pinyinCollatorVersion();
         return;
+    }
+    database.m_keepable = false;
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throwEngineError(database.m_db, rc, path);
     // A page the check reports as unsound is a damaged page, whatever the engine answered.
@@ -248,6 +252,9 @@ Database::Database(Database &&other) noexcept
     , m_path(std::move(other.m_path))
     , m_purged(std::exchange(other.m_purged, {}))
     , m_purgedAgainOnRollback(std::exchange(other.m_purgedAgainOnRollback, {}))
+    , m_keepable(std::exchange(other.m_keepable, false))
+    , m_password(std::move(other.m_password))
+    , m_flags(other.m_flags)
 {
     watchTransactions();
 }
@@ -261,6 +268,9 @@ Database &Database::operator=(Database &&other) noexcept
         m_path = std::move(other.m_path);
         m_purged = std::exchange(other.m_purged, {});
         m_purgedAgainOnRollback = std::exchange(other.m_purgedAgainOnRollback, {});
+        m_keepable = std::exchange(other.m_keepable, false);
+        m_password = std::move(other.m_password);
+        m_flags = other.m_flags;
         watchTransactions();
     }
     return *this;
@@ -279,259 +289,15 @@ void Database::close()
         } catch (const RunError &) {
             // A purge that cannot be written now is repeated by the next operation's purge.
         }
-        sqlite3_close_v2(m_db);
+        if (std::exchange(m_keepable, false))
+            keepConnection(m_db, m_path, m_password, m_flags);
+        else
+            sqlite3_close_v2(m_db);
         m_db = nullptr;
         if (m_link)
             *m_link = nullptr;
         m_link.reset();
     }
-}
-
-QStringList Database::storedViews() const
-{
-    Statement list(m_db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'view' ORDER BY name"));
-    QStringList names;
-    while (list.step())
-        names.append(list.value(0).toString());
-    return names;
-}
-
-QStringList Database::queryNames() const
-{
-    QStringList names = storedViews();
-    names.removeIf([this](const QString &name) { return m_purged.contains(name); });
-    return names;
-}
-
-int Database::queryCount() const
-{
-    return int(queryNames().size());
-}
-
-void Database::dropViews(const QStringList &names)
-{
-    // A name may already be gone: dropped inside a transaction that was then committed.
-    for (const QString &name : names)
-        Statement(m_db, QStringLiteral("DROP VIEW IF EXISTS %1").arg(sqlIdentifier(name))).run();
-}
-
-void Database::flushPurge()
-{
-    if (m_purged.isEmpty())
-        return;
-    if (sqlite3_get_autocommit(m_db)) {
-        Transaction purge(*this);
-        dropViews(m_purged);
-        purge.commit();
-        m_purged.clear();
-    } else {
-        // Inside the caller's transaction a rollback would bring the queries back, so they
-        // stay pending until a write of our own has dropped them for good.
-        dropViews(m_purged);
-    }
-}
-
-void Database::createQuery(const QString &name, const QString &sql)
-{
-    // The text is checked on its own first, so that it is one SELECT and nothing more.
-    { Statement check(m_db, sql); }
-    // A purged query that comes back exactly as it was is kept instead of dropped and made again.
-    const bool keep = m_purged.contains(name) && queryTextInFile(name) == asStoredByEngine(sql);
-    QStringList toDrop = m_purged;
-    if (keep)
-        toDrop.removeOne(name);
-    const bool ownTransaction = sqlite3_get_autocommit(m_db);
-    if (keep && toDrop.isEmpty()) {
-        if (!ownTransaction)
-            m_purgedAgainOnRollback.append(name);
-        m_purged.clear();
-        return;
-    }
-    try {
-        if (ownTransaction)
-            beginTransaction();
-        dropViews(toDrop);
-        if (!keep) {
-            if (storedViews().contains(name))
-                throw RunError(ErrorCode::DuplicateName, QStringLiteral("查询“%1”已经存在。").arg(name));
-            Statement(m_db, QStringLiteral("CREATE VIEW %1 AS %2").arg(sqlIdentifier(name), sql)).run();
-        }
-        if (ownTransaction)
-            commit();
-    } catch (...) {
-        // Nothing changed for good: the purge is still pending, the query was not made.
-        if (ownTransaction)
-            rollback();
-        throw;
-    }
-    if (ownTransaction) {
-        m_purged.clear();
-    } else {
-        // Inside the caller's transaction: a rollback brings the old query back, still purged.
-        if (m_purged.contains(name))
-            m_purgedAgainOnRollback.append(name);
-        toDrop.removeAll(name);
-        m_purged = toDrop;
-    }
-}
-
-void Database::deleteQuery(const QString &name)
-{
-    flushPurge();
-    if (!storedViews().contains(name))
-        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到查询“%1”。").arg(name));
-    Statement(m_db, QStringLiteral("DROP VIEW %1").arg(sqlIdentifier(name))).run();
-}
-
-QString Database::queryTextInFile(const QString &name) const
-{
-    Statement read(m_db, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'view' AND name = ?1"));
-    read.bind(1, name);
-    if (!read.step())
-        return {};
-    // The engine keeps "CREATE VIEW "name" AS text"; the stored query is the text.
-    const QString stored = read.value(0).toString();
-    const QString prefix = QStringLiteral("CREATE VIEW %1 AS ").arg(sqlIdentifier(name));
-    return stored.startsWith(prefix) ? stored.mid(prefix.size()) : stored;
-}
-
-QString Database::queryText(const QString &name) const
-{
-    if (m_purged.contains(name) || !storedViews().contains(name))
-        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("数据文件中找不到查询“%1”。").arg(name));
-    return queryTextInFile(name);
-}
-
-void Database::purgeQueries()
-{
-    for (const QString &name : storedViews()) {
-        if (!m_purged.contains(name))
-            m_purged.append(name);
-    }
-}
-
-bool Database::isTableOrQuery(const QString &name) const
-{
-    Statement find(m_db, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?1"));
-    find.bind(1, name);
-    return find.step();
-}
-
-Dynaset Database::openDynaset(const QString &source)
-{
-    flushPurge();
-    const bool named = isTableOrQuery(source);
-    const QString sql = named ? QStringLiteral("SELECT * FROM %1").arg(sqlIdentifier(source)) : toEngineDialect(source);
-    // Opening a recordset only reads: a DELETE or INSERT given here would run while it opens,
-    // and a BEGIN, ROLLBACK, SAVEPOINT, ATTACH or PRAGMA (which the engine calls read-only)
-    // would change the connection under the program's feet.
-    const auto refuse = [] {
-        return RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
-    };
-    if (!named && !isSelectText(sql))
-        throw refuse();
-    Statement query(m_db, sql);
-    if (!query.isReadOnly())
-        throw refuse();
-    return Dynaset(query);
-}
-
-TextColumn Database::readColumn(const QString &source, int position)
-{
-    flushPurge();
-    QString sql = toEngineDialect(source);
-    int column = position;
-    if (isTableOrQuery(source)) {
-        // Only that column: naming it lets the engine leave the others unread.
-        const QString from = QStringLiteral(" FROM %1").arg(sqlIdentifier(source));
-        Statement all(m_db, QStringLiteral("SELECT *") + from);
-        if (position < 0 || position >= all.columnCount())
-            throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
-        sql = QStringLiteral("SELECT %1").arg(sqlIdentifier(all.columnName(position))) + from;
-        column = 0;
-    }
-    Statement query(m_db, sql);
-    if (!query.isReadOnly())
-        throw RunError(ErrorCode::SyntaxError, describe(ErrorCode::SyntaxError) + QStringLiteral("（记录集只能由查询打开）"));
-    if (column < 0 || column >= query.columnCount())
-        throw RunError(ErrorCode::ObjectNotFound, QStringLiteral("查询结果中没有第 %1 列。").arg(position));
-    TextColumn result;
-    while (query.step()) {
-        const QVariant value = query.value(column);
-        if (result.texts.isEmpty())
-            result.firstIsNull = value.isNull();
-        result.texts.append(value.toString());
-    }
-    return result;
-}
-
-bool isEmptyResult(const TextColumn &column)
-{
-    return column.texts.isEmpty() || column.firstIsNull;
-}
-
-TableRecordset Database::openTable(const QString &table)
-{
-    flushPurge();
-    return TableRecordset(m_link, table);
-}
-
-int Database::execute(const QString &sql)
-{
-    return execute(sql, {});
-}
-
-int Database::execute(const QString &sql, const QVariantList &values)
-{
-    flushPurge();
-    Statement statement(m_db, toEngineDialect(sql));
-    for (int i = 0; i < values.size(); ++i)
-        statement.bind(i + 1, values[i]);
-    return statement.run();
-}
-
-void Database::beginTransaction()
-{
-    Statement(m_db, QStringLiteral("BEGIN IMMEDIATE")).run();
-}
-
-void Database::commit()
-{
-    Statement(m_db, QStringLiteral("COMMIT")).run();
-}
-
-void Database::rollback()
-{
-    if (m_db && !sqlite3_get_autocommit(m_db))
-        Statement(m_db, QStringLiteral("ROLLBACK")).run();
-}
-
-bool Database::inTransaction() const
-{
-    return m_db && !sqlite3_get_autocommit(m_db);
-}
-
-Transaction::Transaction(Database &db)
-    : m_link(db.link())
-{
-    Statement(liveHandle(m_link), QStringLiteral("BEGIN IMMEDIATE")).run();
-}
-
-Transaction::~Transaction()
-{
-    sqlite3 *db = m_link ? *m_link : nullptr;
-    if (!m_done && db && !sqlite3_get_autocommit(db)) {
-        try {
-            Statement(db, QStringLiteral("ROLLBACK")).run();
-        } catch (...) {
-        }
-    }
-}
-
-void Transaction::commit()
-{
-    Statement(liveHandle(m_link), QStringLiteral("COMMIT")).run();
-    m_done = true;
 }
 
 QString cipherVersion()

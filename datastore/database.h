@@ -26,7 +26,9 @@ struct TextColumn {
 bool isEmptyResult(const TextColumn &column);
 
 // One open data file. Opening proves the password at once; every failure is a RunError with a
-// number from the catalogue. The handle closes itself when the object goes away.
+// number from the catalogue. The handle closes itself when the object goes away, or stays open
+// for the next operation (kept_connection.h). Opening and keying are in database.cpp, the
+// stored queries in stored_queries.cpp, recordsets and transactions in recordsets.cpp.
 class Database {
 public:
     static Database open(const QString &path, const QString &connect, KeyMode mode = KeyMode::Cached);
@@ -46,6 +48,8 @@ public:
     Database &operator=(const Database &) = delete;
     ~Database();
 
+    // Ends the operation: a connection to the data file stays open for the next one (see
+    // kept_connection.h) when nothing of this one is left on it.
     void close();
     bool isOpen() const { return m_db != nullptr; }
     const QString &path() const { return m_path; }
@@ -96,6 +100,7 @@ private:
     QString queryTextInFile(const QString &name) const;
     void dropViews(const QStringList &names);
     void flushPurge();
+    void keepForNextOperation(const QString &password, int flags);
 
     sqlite3 *m_db = nullptr;
     ConnectionLink m_link;
@@ -103,6 +108,11 @@ private:
     QStringList m_purged; // purged but still in the file until the next write or close
     // Purged queries made again inside the caller's transaction: pending again if it rolls back.
     QStringList m_purgedAgainOnRollback;
+    // Set when this operation's connection may serve the next one: opened read-write with the
+    // cached key. The password tells its key from another file's.
+    bool m_keepable = false;
+    QString m_password;
+    int m_flags = 0;
 };
 
 // All of one transaction or nothing: rolls back unless committed. It holds the file's handle,

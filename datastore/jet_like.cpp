@@ -1,9 +1,11 @@
 #include "datastore/jet_like.h"
 
 #include <unicode/uchar.h>
+#include <unicode/uset.h>
 #include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstring>
 
 namespace ds {
 namespace {
@@ -44,7 +46,60 @@ private:
     int32_t m_length;
 };
 
+// Every character some other character folds to, in order: folding changes exactly the
+// characters of Changes_When_Casefolded, so their folds are all there are.
+std::vector<UChar32> foldTargets()
+{
+    std::vector<UChar32> targets;
+    UErrorCode status = U_ZERO_ERROR;
+    USet *changing = uset_openEmpty();
+    uset_applyIntPropertyValue(changing, UCHAR_CHANGES_WHEN_CASEFOLDED, 1, &status);
+    for (int32_t range = 0; U_SUCCESS(status) && range < uset_getItemCount(changing); ++range) {
+        UChar32 first = 0;
+        UChar32 last = 0;
+        if (uset_getItem(changing, range, &first, &last, nullptr, 0, &status) != 0)
+            continue; // a string, not a range of characters
+        for (UChar32 c = first; c <= last; ++c)
+            targets.push_back(u_foldCase(c, U_FOLD_CASE_DEFAULT));
+    }
+    uset_close(changing);
+    std::sort(targets.begin(), targets.end());
+    targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
+    return targets;
+}
+
+void appendUtf8(std::string &out, UChar32 c)
+{
+    uint8_t bytes[U8_MAX_LENGTH];
+    int32_t length = 0;
+    U8_APPEND_UNSAFE(bytes, length, c); // a character that folds only from itself is a valid one
+    out.append(reinterpret_cast<const char *>(bytes), size_t(length));
+}
+
 } // namespace
+
+bool foldsOnlyFromItself(int32_t c)
+{
+    static const std::vector<UChar32> targets = foldTargets();
+    return c >= 0 && c <= 0x10FFFF && c != 0xFFFD && !U_IS_SURROGATE(c) && u_foldCase(c, U_FOLD_CASE_DEFAULT) == c
+           && !std::binary_search(targets.begin(), targets.end(), c);
+}
+
+void LikePattern::chooseRequiredRun()
+{
+    std::string run;
+    for (const Element &element : m_elements) {
+        if (element.kind == Kind::Char && foldsOnlyFromItself(element.value)) {
+            appendUtf8(run, element.value);
+            continue;
+        }
+        if (run.size() > m_required.size())
+            m_required = run;
+        run.clear();
+    }
+    if (run.size() > m_required.size())
+        m_required = run;
+}
 
 LikePattern::LikePattern(std::string_view patternUtf8, int32_t escape)
     : m_escape(escape >= 0 ? escape : kNoEscape)
@@ -109,6 +164,7 @@ LikePattern::LikePattern(std::string_view patternUtf8, int32_t escape)
         p = i;
     }
     m_matchesAll = m_elements.size() == 1 && m_elements.front().kind == Kind::AnyText;
+    chooseRequiredRun();
 }
 
 bool LikePattern::matchOne(const Element &element, int32_t c) const
@@ -137,6 +193,8 @@ bool LikePattern::matches(std::string_view textUtf8) const
 {
     if (m_matchesAll || m_matchesNone)
         return m_matchesAll;
+    if (!m_required.empty() && !::memmem(textUtf8.data(), textUtf8.size(), m_required.data(), m_required.size()))
+        return false;
     const FoldedText text(textUtf8);
     const size_t count = m_elements.size();
     // Iterative matching with one backtrack point for the last "*" seen: linear in practice and

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,6 +11,10 @@ namespace ds {
 // "[...]" one character of a list or range, "[!...]" one character not in it. Letters compare
 // without regard to case. A "[" without its "]" stands for itself. Both texts are UTF-8.
 bool jetLike(std::string_view text, std::string_view pattern);
+
+// Whether a text that matches a character c, case aside, must hold c itself: no other
+// character folds to c (nor does a broken byte sequence, read as U+FFFD).
+bool foldsOnlyFromItself(int32_t c);
 
 // A pattern read once and matched against many texts: a statement compiles its pattern for
 // the first row and keeps it for the others. With an escape character, the character after it
@@ -32,12 +37,17 @@ private:
         uint32_t rangeEnd;
     };
     bool matchOne(const Element &element, int32_t c) const;
+    void chooseRequiredRun();
 
     std::vector<Element> m_elements;
     std::vector<std::pair<int32_t, int32_t>> m_ranges;
     int32_t m_escape;
     bool m_matchesAll = false;  // only "*": every text matches, nothing to read
     bool m_matchesNone = false; // ends in its escape character
+    // The longest run of literal characters that only they themselves fold to, as UTF-8: a
+    // text without these bytes cannot match, which a byte search tells long before the
+    // matcher would.
+    std::string m_required;
 };
 
 } // namespace ds

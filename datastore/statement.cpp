@@ -214,6 +214,17 @@ QVariantList Statement::row() const
     return values;
 }
 
+std::string_view Statement::utf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return text ? std::string_view(text, size_t(sqlite3_column_bytes(m_stmt, column))) : std::string_view();
+}
+
+bool Statement::isNull(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
+}
+
 qint64 Statement::integer(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);

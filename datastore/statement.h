@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <string_view>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -32,6 +34,9 @@ public:
     QVariant value(int column) const;
     QVariantList row() const;
     qint64 integer(int column) const;
+    // The column's text as the engine holds it, valid until the next step; empty for a Null.
+    std::string_view utf8(int column) const;
+    bool isNull(int column) const;
 
 private:
     sqlite3 *m_db;

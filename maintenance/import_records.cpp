@@ -5,6 +5,7 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/kept_connection.h"
 #include "datastore/statement.h"
 #include "herbs/normalize_field_text.h"
 #include "startup/file_replace.h"
@@ -113,6 +114,8 @@ MergePlan planImport(const QString &dataFile, const QString &source, ImportKind 
 {
     if (QFileInfo::exists(source) && startup::sameFile(source, dataFile))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("不能从系统正在使用的数据文件导入，请选择另一个文件。"));
+    // The merge is planned on the data file as the disk holds it, by a connection opened for it.
+    ds::closeKeptConnection();
     QList<SourceRow> theirs;
     {
         ds::Database from = openSource(source);

@@ -1,6 +1,7 @@
 #include "startup/file_replace.h"
 
 #include "datastore/errors.h"
+#include "datastore/kept_connection.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -185,6 +186,9 @@ void setFileLayer(FileLayer *layer)
 
 QString copyToTempBeside(const QString &source, const QString &target)
 {
+    // The kept connection reads through its own descriptor: closed, it cannot read on in a file
+    // replaced under it, and the copy is of the file as the disk holds it.
+    ds::closeKeptConnection();
     if (QFileInfo(source).isDir())
         throwReadError(EISDIR, source);
     Fd in(fileLayer().open(native(source).constData(), O_RDONLY | O_CLOEXEC, 0));
@@ -220,6 +224,7 @@ QString copyToTempBeside(const QString &source, const QString &target)
 
 void replaceWithTemp(const QString &temp, const QString &target)
 {
+    ds::closeKeptConnection();
     if (fileLayer().rename(native(temp).constData(), native(target).constData()) != 0) {
         const int error = errno;
         discardTemp(temp);
@@ -240,6 +245,7 @@ void discardTemp(const QString &temp)
 
 void moveFile(const QString &from, const QString &to)
 {
+    ds::closeKeptConnection();
     if (fileLayer().rename(native(from).constData(), native(to).constData()) != 0)
         throwWriteError(errno, from);
     syncFolderOf(to);
@@ -247,6 +253,7 @@ void moveFile(const QString &from, const QString &to)
 
 bool removeFile(const QString &path)
 {
+    ds::closeKeptConnection();
     if (fileLayer().unlink(native(path).constData()) != 0)
         return false;
     try {

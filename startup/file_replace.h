@@ -6,7 +6,8 @@
 
 // The one way the program replaces a whole file: copy beside the target, sync the copy,
 // rename it over the target, sync the folder. The seed copy, backup, restore, the automatic
-// backups and the recovery window all go through here.
+// backups and the recovery window all go through here, and each step first closes the data
+// file's kept connection, which opens afresh at the next operation.
 namespace startup {
 
 // The system calls the routine makes. A test puts a layer of its own in front, to fail a call

@@ -4,6 +4,7 @@
 #include "browse/query_text.h"
 #include "browse_fixture.h"
 #include "datastore/errors.h"
+#include "datastore/pinyin_collation.h"
 
 #include <QAbstractItemModelTester>
 
@@ -192,4 +193,34 @@ TEST_F(QueryOnData, PickListsAreDistinctAndInPinyinOrder)
     EXPECT_LT(natures.indexOf("甘，温。"), natures.indexOf("苦，微温。"));
     EXPECT_LT(natures.indexOf("苦，微温。"), natures.indexOf("辛，热。"));
     EXPECT_THROW(browse::pickListItems(db, "select DISTINCT * FROM 无此表"), ds::RunError);
+}
+
+// On the shipped table: the items are the engine's own DISTINCT, sorted by the collator alone.
+TEST(PickLists, ShippedTableGivesTheEnginesDistinctValuesInTheCollatorsOrder)
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    // Every herb's whole text as a dictionary row, twice: a dictionary with duplicates and Nulls.
+    for (int twice = 0; twice < 2; ++twice) {
+        db.execute("INSERT INTO 药材功效 SELECT 功效 FROM 中医药材");
+        db.execute("INSERT INTO 药材主治 SELECT 主治 FROM 中医药材");
+    }
+    db.execute("INSERT INTO 药材功效 VALUES ('补气。 ')"); // one blank more: another item
+    const std::pair<QString, const char *> lists[] = {
+        {browse::kNatureListSql, "SELECT DISTINCT 性味 FROM 中医药材 WHERE 性味 IS NOT NULL"},
+        {browse::kMeridianListSql, "SELECT DISTINCT 归经 FROM 中医药材 WHERE 归经 IS NOT NULL"},
+        {browse::kEfficacyListSql, "SELECT DISTINCT 药材功效 FROM 药材功效 WHERE 药材功效 IS NOT NULL"},
+        {browse::kIndicationListSql, "SELECT DISTINCT 药材主治 FROM 药材主治 WHERE 药材主治 IS NOT NULL"}};
+    for (const auto &[source, distinct] : lists) {
+        std::vector<std::string> expected;
+        for (const QString &value : db.readColumn(distinct, 0).texts)
+            expected.push_back(value.toStdString());
+        ASSERT_GT(expected.size(), 5u) << distinct;
+        std::sort(expected.begin(), expected.end(),
+                  [](const std::string &a, const std::string &b) { return ds::comparePinyinByCollator(a, b) < 0; });
+        QStringList items;
+        for (const std::string &value : expected)
+            items.append(QString::fromStdString(value));
+        EXPECT_EQ(browse::pickListItems(db, source), items) << distinct;
+    }
 }

@@ -1,9 +1,17 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "datastore/kept_connection.h"
 #include "datastore/key_cache.h"
+#include "datastore/statement.h"
 #include "temp_data.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 
 #include <sqlcipher/sqlite3.h>
 
@@ -98,6 +106,119 @@ TEST(OpenDataFile, RestoredFileWithNewSaltOpens)
     }
     ds::Database reopened = ds::openDataFile(path);
     EXPECT_NO_THROW(reopened.openTable("marker"));
+}
+
+namespace {
+
+int herbCount(const QString &path)
+{
+    return ds::openDataFile(path).openDynaset("SELECT count(*) FROM 中医药材").field(0).toInt();
+}
+
+// A herb added by another process, which opens the file afresh and ends.
+void addHerbInAnotherProcess(const QString &path)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        int code = 1;
+        try {
+            ds::openDataFile(path).execute("INSERT INTO 中医药材 (名称) VALUES ('别处加的药')");
+            code = 0;
+        } catch (...) {
+        }
+        _exit(code);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(status, 0);
+}
+
+} // namespace
+
+// The kept connection serves the next operation only while the file is the one it read and
+// unchanged by anyone else; each change under it is met by the next operation as a fresh open
+// would meet it: the new data, or the error of the file as it now is.
+TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
+{
+    struct Change {
+        const char *name;
+        std::function<void(const QString &path, const QString &other)> make;
+        int herbsAfter; // -1: refused with the error below
+        ds::ErrorCode error = ds::ErrorCode::FileNotFound;
+    };
+    // `other` holds one herb more than the data file.
+    const Change changes[] = {
+        {"nothing", [](const QString &, const QString &) {}, 0},
+        {"commit by another process", [](const QString &path, const QString &) { addHerbInAnotherProcess(path); }, 1},
+        {"renamed over it", [](const QString &path, const QString &other) { QFile::remove(path), QFile::rename(other, path); }, 1},
+        {"copied over it in place",
+         [](const QString &path, const QString &other) {
+             QFile from(other);
+             QFile to(path);
+             ASSERT_TRUE(from.open(QIODevice::ReadOnly) && to.open(QIODevice::ReadWrite));
+             to.write(from.readAll()); // the same inode, the same salt, other pages
+         },
+         1},
+        {"deleted", [](const QString &path, const QString &) { QFile::remove(path); }, -1, ds::ErrorCode::FileNotFound},
+        {"cut to half its pages",
+         [](const QString &path, const QString &) { QFile::resize(path, QFileInfo(path).size() / 2048 * 1024); }, -1,
+         ds::ErrorCode::DamagedFile},
+        {"folder in its place",
+         [](const QString &path, const QString &) { QFile::remove(path), QDir().mkpath(path); }, -1,
+         ds::ErrorCode::FileCannotBeOpened},
+    };
+    for (const Change &change : changes) {
+        SCOPED_TRACE(change.name);
+        TempHome home;
+        const QString path = copySeedTo(home.file("ccyc.mdb"));
+        const QString other = copySeedTo(home.file("other.mdb"));
+        ds::openDataFile(other).execute("INSERT INTO 中医药材 (名称) VALUES ('另一份的药')");
+        const int herbs = herbCount(path);
+        const int served = ds::keptConnectionServed();
+        ASSERT_EQ(herbCount(path), herbs); // its pages are now in memory
+        ASSERT_EQ(ds::keptConnectionServed(), served + 1);
+        change.make(path, other);
+        if (change.herbsAfter >= 0) {
+            EXPECT_EQ(herbCount(path), herbs + change.herbsAfter);
+            continue;
+        }
+        try {
+            herbCount(path);
+            ADD_FAILURE() << "read a file that is no longer there as it was";
+        } catch (const ds::RunError &error) {
+            EXPECT_EQ(error.number(), int(change.error)) << error.description().toStdString();
+        }
+    }
+}
+
+TEST(KeptConnection, AConnectionLeftBusyOrChangedIsNotHandedOn)
+{
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::openDataFile(path).close();
+    int served = ds::keptConnectionServed();
+    {
+        // Two operations at once: the second opens a connection of its own.
+        ds::Database first = ds::openDataFile(path);
+        ds::Database second = ds::openDataFile(path);
+        EXPECT_EQ(ds::keptConnectionServed(), served + 1);
+        second.execute("PRAGMA cache_size = 2");
+        first.beginTransaction(); // ends with its rollback at close: the connection is closed
+    }
+    served = ds::keptConnectionServed();
+    ds::Database again = ds::openDataFile(path);
+    EXPECT_EQ(ds::keptConnectionServed(), served + 1); // the second's, its cache made whole again
+    ds::Statement cache(again.handle(), "PRAGMA cache_size");
+    cache.step();
+    EXPECT_EQ(cache.integer(0), -ds::kKeptCacheKibibytes);
+    again.close();
+    // Another file, another password or a read-only open never take it.
+    EXPECT_EQ(openErrorNumber(path, ";pwd=QxPlRvTnWkBsYmHd7255"), int(ds::ErrorCode::WrongPassword));
+    const QString copy = copySeedTo(home.file("copy.mdb"));
+    served = ds::keptConnectionServed();
+    ds::openDataFile(copy).close();
+    ds::Database::openReadOnly(path, ds::kDataFileConnect).close();
+    EXPECT_EQ(ds::keptConnectionServed(), served);
 }
 
 TEST(OpenDataFile, CreatedFilesAreEncrypted)

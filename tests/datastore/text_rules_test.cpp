@@ -7,6 +7,12 @@
 #include "datastore/text_trim.h"
 #include "temp_data.h"
 
+#include <QRandomGenerator>
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,6 +52,37 @@ TEST(JetLike, BacktrackingStaysCheapOnHostilePatterns)
 {
     const QString text(5000, QLatin1Char('a'));
     EXPECT_FALSE(like(text, QString("*a").repeated(40) + "b"));
+}
+
+// The byte search before the matcher may only use characters no other character folds to:
+// checked against every character's folding, and each folding pair must still match through
+// the whole matcher, whichever side of it the text holds.
+TEST(JetLike, QuickRejectNeverRefusesATextTheMatcherTakes)
+{
+    int pairs = 0;
+    for (UChar32 c = 0; c <= 0x10FFFF; ++c) {
+        const UChar32 folded = u_foldCase(c, U_FOLD_CASE_DEFAULT);
+        if (ds::foldsOnlyFromItself(c)) {
+            ASSERT_EQ(folded, c) << std::hex << c;
+        }
+        if (folded == c || U_IS_SURROGATE(c))
+            continue;
+        ASSERT_FALSE(ds::foldsOnlyFromItself(folded)) << std::hex << c << " folds to " << folded;
+        ++pairs;
+        const QString variant = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
+        const QString target = QString::fromUcs4(reinterpret_cast<const char32_t *>(&folded), 1);
+        ASSERT_TRUE(like("人参" + variant + "汤", "*参" + target + "汤*")) << std::hex << c;
+        ASSERT_TRUE(like("人参" + target + "汤", "*参" + variant + "汤*")) << std::hex << c;
+    }
+    EXPECT_GT(pairs, 1000);
+    EXPECT_TRUE(ds::foldsOnlyFromItself(U'参'));
+    EXPECT_FALSE(ds::foldsOnlyFromItself(U'k')); // the Kelvin sign folds to it
+    // A broken byte reads as U+FFFD, which no byte search can find.
+    const std::string broken = "人\xff参";
+    EXPECT_TRUE(ds::jetLike(broken, "*人\uFFFD参*"));
+    EXPECT_FALSE(ds::jetLike(broken, "*人参汤*"));
+    EXPECT_TRUE(like("当归尾", "*归[尾头]")); // the run before a list, the text beyond it
+    EXPECT_FALSE(like("当归身", "*归[尾头]"));
 }
 
 TEST(JetLike, RunsInsideStatementsAndNullNeverMatches)
@@ -116,6 +153,73 @@ TEST(JetLike, PatternKeptForAStatementNeverAnswersForAnother)
                   .field(0)
                   .toInt(),
               2);
+}
+
+namespace {
+
+// Every text of the shipped herb table and its dictionaries.
+std::vector<std::string> shippedTexts()
+{
+    TempHome home;
+    ds::Database db = ds::openDataFile(copySeedTo(home.file("ccyc.mdb")));
+    std::vector<std::string> texts;
+    for (const char *sql : {"SELECT 名称, 归经, 性味, 功效, 主治, 用法, 宜忌, 心得 FROM 中医药材",
+                            "SELECT 药材功效 FROM 药材功效", "SELECT 药材主治 FROM 药材主治"}) {
+        ds::Statement rows(db.handle(), sql);
+        while (rows.step()) {
+            for (int column = 0; column < rows.columnCount(); ++column)
+                texts.push_back(rows.value(column).toString().toStdString());
+        }
+    }
+    return texts;
+}
+
+// Texts made of the characters that make the collator work hardest: near-identical names,
+// Latin letters of every case and accent, combining marks, compatibility ideographs, full-width
+// forms, joiners, characters beyond the first plane and broken bytes.
+std::vector<std::string> generatedTexts(const std::vector<std::string> &shipped)
+{
+    QString pool = QStringLiteral("人参党黄芪甘草当归白术地黄熟生川芎赤芍药行重长乐音aAbBzZéÉèñÑßẞǅǄǆıİiI0123456789 ,.-·、，。（）ＡＢａ");
+    for (char32_t c : {U'\u0301', U'\u0308', U'\u0327', U'\uF900', U'\u8C48', U'\u200B', U'\u200C', U'\u3000',
+                       U'\U00020000', U'\U0002A6D6', U'\u00B7', U'\u0E40', U'\u0E01', U'\u1100', U'\u1161', U'\uAC00'})
+        pool += QString::fromUcs4(&c, 1);
+    const QList<uint> characters = pool.toUcs4();
+    QRandomGenerator random(17);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 20000; ++i) {
+        // Half start from a shipped text, so that pairs share long beginnings.
+        std::string text = random.bounded(2) ? shipped[random.bounded(int(shipped.size()))].substr(0, random.bounded(12)) : "";
+        for (int length = random.bounded(6); length > 0; --length) {
+            const char32_t c = characters[random.bounded(int(characters.size()))];
+            text += QString::fromUcs4(&c, 1).toStdString();
+        }
+        if (random.bounded(50) == 0)
+            text.insert(random.bounded(int(text.size()) + 1), "\xe4\xba"); // a character cut short
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+} // namespace
+
+// The pinyin order found from kept weights is exactly the collator's, texts it calls equal
+// ordered by their bytes: the same sort and the same answer for each neighbouring pair.
+TEST(PinyinOrder, KeptWeightsGiveTheCollatorsOrder)
+{
+    const std::vector<std::string> shipped = shippedTexts();
+    ASSERT_GT(shipped.size(), 1000u);
+    for (std::vector<std::string> texts : {shipped, generatedTexts(shipped)}) {
+        std::vector<std::string> byCollator = texts;
+        std::sort(byCollator.begin(), byCollator.end(),
+                  [](const std::string &a, const std::string &b) { return ds::comparePinyinByCollator(a, b) < 0; });
+        std::sort(texts.begin(), texts.end(),
+                  [](const std::string &a, const std::string &b) { return ds::comparePinyin(a, b) < 0; });
+        ASSERT_EQ(texts, byCollator);
+        for (size_t i = 1; i < texts.size(); ++i) {
+            ASSERT_EQ(ds::comparePinyin(texts[i - 1], texts[i]), ds::comparePinyinByCollator(texts[i - 1], texts[i]));
+            ASSERT_EQ(ds::comparePinyin(texts[i], texts[i - 1]), ds::comparePinyinByCollator(texts[i], texts[i - 1]));
+        }
+    }
 }
 
 TEST(PinyinOrder, OrderByFollowsPinyinWhateverTheInsertionOrder)

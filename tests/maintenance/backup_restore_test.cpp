@@ -1,4 +1,5 @@
 // Backup and restore on temporary folders: what reaches the data file, and what never does.
+#include "datastore/kept_connection.h"
 #include "maintenance/auto_backup.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
@@ -68,6 +69,20 @@ TEST_F(BackupRestore, RoundTripIsByteForByteAndKeepsEachReplacedFile)
     EXPECT_EQ(readBytes(kept[1]), beforeRestore);
     EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "backups"}), QStringList());
     EXPECT_EQ(leftovers(home.path(), {"ccdata", "备份.mdb"}), QStringList());
+}
+
+TEST_F(BackupRestore, TheReadAfterARestoreSeesTheRestoredDataNotTheKeptPages)
+{
+    maint::backUp(dataFile, backup);
+    addHerb(dataFile, "备份后加的药");
+    ASSERT_TRUE(herbNames(dataFile).contains("备份后加的药"));
+    const int served = ds::keptConnectionServed();
+    ASSERT_TRUE(herbNames(dataFile).contains("备份后加的药"));
+    ASSERT_GT(ds::keptConnectionServed(), served); // read from the pages kept in memory
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup));
+    EXPECT_FALSE(herbNames(dataFile).contains("备份后加的药"));
+    addHerb(dataFile, "恢复后加的药"); // and a write goes into the restored file
+    EXPECT_TRUE(herbNames(dataFile).contains("恢复后加的药"));
 }
 
 TEST_F(BackupRestore, EveryUnfitSourceIsRefusedWithItsReasonAndTheDataFileStays)

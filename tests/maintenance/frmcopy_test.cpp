@@ -164,6 +164,7 @@ TEST_F(CopyScreen, RestoreAsksWithTheBackupsDateAndHerbsThenTellsWhereTheOldData
     EXPECT_EQ(recorder.last().text, QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(backup, kept));
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_EQ(readBytes(dataFile), readBytes(backup));
+    EXPECT_FALSE(herbNames(dataFile).contains("备份后加的药")); // read at once, not from kept pages
     EXPECT_EQ(readBytes(kept), replaced);
     EXPECT_EQ(waits, QList<int>{5000});
     EXPECT_TRUE(path()->text().isEmpty());

@@ -4,6 +4,8 @@
 #include "fault_vfs.h"
 #include "operations.h"
 
+#include "datastore/kept_connection.h"
+
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +32,7 @@ TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
         ASSERT_EQ(baseline.problem, QString()) << operation.name;
         int points = 0;
         int journals = 0;
+        const int served = ds::keptConnectionServed();
         for (FaultAction action : kFaults) {
             for (int at = 1; at <= kMostPoints; ++at) {
                 ASSERT_TRUE(copyFile(baseline.before, work));
@@ -60,6 +63,8 @@ TEST(FaultInjection, EveryWritePointOfEveryOperationLeavesTheOldOrTheNewState)
         }
         // None at all would mean the program's writes bypass the shim and nothing was tried.
         EXPECT_GT(points, 0) << operation.name;
+        // And none through the kept connection would mean the harness never tried it.
+        EXPECT_GT(ds::keptConnectionServed(), served) << operation.name;
         std::printf("fault points: %s = %d (journals rolled back at the next open: %d)\n", operation.name, points, journals);
         allPoints += points;
     }

@@ -25,7 +25,7 @@ int main(int argc, char **argv)
     countStatements();
     arm({std::atoi(argv[3]), FaultAction::Kill});
     try {
-        return operation->run(QString::fromUtf8(argv[2])) ? 0 : 3;
+        return runAfterARead(*operation, QString::fromUtf8(argv[2])) ? 0 : 3;
     } catch (const ds::RunError &error) {
         std::fprintf(stderr, "%d %s\n", error.number(), error.description().toUtf8().constData());
         return 4;

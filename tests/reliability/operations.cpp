@@ -203,10 +203,16 @@ const std::vector<Operation> &operations()
     return table;
 }
 
+bool runAfterARead(const Operation &operation, const QString &path)
+{
+    ds::openDataFile(path).readColumn(QStringLiteral("SELECT 名称 FROM 中医药材"), 0); // writes no stored query
+    return operation.run(path);
+}
+
 RunResult runOperation(const Operation &operation, const QString &path)
 {
     try {
-        return {operation.run(path), {}};
+        return {runAfterARead(operation, path), {}};
     } catch (const ds::RunError &) {
         return {false, {}};
     } catch (const std::exception &error) {

@@ -21,6 +21,10 @@ struct Operation {
     bool silent = false;
 };
 
+// The operation after a read of the file, as a screen reads before it writes: it runs on the
+// connection the read left open, with the pages that read decrypted.
+bool runAfterARead(const Operation &operation, const QString &path);
+
 // An operation run as a screen's trap runs it: success or the program's own error. An error of
 // another kind, which no screen catches, is what escaped.
 struct RunResult {

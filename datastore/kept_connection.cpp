@@ -1,0 +1,195 @@
+#include "datastore/kept_connection.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <sqlcipher/sqlite3.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+namespace ds {
+namespace {
+
+constexpr int kSaltBytes = 16;
+
+// What tells one file at a path from another, and a file from itself after anyone but the
+// kept connection wrote it.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{}; // a new mode too
+    bool writable = false;
+    QByteArray salt;
+
+    bool operator==(const FileIdentity &other) const
+    {
+        const auto same = [](const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
+        return device == other.device && inode == other.inode && size == other.size && same(modified, other.modified)
+               && same(changed, other.changed) && writable == other.writable && salt == other.salt;
+    }
+};
+
+// The file at the path as the kept connection sees it. The salt is read through the
+// connection's own file handle: opening and closing the file anew would drop the locks that
+// other connections of this process hold on it. Were the path another file by now, its inode
+// tells first.
+std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    FileIdentity identity;
+    identity.device = info.st_dev;
+    identity.inode = info.st_ino;
+    identity.size = info.st_size;
+    identity.modified = info.st_mtim;
+    identity.changed = info.st_ctim;
+    identity.writable = ::access(name.constData(), W_OK) == 0;
+    sqlite3_file *file = nullptr;
+    identity.salt.resize(kSaltBytes);
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods
+        || file->pMethods->xRead(file, identity.salt.data(), kSaltBytes, 0) != SQLITE_OK)
+        return std::nullopt;
+    return identity;
+}
+
+// Changes with every commit by another connection; -1 when the file cannot be read.
+qint64 dataVersion(sqlite3 *db)
+{
+    sqlite3_stmt *stmt = nullptr;
+    qint64 version = -1;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        version = sqlite3_column_int64(stmt, 0);
+    sqlite3_finalize(stmt);
+    return version;
+}
+
+sqlite3_vfs *fileLayerOf(sqlite3 *db)
+{
+    sqlite3_vfs *vfs = nullptr;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_VFS_POINTER, &vfs);
+    return vfs;
+}
+
+// Only the file itself: nothing attached, no transaction or statement of the last operation.
+bool idle(sqlite3 *db)
+{
+    if (!sqlite3_get_autocommit(db) || sqlite3_next_stmt(db, nullptr))
+        return false;
+    sqlite3_stmt *stmt = nullptr;
+    int files = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA database_list", -1, &stmt, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            ++files;
+    }
+    sqlite3_finalize(stmt);
+    return files == 1 || files == 2; // main, and temp once it was used
+}
+
+struct Kept {
+    sqlite3 *db = nullptr;
+    QString path;
+    QString password;
+    int flags = 0;
+    pid_t process = 0; // a forked child never reads through its parent's connection
+    sqlite3_vfs *vfs = nullptr;
+    FileIdentity identity;
+    qint64 dataVersion = -1;
+};
+
+void closeHandle(const Kept &kept)
+{
+    // A handle inherited through fork() belongs to the parent: the child lets it be.
+    if (kept.db && kept.process == ::getpid())
+        sqlite3_close_v2(kept.db);
+}
+
+class Slot {
+public:
+    ~Slot() { closeHandle(m_kept); }
+    Kept exchange(Kept kept)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return std::exchange(m_kept, std::move(kept));
+    }
+
+private:
+    std::mutex m_mutex;
+    Kept m_kept;
+};
+
+std::atomic<int> served{0};
+
+Slot &slot()
+{
+    static Slot kept;
+    return kept;
+}
+
+bool stillValid(const Kept &kept, const QString &path, const QString &password, int flags)
+{
+    if (kept.path != path || kept.password != password || kept.flags != flags || kept.process != ::getpid()
+        || kept.vfs != sqlite3_vfs_find(nullptr))
+        return false;
+    const std::optional<FileIdentity> now = identityOf(path, kept.db);
+    return now && *now == kept.identity && dataVersion(kept.db) == kept.dataVersion;
+}
+
+} // namespace
+
+sqlite3 *takeKeptConnection(const QString &path, const QString &password, int flags)
+{
+    Kept kept = slot().exchange({});
+    if (!kept.db)
+        return nullptr;
+    if (stillValid(kept, path, password, flags)) {
+        ++served;
+        return kept.db;
+    }
+    closeHandle(kept);
+    return nullptr;
+}
+
+void keepConnection(sqlite3 *db, const QString &path, const QString &password, int flags)
+{
+    if (!db)
+        return;
+    Kept kept{db, path, password, flags, ::getpid(), fileLayerOf(db), {}, -1};
+    std::optional<FileIdentity> identity;
+    if (idle(db)) {
+        sqlite3_commit_hook(db, nullptr, nullptr);
+        sqlite3_rollback_hook(db, nullptr, nullptr);
+        // An operation may have shrunk it for its own work.
+        sqlite3_exec(db, QByteArray("PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes)).constData(),
+                     nullptr, nullptr, nullptr);
+        identity = identityOf(path, db);
+        kept.dataVersion = dataVersion(db);
+    }
+    if (!identity || kept.dataVersion < 0) {
+        sqlite3_close_v2(db);
+        return;
+    }
+    kept.identity = *identity;
+    closeHandle(slot().exchange(std::move(kept)));
+}
+
+void closeKeptConnection()
+{
+    closeHandle(slot().exchange({}));
+}
+
+int keptConnectionServed()
+{
+    return served;
+}
+
+} // namespace ds

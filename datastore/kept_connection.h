@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace ds {
+
+// The data file's connection is kept open between operations, so the pages it has decrypted
+// and authenticated once (the start-up's whole-file check reads them all) are read from memory
+// by the operations after it. Each operation still meets the file as it is on the disk: the
+// kept connection is handed out only while the file at the path is the one it opened and
+// nothing but this connection changed it; otherwise it is closed and the file opened afresh.
+
+// Its page cache, in KiB: a large clinic's whole file, never more.
+inline constexpr int kKeptCacheKibibytes = 128 * 1024;
+
+// The kept connection when it was opened on this path, with this password and these open
+// flags, and the file is still the one it read: the same device and inode, the same salt,
+// size, times and writability, the same file layer, and no commit by another connection
+// (`PRAGMA data_version`). Otherwise it is closed and the answer is nullptr.
+sqlite3 *takeKeptConnection(const QString &path, const QString &password, int flags);
+
+// Keeps an idle handle (no transaction, statement or attached file left) for the next
+// operation, in place of any kept before; a busy one is closed as it always was.
+void keepConnection(sqlite3 *db, const QString &path, const QString &password, int flags);
+
+// Closes the kept connection: before a file is replaced, so none reads on through a renamed or
+// overwritten file. The next operation opens the file afresh.
+void closeKeptConnection();
+
+// How many opens in this process the kept connection has served: the harnesses prove with it
+// that their operations ran through it.
+int keptConnectionServed();
+
+} // namespace ds
