@@ -78,6 +78,66 @@ TEST_F(Rebuild, StoresEveryKeywordOccurrenceInHerbAndTextOrder)
     EXPECT_EQ(db.queryText("001"), "select 主治 FROM 中医药材");
 }
 
+TEST_F(Rebuild, NothingChangedShowsTheSameProgress)
+{
+    setHerbs({{QVariant(), " "}, {"清热，解毒。", "治头痛、头痛。"}, {"清热解毒", "牛黄's病。"}});
+    rebuild();
+    const QStringList writing = sink.calls;
+    sink.calls.clear();
+    rebuild();
+    EXPECT_EQ(sink.calls, writing);
+    EXPECT_EQ(efficacy(), QStringList({"清热", "解毒"}));
+}
+
+TEST_F(Rebuild, WritesFromTheFirstDifferenceAndEndsAsARebuildFromEmpty)
+{
+    // Rows after the last herb whose keywords are found stored, in row order, are written again.
+    const QString secondHerb = " WHERE 名称 = '药材2。'";
+    const struct {
+        const char *what;
+        QString change;
+        int writes; // rows deleted and inserted in both dictionaries
+    } cases[] = {
+        {"nothing changed", "", 0},
+        {"a herb in the middle with fewer keywords", "UPDATE 中医药材 SET 功效 = '清热。'" + secondHerb, 4},
+        {"a herb in the middle with more keywords", "UPDATE 中医药材 SET 主治 = '头痛、咳嗽、发热、口渴。'" + secondHerb, 8},
+        {"the first herb changed", "UPDATE 中医药材 SET 功效 = '益气，补气。' WHERE 名称 = '药材1。'", 12},
+        {"a herb added", "INSERT INTO 中医药材 (名称, 功效, 主治) VALUES ('药材4。', '补气。', '气虚。')", 2},
+        {"the last herb deleted", "DELETE FROM 中医药材 WHERE 名称 = '药材3。'", 2},
+        {"a herb's text gone", "UPDATE 中医药材 SET 功效 = NULL" + secondHerb, 5},
+        {"two herbs' texts swapped",
+         "UPDATE 中医药材 SET 主治 = CASE 名称 WHEN '药材1。' THEN '失眠。' ELSE '气虚。' END WHERE 名称 IN ('药材1。', '药材3。')", 8},
+        {"a keyword stored as bytes", "UPDATE 药材功效 SET 药材功效 = CAST(药材功效 AS BLOB) WHERE rowid = 2", 12},
+        {"a keyword stored with a space", "UPDATE 药材主治 SET 药材主治 = 药材主治 || ' ' WHERE rowid = 3", 6},
+        {"a row added by hand", "INSERT INTO 药材功效 VALUES ('补气')", 1},
+        {"a row deleted by hand", "DELETE FROM 药材主治 WHERE rowid = 1", 7},
+    };
+    // Both dictionaries, row by row in row order, with each value's type.
+    const auto stored = [this] {
+        return rows("SELECT typeof(药材功效) || ':' || 药材功效 FROM 药材功效 ORDER BY rowid")
+               + rows("SELECT typeof(药材主治) || ':' || 药材主治 FROM 药材主治 ORDER BY rowid");
+    };
+    execute("CREATE TABLE 写入 (行)");
+    for (const char *table : {"药材功效", "药材主治"}) {
+        for (const char *event : {"INSERT", "DELETE"})
+            execute(QString("CREATE TRIGGER 记%1%2 AFTER %2 ON %1 BEGIN INSERT INTO 写入 VALUES (1); END").arg(table, event));
+    }
+    for (const auto &[what, change, writes] : cases) {
+        setHerbs({{"补气，养血。", "气虚。"}, {"清热，解毒，利湿。", "头痛、咳嗽。"}, {"安神。", "失眠。"}});
+        rebuild();
+        if (!change.isEmpty())
+            execute(change);
+        execute("DELETE FROM 写入");
+        rebuild();
+        EXPECT_EQ(rows("SELECT count(*) FROM 写入"), QStringList(QString::number(writes))) << what;
+        const QStringList kept = stored();
+        execute("DELETE * FROM 药材功效");
+        execute("DELETE * FROM 药材主治");
+        rebuild();
+        EXPECT_EQ(kept, stored()) << what;
+    }
+}
+
 TEST_F(Rebuild, EmptyHerbTableEmptiesBothDictionariesAndStillShowsTheWindow)
 {
     setHerbs({});
