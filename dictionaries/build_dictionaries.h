@@ -12,7 +12,7 @@ namespace dict {
 // texts of every herb, showing progress in the sink: 0 to 50 for efficacy, 50 to 99 for
 // indications, one change per herb; yield lets the windows repaint between herbs. The tables
 // end holding exactly the rows of a rebuild from empty, but rows they already hold are not
-// written again: with no herb changed since the last rebuild nothing is written at all.
+// written again: with no herb changed since the last rebuild no dictionary row is written.
 // All of it is one transaction: a rebuild that cannot finish leaves the dictionaries as they
 // were. Failing steps are skipped and nothing is reported; the sink is always shown and
 // unloaded.
