@@ -1,7 +1,6 @@
 #include "dictionaries/keyword_store.h"
 
 #include "datastore/database.h"
-#include "datastore/engine_text.h"
 #include "datastore/errors.h"
 #include "datastore/sql_text.h"
 #include "datastore/text_trim.h"
@@ -10,6 +9,34 @@
 #include <string_view>
 
 namespace dict {
+namespace {
+
+// True when the engine holds the text as these bytes: its UTF-8 with a lone surrogate as
+// U+FFFD, as the insert writes it (ds::toEngineText), compared without making a copy.
+bool storedAs(QStringView text, std::string_view bytes)
+{
+    size_t at = 0;
+    const auto next = [&](unsigned char byte) { return at < bytes.size() && static_cast<unsigned char>(bytes[at++]) == byte; };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            c = QChar::ReplacementCharacter;
+        }
+        const bool same = c < 0x80      ? next(c)
+                          : c < 0x800   ? next(0xC0 | c >> 6) && next(0x80 | (c & 0x3F))
+                          : c < 0x10000 ? next(0xE0 | c >> 12) && next(0x80 | (c >> 6 & 0x3F)) && next(0x80 | (c & 0x3F))
+                                        : next(0xF0 | c >> 18) && next(0x80 | (c >> 12 & 0x3F)) &&
+                                              next(0x80 | (c >> 6 & 0x3F)) && next(0x80 | (c & 0x3F));
+        if (!same)
+            return false;
+    }
+    return at == bytes.size();
+}
+
+} // namespace
 
 KeywordStore::Dictionary::Dictionary(ds::Database &db, const QString &name)
     : table(name)
@@ -109,8 +136,7 @@ bool KeywordStore::nextStoredIs(Dictionary &dictionary, const QString &keyword, 
         if (!stored.step() || stored.integer(1) == 0)
             return;
         // The bytes the insert would store: a text equal only after decoding is rewritten.
-        const QByteArray bytes = ds::toEngineText(keyword);
-        same = stored.utf8(2) == std::string_view(bytes.constData(), size_t(bytes.size()));
+        same = storedAs(keyword, stored.utf8(2));
         row = stored.integer(0);
     });
     return same;
