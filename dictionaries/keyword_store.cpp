@@ -105,16 +105,21 @@ void KeywordStore::add(Dictionary &dictionary, const QString &text)
     }
 }
 
+void KeywordStore::openStored(Dictionary &dictionary)
+{
+    if (dictionary.compared)
+        return;
+    dictionary.compared = true;
+    // A table whose rows cannot be read in row order is written afresh as a whole.
+    ds::skipOnFailure([&] {
+        dictionary.stored.emplace(m_db.handle(), QStringLiteral("SELECT rowid, typeof(%1) = 'text', %1 FROM %1 ORDER BY rowid")
+                                                     .arg(ds::sqlIdentifier(dictionary.table)));
+    });
+}
+
 bool KeywordStore::alreadyStored(Dictionary &dictionary, const QStringList &keywords)
 {
-    if (!dictionary.compared) {
-        dictionary.compared = true;
-        // A table whose rows cannot be read in row order is written afresh as a whole.
-        ds::skipOnFailure([&] {
-            dictionary.stored.emplace(m_db.handle(), QStringLiteral("SELECT rowid, typeof(%1) = 'text', %1 FROM %1 ORDER BY rowid")
-                                                         .arg(ds::sqlIdentifier(dictionary.table)));
-        });
-    }
+    openStored(dictionary);
     if (!dictionary.stored)
         return false;
     qint64 row = 0;
@@ -166,10 +171,10 @@ void KeywordStore::finish(Dictionary &dictionary)
     if (!writable() || dictionary.writing)
         return;
     // Rows stored beyond the last keyword: herbs deleted or shortened since the last rebuild.
+    openStored(dictionary);
     bool more = true;
-    if (dictionary.compared && dictionary.stored)
+    if (dictionary.stored)
         ds::skipOnFailure([&] { more = dictionary.stored->step(); });
-    dictionary.compared = true;
     if (more)
         startWriting(dictionary);
     dictionary.stored.reset();

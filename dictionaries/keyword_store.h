@@ -43,13 +43,14 @@ private:
         ds::Statement insert;
         // The rows not yet compared, in row order; none once writing has begun.
         std::optional<ds::Statement> stored;
-        bool compared = false; // the pass has begun
+        bool compared = false; // the rows have been opened for comparing
         bool writing = false;
         std::optional<qint64> keptUpTo; // the last row of the last herb found already stored
     };
 
     void add(Dictionary &dictionary, const QString &text);
     void finish(Dictionary &dictionary);
+    void openStored(Dictionary &dictionary);
     bool alreadyStored(Dictionary &dictionary, const QStringList &keywords);
     bool nextStoredIs(Dictionary &dictionary, const QString &keyword, qint64 &row);
     void startWriting(Dictionary &dictionary);
