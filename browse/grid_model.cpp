@@ -1,8 +1,18 @@
 #include "browse/grid_model.h"
 
+#include "datastore/engine_text.h"
 #include "datastore/herb_aliases.h"
+#include "datastore/text_trim.h"
 
 namespace browse {
+namespace {
+
+QString storedText(std::string_view value)
+{
+    return ds::fromEngineText(value.data(), qsizetype(value.size()));
+}
+
+} // namespace
 
 QString aliasTip(const ds::AliasTable &aliases, const QString &name)
 {
@@ -27,6 +37,38 @@ QList<GridColumn> parseFormatString(const QString &format)
     return columns;
 }
 
+GridRow::GridRow(std::span<const std::string_view> values)
+    : m_count(int(std::min(values.size(), m_ends.size())))
+{
+    qsizetype bytes = 0;
+    for (int column = 0; column < m_count; ++column)
+        bytes += qsizetype(values[size_t(column)].size());
+    m_values.reserve(bytes);
+    for (int column = 0; column < m_count; ++column) {
+        const std::string_view value = values[size_t(column)];
+        m_values.append(value.data(), qsizetype(value.size()));
+        m_ends[size_t(column)] = quint32(m_values.size());
+    }
+}
+
+std::string_view GridRow::value(int column) const
+{
+    if (column < 0 || column >= m_count)
+        return {};
+    const quint32 begin = column == 0 ? 0 : m_ends[size_t(column - 1)];
+    return std::string_view(m_values.constData() + begin, m_ends[size_t(column)] - begin);
+}
+
+QString GridRow::cell(int column) const
+{
+    return ds::trimSpaces(storedText(value(column)));
+}
+
+QString GridRow::storedName() const
+{
+    return storedText(value(0));
+}
+
 HerbGridModel::HerbGridModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_columns(parseFormatString(kGridFormat))
@@ -48,11 +90,11 @@ QVariant HerbGridModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DisplayRole)
-        return m_rows[index.row()].cells[size_t(index.column())];
+        return m_rows[index.row()].cell(index.column());
     if (role == Qt::TextAlignmentRole)
         return int(m_columns.value(index.column()).alignment | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && index.column() == 0 && m_aliases) {
-        const QString aliases = aliasTip(*m_aliases, m_rows[index.row()].cells[0]);
+        const QString aliases = aliasTip(*m_aliases, m_rows[index.row()].cell(0));
         if (!aliases.isEmpty())
             return aliases;
     }
@@ -83,14 +125,14 @@ void HerbGridModel::setRows(QList<GridRow> rows)
 
 QString HerbGridModel::storedName(int row) const
 {
-    return row >= 0 && row < m_rows.size() ? m_rows[row].storedName : QString();
+    return row >= 0 && row < m_rows.size() ? m_rows[row].storedName() : QString();
 }
 
 QString HerbGridModel::cell(int row, int column) const
 {
     if (row < 0 || row >= m_rows.size() || column < 0 || column >= kGridColumns)
         return {};
-    return m_rows[row].cells[size_t(column)];
+    return m_rows[row].cell(column);
 }
 
 } // namespace browse

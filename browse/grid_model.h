@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <array>
+#include <span>
+#include <string_view>
 
 namespace ds {
 class AliasTable;
@@ -14,11 +16,26 @@ namespace browse {
 
 inline constexpr int kGridColumns = 7;
 
-// One data row of the browse grid: positions 0 to 6 of 中医药材, trimmed, and the name as
-// stored, by which the row's herb is looked up.
-struct GridRow {
-    std::array<QString, kGridColumns> cells;
-    QString storedName;
+// One data row of the browse grid: positions 0 to 6 of 中医药材 as the engine gives them (UTF-8,
+// one after another in one block). They become texts only when a cell is shown or compared: a
+// grid of tens of thousands of rows shows a few dozen at a time.
+class GridRow {
+public:
+    GridRow() = default;
+    // The stored values of positions 0, 1, ... (a Null is an empty value); at most seven.
+    explicit GridRow(std::span<const std::string_view> values);
+
+    // The value of a position without leading and trailing spaces; empty beyond the values given.
+    QString cell(int column) const;
+    // The name as stored, by which the row's herb is looked up.
+    QString storedName() const;
+
+private:
+    std::string_view value(int column) const;
+
+    QByteArray m_values;
+    std::array<quint32, kGridColumns> m_ends{};
+    int m_count = 0;
 };
 
 // One column of a grid format string: "<" left, "^" centred, ">" right, then the header text.

@@ -2,9 +2,9 @@
 
 #include "browse/query_text.h"
 #include "datastore/database.h"
+#include "datastore/engine_text.h"
 #include "datastore/sql_text.h"
 #include "datastore/statement.h"
-#include "datastore/text_trim.h"
 
 namespace browse {
 
@@ -13,14 +13,20 @@ std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &sour
     ds::Statement rows(db.handle(), QStringLiteral("SELECT * FROM ") + ds::sqlIdentifier(source));
     const int shown = std::min(rows.columnCount(), kGridColumns);
     QList<GridRow> read;
+    std::array<std::string_view, kGridColumns> values;
+    std::array<QByteArray, kGridColumns> converted;
     while (rows.step()) {
-        GridRow &row = read.emplace_back();
         for (int column = 0; column < shown; ++column) {
-            const QString stored = rows.value(column).toString();
-            if (column == 0)
-                row.storedName = stored; // one text with the cell's, unless trimming changed it
-            row.cells[size_t(column)] = ds::trimSpaces(stored);
+            const auto c = size_t(column);
+            if (rows.isText(column) || rows.isNull(column)) {
+                values[c] = rows.utf8(column);
+            } else {
+                // A number or a binary value reads as the text it always made.
+                converted[c] = ds::toEngineText(rows.value(column).toString());
+                values[c] = std::string_view(converted[c].constData(), size_t(converted[c].size()));
+            }
         }
+        read.emplace_back(std::span(values.data(), size_t(shown)));
     }
     if (read.isEmpty())
         return std::nullopt;

@@ -13,9 +13,9 @@ namespace browse {
 // The scratch query the grid loads from and the query leaves its text in.
 inline const QString kScratchQuery = QStringLiteral("000");
 
-// The rows of a stored query or table, positions 0 to 6 of each, without leading and trailing
-// spaces, and each row's name as stored; a Null value is an empty cell. Nothing when the result has no row. Rows are read as
-// they come, so the whole table costs only what the grid keeps.
+// The rows of a stored query or table, positions 0 to 6 of each as stored; a Null value is an
+// empty cell. Nothing when the result has no row. Rows are read as they come and kept as the
+// engine gives them, so the whole table costs only what the grid keeps.
 std::optional<QList<GridRow>> readGridRows(ds::Database &db, const QString &source);
 
 // The whole herb table in the order of the sort choice (an empty list when it has no herb);

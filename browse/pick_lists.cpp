@@ -5,17 +5,29 @@
 #include "datastore/statement.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace browse {
 
+namespace {
+
+// Looks a value up by the engine's bytes, so that a value seen before costs no copy.
+struct BytesHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+};
+
+} // namespace
+
 QStringList pickListItems(ds::Database &db, const QString &source)
 {
     ds::Statement rows(db.handle(), source);
-    std::unordered_set<std::string> seen;
+    std::unordered_set<std::string, BytesHash, std::equal_to<>> seen;
     while (rows.step()) {
-        if (!rows.isNull(0))
-            seen.emplace(rows.utf8(0));
+        const std::string_view value = rows.utf8(0);
+        if (!rows.isNull(0) && !seen.contains(value))
+            seen.emplace(value);
     }
     return distinctInPinyinOrder({seen.begin(), seen.end()});
 }

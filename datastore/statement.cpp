@@ -225,6 +225,11 @@ bool Statement::isNull(int column) const
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
+bool Statement::isText(int column) const
+{
+    return sqlite3_column_type(m_stmt, column) == SQLITE_TEXT;
+}
+
 qint64 Statement::integer(int column) const
 {
     return sqlite3_column_int64(m_stmt, column);

@@ -37,6 +37,7 @@ public:
     // The column's text as the engine holds it, valid until the next step; empty for a Null.
     std::string_view utf8(int column) const;
     bool isNull(int column) const;
+    bool isText(int column) const; // stored as text, so utf8() gives it without a conversion
 
 private:
     sqlite3 *m_db;

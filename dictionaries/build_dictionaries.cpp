@@ -22,6 +22,7 @@ struct Pass {
     int base;
     int span;
     void (KeywordStore::*add)(const QString &);
+    void (KeywordStore::*finish)();
 };
 
 class Rebuild {
@@ -43,16 +44,13 @@ public:
             if (ds::skipOnFailure([&] { m_db->beginTransaction(); }) && !ds::skipOnFailure([&] { m_store.emplace(*m_db); }))
                 ds::skipOnFailure([&] { m_db->rollback(); });
         }
-        for (const QString &table : {QStringLiteral("药材功效"), QStringLiteral("药材主治")}) {
-            // A failure may have ended the transaction: nothing is written outside it.
-            if (m_store && m_db->inTransaction())
-                ds::skipOnFailure([&] { m_db->execute(QStringLiteral("DELETE * FROM ") + table); });
-        }
+        // The dictionaries are not emptied first: each pass compares what its table holds with
+        // the keywords as they come and writes only from the first herb that differs.
         pause();
         const Pass efficacy{QStringLiteral("000"), QStringLiteral("select 功效 FROM 中医药材 "), kEfficacyPhase, 0, 50,
-                            &KeywordStore::AddEfficacyKeywords};
+                            &KeywordStore::AddEfficacyKeywords, &KeywordStore::finishEfficacy};
         const Pass indication{QStringLiteral("001"), QStringLiteral("select 主治 FROM 中医药材 "), kIndicationPhase, 50,
-                              49, &KeywordStore::AddIndicationKeywords};
+                              49, &KeywordStore::AddIndicationKeywords, &KeywordStore::finishIndication};
         createQuery(efficacy);
         m_sink.show();
         m_sink.setPercentText(QString());
@@ -98,6 +96,14 @@ private:
         // Every row counts, also after a first row whose text is Null: one herb imported
         // without a text must not hide the keywords of all the others.
         const QStringList texts = readTexts(pass);
+        walkTexts(pass, texts);
+        // A pass that read nothing leaves its dictionary empty.
+        if (m_store && !m_store->transactionLost())
+            (*m_store.*pass.finish)();
+    }
+
+    void walkTexts(const Pass &pass, const QStringList &texts)
+    {
         if (texts.isEmpty())
             return;
         PassProgress progress(pass.base, pass.span, texts.size());

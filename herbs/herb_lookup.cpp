@@ -47,17 +47,21 @@ QString clauseCondition(const Clause &clause, const QString &condition, const ds
 
 // The names the condition search finds, in the same order, reading no more than it must: an
 // empty condition ("**") holds for any text and refuses only a Null, which the column's type
-// tells without its content (long texts lie on pages of their own).
+// tells without its content (long texts lie on pages of their own). The typed conditions come
+// first, so the few herbs they leave are the only ones whose other columns are looked at.
 QString foundNamesStatement(const HerbRecord &fields, const ds::AliasTable &aliases)
 {
-    QStringList terms;
+    QStringList typed;
+    QStringList notNull;
     for (const Clause &clause : kClauses) {
         const QString column = QString::fromUtf16(clause.column);
         const QString condition = trimSpaces(fields[clause.field]);
-        terms.append(condition.isEmpty() ? QStringLiteral("typeof(%1) <> 'null'").arg(column)
-                                         : clauseCondition(clause, condition, aliases));
+        if (condition.isEmpty())
+            notNull.append(QStringLiteral("typeof(%1) <> 'null'").arg(column));
+        else
+            typed.append(clauseCondition(clause, condition, aliases));
     }
-    return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + terms.join(QStringLiteral(" and "));
+    return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + (typed + notNull).join(QStringLiteral(" and "));
 }
 
 } // namespace

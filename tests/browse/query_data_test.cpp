@@ -35,7 +35,7 @@ protected:
         EXPECT_EQ(db.queryText(browse::kScratchQuery), text);
         QStringList names;
         for (const browse::GridRow &row : rows.value_or(QList<browse::GridRow>()))
-            names.append(row.cells[0]);
+            names.append(row.cell(0));
         return names;
     }
 };
@@ -94,7 +94,7 @@ TEST_F(QueryOnData, ANameAlsoFindsTheHerbsOfTheAliasesItMatches)
         ds::Database db = ds::openDataFile(dataFile);
         for (const browse::GridRow &row : browse::runQuery(db, browse::queryText(conditions(c.name), "名称", testAliases()))
                                               .value_or(QList<browse::GridRow>()))
-            stored.append(row.storedName);
+            stored.append(row.storedName());
         EXPECT_EQ(stored, c.expected) << c.what;
     }
     // Without aliases the name finds only what its own text holds.
@@ -129,8 +129,23 @@ TEST_F(QueryOnData, WholeTableRowsAreTrimmedAndNullIsAnEmptyCell)
     const QList<browse::GridRow> rows = browse::loadWholeTable(db, "名称");
     ASSERT_EQ(rows.size(), 2);
     // The stored leading spaces sort 甘草 first; only the cells are trimmed.
-    EXPECT_EQ(rows[0].cells, (std::array<QString, 7>{"甘草。", "归心经。", "", "补脾益气。", "咳嗽。", "", "宜忌"}));
-    EXPECT_EQ(rows[1].cells, (std::array<QString, 7>{"白芍。", "", "苦。", "养血。", "腹痛。", "", ""}));
+    const auto cells = [](const browse::GridRow &row) {
+        QStringList texts;
+        for (int column = 0; column < browse::kGridColumns; ++column)
+            texts.append(row.cell(column));
+        return texts;
+    };
+    EXPECT_EQ(cells(rows[0]), QStringList({"甘草。", "归心经。", "", "补脾益气。", "咳嗽。", "", "宜忌"}));
+    EXPECT_EQ(cells(rows[1]), QStringList({"白芍。", "", "苦。", "养血。", "腹痛。", "", ""}));
+    EXPECT_EQ(rows[0].storedName(), "  甘草。 ");
+
+    // Cells are kept as stored and made texts when asked: a leading byte order mark stays part
+    // of the name it is stored with, and a binary value reads as its text.
+    setHerbs({{QString(QChar(0xFEFF)) + "黄芪。 ", QByteArray(" 归脾经。 ")}});
+    const QList<browse::GridRow> marked = browse::loadWholeTable(db, "名称");
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked[0].storedName(), QString(QChar(0xFEFF)) + "黄芪。 ");
+    EXPECT_EQ(cells(marked[0]).first(2), QStringList({QString(QChar(0xFEFF)) + "黄芪。", "归脾经。"}));
     EXPECT_EQ(db.queryText(browse::kScratchQuery), "SELECT * FROM 中医药材 order by 名称");
 
     // A herb without a name sorts first and still does not hide the herbs after it.

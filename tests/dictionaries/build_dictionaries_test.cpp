@@ -6,6 +6,7 @@
 #include "recording_sink.h"
 #include "temp_data.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,32 @@ protected:
             texts.append(result.text(0));
         return texts;
     }
+    // Counts the dictionary rows deleted and inserted from here on.
+    void watchWrites()
+    {
+        execute("CREATE TABLE IF NOT EXISTS 写入 (行)");
+        for (const char *table : {"药材功效", "药材主治"}) {
+            for (const char *event : {"INSERT", "DELETE"})
+                execute(QString("CREATE TRIGGER IF NOT EXISTS 记%1%2 AFTER %2 ON %1 BEGIN INSERT INTO 写入 VALUES (1); END")
+                            .arg(table, event));
+        }
+        execute("DELETE FROM 写入");
+    }
+    int writes() const { return rows("SELECT count(*) FROM 写入").value(0).toInt(); }
+    // The dictionaries' first pages as the file holds them: the cipher gives a page new bytes
+    // whenever it is written, even with the content it had.
+    QByteArray rootPages() const
+    {
+        constexpr int kPageSize = 1024; // the data file's cipher page size
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray pages;
+        for (const QString &root : rows("SELECT rootpage FROM sqlite_master WHERE name IN ('药材功效', '药材主治')")) {
+            file.seek((root.toLongLong() - 1) * kPageSize);
+            pages += file.read(kPageSize);
+        }
+        return pages;
+    }
     QStringList efficacy() const { return rows("SELECT * FROM 药材功效 ORDER BY rowid"); }
     QStringList indication() const { return rows("SELECT * FROM 药材主治 ORDER BY rowid"); }
     void rebuild()
@@ -78,6 +105,64 @@ TEST_F(Rebuild, StoresEveryKeywordOccurrenceInHerbAndTextOrder)
     EXPECT_EQ(db.queryText("001"), "select 主治 FROM 中医药材");
 }
 
+TEST_F(Rebuild, NothingChangedWritesNoRowAndShowsTheSameProgress)
+{
+    // Keywords of one-, two-, three- and four-byte characters are each found stored as written.
+    setHerbs({{QVariant(), " "}, {"清热，解毒。", "治头痛、头痛。"}, {"清热解毒", "牛黄's病。"}, {"é，𠀋草，a。", "Ω。"}});
+    rebuild();
+    const QStringList writing = sink.calls;
+    sink.calls.clear();
+    const QByteArray pages = rootPages();
+    rebuild();
+    EXPECT_EQ(rootPages(), pages);
+    EXPECT_EQ(sink.calls, writing);
+    EXPECT_EQ(efficacy(), QStringList({"清热", "解毒", "é", "𠀋草", "a"}));
+}
+
+TEST_F(Rebuild, WritesFromTheFirstDifferenceAndEndsAsARebuildFromEmpty)
+{
+    // Rows after the last herb whose keywords are found stored, in row order, are written again.
+    const QString secondHerb = " WHERE 名称 = '药材2。'";
+    const struct {
+        const char *what;
+        QString change;
+        int written; // rows deleted and inserted in both dictionaries
+    } cases[] = {
+        {"nothing changed", "", 0},
+        {"a herb in the middle with fewer keywords", "UPDATE 中医药材 SET 功效 = '清热。'" + secondHerb, 4},
+        {"a herb in the middle with more keywords", "UPDATE 中医药材 SET 主治 = '头痛、咳嗽、发热、口渴。'" + secondHerb, 8},
+        {"the first herb changed", "UPDATE 中医药材 SET 功效 = '益气，补气。' WHERE 名称 = '药材1。'", 12},
+        {"a herb added", "INSERT INTO 中医药材 (名称, 功效, 主治) VALUES ('药材4。', '补气。', '气虚。')", 2},
+        {"the last herb deleted", "DELETE FROM 中医药材 WHERE 名称 = '药材3。'", 2},
+        {"a herb's text gone", "UPDATE 中医药材 SET 功效 = NULL" + secondHerb, 5},
+        {"two herbs' texts swapped",
+         "UPDATE 中医药材 SET 主治 = CASE 名称 WHEN '药材1。' THEN '失眠。' ELSE '气虚。' END WHERE 名称 IN ('药材1。', '药材3。')", 8},
+        {"a keyword stored as bytes", "UPDATE 药材功效 SET 药材功效 = CAST(药材功效 AS BLOB) WHERE rowid = 2", 12},
+        {"a keyword stored with a space", "UPDATE 药材主治 SET 药材主治 = 药材主治 || ' ' WHERE rowid = 3", 6},
+        {"a row added by hand", "INSERT INTO 药材功效 VALUES ('补气')", 1},
+        {"a row deleted by hand", "DELETE FROM 药材主治 WHERE rowid = 1", 7},
+    };
+    // Both dictionaries, row by row in row order, with each value's type.
+    const auto stored = [this] {
+        return rows("SELECT typeof(药材功效) || ':' || 药材功效 FROM 药材功效 ORDER BY rowid")
+               + rows("SELECT typeof(药材主治) || ':' || 药材主治 FROM 药材主治 ORDER BY rowid");
+    };
+    for (const auto &[what, change, written] : cases) {
+        setHerbs({{"补气，养血。", "气虚。"}, {"清热，解毒，利湿。", "头痛、咳嗽。"}, {"安神。", "失眠。"}});
+        rebuild();
+        if (!change.isEmpty())
+            execute(change);
+        watchWrites();
+        rebuild();
+        EXPECT_EQ(writes(), written) << what;
+        const QStringList kept = stored();
+        execute("DELETE * FROM 药材功效");
+        execute("DELETE * FROM 药材主治");
+        rebuild();
+        EXPECT_EQ(kept, stored()) << what;
+    }
+}
+
 TEST_F(Rebuild, EmptyHerbTableEmptiesBothDictionariesAndStillShowsTheWindow)
 {
     setHerbs({});
@@ -85,6 +170,10 @@ TEST_F(Rebuild, EmptyHerbTableEmptiesBothDictionariesAndStillShowsTheWindow)
     EXPECT_TRUE(efficacy().isEmpty());
     EXPECT_TRUE(indication().isEmpty());
     EXPECT_EQ(sink.calls, QStringList({"show", "percent:", "phase:", "value:0", "unload"}));
+    // Empty dictionaries that stay empty are not emptied again.
+    const QByteArray pages = rootPages();
+    rebuild();
+    EXPECT_EQ(rootPages(), pages);
 }
 
 TEST_F(Rebuild, ProgressChangesOncePerHerbWithHalfToEvenPercentages)

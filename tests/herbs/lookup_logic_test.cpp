@@ -146,6 +146,13 @@ TEST_F(Lookups, NamesFoundAreThoseOfTheStoredSearch)
         EXPECT_EQ(found, stored) << field << " " << text;
     }
     EXPECT_EQ(runConditionSearch(db, conditions(kMeridian, "1#")), QStringList({"数参。"}));
+    // Two typed conditions and the Null tests of the empty ones all hold together.
+    HerbRecord two = conditions(kMeridian, "肝");
+    two[kUsage] = "煎";
+    const QStringList found = runConditionSearch(db, two);
+    EXPECT_EQ(found, herbNames(db, kSearchQuery));
+    EXPECT_FALSE(found.isEmpty());
+    EXPECT_FALSE(found.contains("无心得参。")); // 肝 and 煎服, but no 心得
 }
 
 TEST_F(Lookups, NameSearchFindsEveryNameContainingIt)
