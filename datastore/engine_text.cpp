@@ -6,11 +6,12 @@ namespace ds {
 
 QString wellFormedText(const QString &text)
 {
+    // Read through the shared text; a copy is made only when a lone surrogate must go.
     QString result = text;
-    const qsizetype n = result.size();
+    const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = result[i];
-        if (c.isHighSurrogate() && i + 1 < n && result[i + 1].isLowSurrogate())
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate())
             ++i; // a whole pair
         else if (c.isSurrogate())
             result[i] = QChar::ReplacementCharacter;
