@@ -97,20 +97,27 @@ void proveKey(sqlite3 *db, const QString &path)
     throwEngineError(db, rc, path);
 }
 
-// The pinyin order is recorded with the file; a changed collator rebuilds what depends on it.
-void checkCollatorVersion(sqlite3 *db)
+// Whether the file's indexes are in the pinyin order of the collator linked in: the version
+// they were built with is recorded with the file.
+bool inCollatorOrder(sqlite3 *db)
 {
     Statement read(db, QStringLiteral("PRAGMA user_version"));
     read.step();
-    const qint64 stored = read.integer(0);
-    const qint32 current = pinyinCollatorVersion();
-    if (stored == current)
-        return;
+    return read.integer(0) == pinyinCollatorVersion();
+}
+
+// A changed collator rebuilds what depends on its order. False when the file is still in the
+// old order: it cannot be written now (read-only, busy) and is rebuilt at a later open.
+bool checkCollatorVersion(sqlite3 *db)
+{
+    if (inCollatorOrder(db))
+        return true;
     try {
         Statement(db, QStringLiteral("REINDEX %1").arg(QLatin1String(kPinyinCollation))).run();
-        Statement(db, QStringLiteral("PRAGMA user_version = %1").arg(current)).run();
+        Statement(db, QStringLiteral("PRAGMA user_version = %1").arg(pinyinCollatorVersion())).run();
+        return true;
     } catch (const RunError &) {
-        // A file that cannot be written now (read-only, busy) is rebuilt at a later open.
+        return false;
     }
 }
 
@@ -148,8 +155,9 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
         }
     }
     Database database = openKeyed(path, connect, mode, flags);
-    checkCollatorVersion(database.m_db);
-    if (keepable)
+    // A kept connection skips the check: one left in the old order is not kept, so the next
+    // operation opens the file afresh and tries the rebuild again.
+    if (checkCollatorVersion(database.m_db) && keepable)
         database.keepForNextOperation(password, flags);
     return database;
 }
@@ -216,9 +224,7 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     if (sound && rc == SQLITE_DONE) {
         // Kept only once the collator's order is known to be the file's: a rebuild writes, and
         // the check must not.
-        Statement version(database.m_db, QStringLiteral("PRAGMA user_version"));
-        version.step();
-        database.m_keepable = version.integer(0) == pinyinCollatorVersion();
+        database.m_keepable = inCollatorOrder(database.m_db);
         return;
     }
     database.m_keepable = false;
