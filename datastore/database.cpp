@@ -148,9 +148,9 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     const bool keepable = mode == KeyMode::Cached && flags == SQLITE_OPEN_READWRITE;
     const QString password = passwordFromConnect(connect);
     if (keepable) {
-        if (sqlite3 *kept = takeKeptConnection(path, password, flags)) {
+        if (sqlite3 *kept = takeKeptConnection(path, password)) {
             Database database(kept, path);
-            database.keepForNextOperation(password, flags);
+            database.keepForNextOperation(password);
             return database;
         }
     }
@@ -158,15 +158,14 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     // A kept connection skips the check: one left in the old order is not kept, so the next
     // operation opens the file afresh and tries the rebuild again.
     if (checkCollatorVersion(database.m_db) && keepable)
-        database.keepForNextOperation(password, flags);
+        database.keepForNextOperation(password);
     return database;
 }
 
-void Database::keepForNextOperation(const QString &password, int flags)
+void Database::keepForNextOperation(const QString &password)
 {
     m_keepable = true;
     m_password = password;
-    m_flags = flags;
     Statement(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
 }
 
@@ -208,7 +207,7 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     // decrypts stay with it for the operations after it.
     closeKeptConnection();
     Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
-    database.keepForNextOperation(passwordFromConnect(connect), SQLITE_OPEN_READWRITE);
+    database.keepForNextOperation(passwordFromConnect(connect));
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
     bool sound = false;
@@ -260,7 +259,6 @@ Database::Database(Database &&other) noexcept
     , m_purgedAgainOnRollback(std::exchange(other.m_purgedAgainOnRollback, {}))
     , m_keepable(std::exchange(other.m_keepable, false))
     , m_password(std::move(other.m_password))
-    , m_flags(other.m_flags)
 {
     watchTransactions();
 }
@@ -276,7 +274,6 @@ Database &Database::operator=(Database &&other) noexcept
         m_purgedAgainOnRollback = std::exchange(other.m_purgedAgainOnRollback, {});
         m_keepable = std::exchange(other.m_keepable, false);
         m_password = std::move(other.m_password);
-        m_flags = other.m_flags;
         watchTransactions();
     }
     return *this;
@@ -296,7 +293,7 @@ void Database::close()
             // A purge that cannot be written now is repeated by the next operation's purge.
         }
         if (std::exchange(m_keepable, false))
-            keepConnection(m_db, m_path, m_password, m_flags);
+            keepConnection(m_db, m_path, m_password);
         else
             sqlite3_close_v2(m_db);
         m_db = nullptr;
