@@ -239,8 +239,7 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throwEngineError(database.m_db, rc, path);
     // A page the check reports as unsound is a damaged page, whatever the engine answered.
-    const ErrorCode damaged = *fileStateCode(SQLITE_CORRUPT);
-    throw RunError(damaged, withPath(damaged, path));
+    throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
 }
 
 Database Database::create(const QString &path, const QString &connect)
