@@ -65,7 +65,7 @@ void Frmzyll::Msfgrid_Click(const QModelIndex &index)
     if (!index.isValid() || index.row() >= m_model->rowCount())
         return;
     m_grid->setCurrentIndex(m_model->index(index.row(), 0));
-    if (ds::trimSpaces(m_model->cell(index.row(), 0)).isEmpty()) {
+    if (m_model->cell(index.row(), 0).isEmpty()) { // the cell as shown, without its spaces
         ui::msgBox(QStringLiteral("未有要查询的药材"), ui::Icon::Information);
         return;
     }

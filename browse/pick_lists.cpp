@@ -1,6 +1,7 @@
 #include "browse/pick_lists.h"
 
 #include "datastore/database.h"
+#include "datastore/engine_text.h"
 #include "datastore/pinyin_collation.h"
 #include "datastore/statement.h"
 
@@ -42,7 +43,7 @@ QStringList distinctInPinyinOrder(std::vector<std::string> values)
     QStringList items;
     items.reserve(qsizetype(values.size()));
     for (const std::string &value : values)
-        items.append(QString::fromStdString(value));
+        items.append(ds::fromEngineText(value.data(), qsizetype(value.size())));
     return items;
 }
 

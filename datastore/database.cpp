@@ -97,21 +97,35 @@ void proveKey(sqlite3 *db, const QString &path)
     throwEngineError(db, rc, path);
 }
 
-// The pinyin order is recorded with the file; a changed collator rebuilds what depends on it.
-void checkCollatorVersion(sqlite3 *db)
+// Whether the file's indexes are in the pinyin order of the collator linked in: the version
+// they were built with is recorded with the file.
+bool inCollatorOrder(sqlite3 *db)
 {
     Statement read(db, QStringLiteral("PRAGMA user_version"));
     read.step();
-    const qint64 stored = read.integer(0);
-    const qint32 current = pinyinCollatorVersion();
-    if (stored == current)
-        return;
+    return read.integer(0) == pinyinCollatorVersion();
+}
+
+// A changed collator rebuilds what depends on its order. False when the file is still in the
+// old order: it cannot be written now (read-only, busy) and is rebuilt at a later open.
+bool checkCollatorVersion(sqlite3 *db)
+{
+    if (inCollatorOrder(db))
+        return true;
     try {
         Statement(db, QStringLiteral("REINDEX %1").arg(QLatin1String(kPinyinCollation))).run();
-        Statement(db, QStringLiteral("PRAGMA user_version = %1").arg(current)).run();
+        Statement(db, QStringLiteral("PRAGMA user_version = %1").arg(pinyinCollatorVersion())).run();
+        return true;
     } catch (const RunError &) {
-        // A file that cannot be written now (read-only, busy) is rebuilt at a later open.
+        return false;
     }
+}
+
+// A connection that may serve later operations holds the whole file's pages; set once when it
+// is opened, and again at its keeping (keepConnection) should an operation have shrunk it.
+void growCacheForKeeping(sqlite3 *db)
+{
+    Statement(db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
 }
 
 } // namespace
@@ -141,25 +155,26 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     const bool keepable = mode == KeyMode::Cached && flags == SQLITE_OPEN_READWRITE;
     const QString password = passwordFromConnect(connect);
     if (keepable) {
-        if (sqlite3 *kept = takeKeptConnection(path, password, flags)) {
+        if (sqlite3 *kept = takeKeptConnection(path, password)) {
             Database database(kept, path);
-            database.keepForNextOperation(password, flags);
+            database.keepForNextOperation(password);
             return database;
         }
     }
     Database database = openKeyed(path, connect, mode, flags);
-    checkCollatorVersion(database.m_db);
-    if (keepable)
-        database.keepForNextOperation(password, flags);
+    // A kept connection skips the check: one left in the old order is not kept, so the next
+    // operation opens the file afresh and tries the rebuild again.
+    if (checkCollatorVersion(database.m_db) && keepable) {
+        growCacheForKeeping(database.m_db);
+        database.keepForNextOperation(password);
+    }
     return database;
 }
 
-void Database::keepForNextOperation(const QString &password, int flags)
+void Database::keepForNextOperation(const QString &password)
 {
     m_keepable = true;
     m_password = password;
-    m_flags = flags;
-    Statement(m_db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
 }
 
 // Opens and proves the key, and nothing more: the whole-file check reads the file as it is.
@@ -200,7 +215,8 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     // decrypts stay with it for the operations after it.
     closeKeptConnection();
     Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
-    database.keepForNextOperation(passwordFromConnect(connect), SQLITE_OPEN_READWRITE);
+    growCacheForKeeping(database.m_db);
+    database.keepForNextOperation(passwordFromConnect(connect));
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);
     bool sound = false;
@@ -216,17 +232,14 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     if (sound && rc == SQLITE_DONE) {
         // Kept only once the collator's order is known to be the file's: a rebuild writes, and
         // the check must not.
-        Statement version(database.m_db, QStringLiteral("PRAGMA user_version"));
-        version.step();
-        database.m_keepable = version.integer(0) == pinyinCollatorVersion();
+        database.m_keepable = inCollatorOrder(database.m_db);
         return;
     }
     database.m_keepable = false;
     if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
         throwEngineError(database.m_db, rc, path);
     // A page the check reports as unsound is a damaged page, whatever the engine answered.
-    const ErrorCode damaged = *fileStateCode(SQLITE_CORRUPT);
-    throw RunError(damaged, withPath(damaged, path));
+    throw RunError(ErrorCode::DamagedFile, withPath(ErrorCode::DamagedFile, path));
 }
 
 Database Database::create(const QString &path, const QString &connect)
@@ -254,7 +267,6 @@ Database::Database(Database &&other) noexcept
     , m_purgedAgainOnRollback(std::exchange(other.m_purgedAgainOnRollback, {}))
     , m_keepable(std::exchange(other.m_keepable, false))
     , m_password(std::move(other.m_password))
-    , m_flags(other.m_flags)
 {
     watchTransactions();
 }
@@ -270,7 +282,6 @@ Database &Database::operator=(Database &&other) noexcept
         m_purgedAgainOnRollback = std::exchange(other.m_purgedAgainOnRollback, {});
         m_keepable = std::exchange(other.m_keepable, false);
         m_password = std::move(other.m_password);
-        m_flags = other.m_flags;
         watchTransactions();
     }
     return *this;
@@ -290,7 +301,7 @@ void Database::close()
             // A purge that cannot be written now is repeated by the next operation's purge.
         }
         if (std::exchange(m_keepable, false))
-            keepConnection(m_db, m_path, m_password, m_flags);
+            keepConnection(m_db, m_path, m_password);
         else
             sqlite3_close_v2(m_db);
         m_db = nullptr;

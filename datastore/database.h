@@ -100,7 +100,7 @@ private:
     QString queryTextInFile(const QString &name) const;
     void dropViews(const QStringList &names);
     void flushPurge();
-    void keepForNextOperation(const QString &password, int flags);
+    void keepForNextOperation(const QString &password);
 
     sqlite3 *m_db = nullptr;
     ConnectionLink m_link;
@@ -112,7 +112,6 @@ private:
     // cached key. The password tells its key from another file's.
     bool m_keepable = false;
     QString m_password;
-    int m_flags = 0;
 };
 
 // All of one transaction or nothing: rolls back unless committed. It holds the file's handle,

@@ -65,18 +65,14 @@ QString describe(ErrorCode code)
 
 std::optional<ErrorCode> fileStateCode(int engineResult)
 {
-    static const struct {
-        int answer;
-        ErrorCode code;
-    } table[] = {
-        {SQLITE_CORRUPT, ErrorCode::DamagedFile},
-        {SQLITE_NOTADB, ErrorCode::WrongPassword},
-    };
-    for (const auto &row : table) {
-        if ((engineResult & 0xff) == row.answer)
-            return row.code;
+    switch (engineResult & 0xff) {
+    case SQLITE_CORRUPT:
+        return ErrorCode::DamagedFile;
+    case SQLITE_NOTADB:
+        return ErrorCode::WrongPassword;
+    default:
+        return std::nullopt;
     }
-    return std::nullopt;
 }
 
 RunError::RunError(ErrorCode code, const QString &description)

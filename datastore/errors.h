@@ -40,8 +40,8 @@ enum class ErrorCode : int {
 
 QString describe(ErrorCode code);
 
-// The one table of the engine's answers about the file itself, so a damaged page gets the same
-// number wherever it is found: a page that fails its check is a damaged file; a first page that
+// The engine's answers about the file itself, so a damaged page gets the same number
+// wherever the engine reports it: a page that fails its check is a damaged file; a first page that
 // cannot be read with the key is a wrong password (or a damaged header, which looks the same).
 // nullopt for every other answer.
 std::optional<ErrorCode> fileStateCode(int engineResult);

@@ -1,5 +1,6 @@
 #include "datastore/herb_aliases.h"
 
+#include "datastore/engine_text.h"
 #include "datastore/errors.h"
 #include "datastore/jet_like.h"
 #include "datastore/pinyin_initials.h"
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QtDebug>
 
-#include <algorithm>
 #include <string_view>
 
 namespace ds {
@@ -17,12 +17,6 @@ namespace {
 
 const QChar kFullStop(0x3002);
 const QChar kListComma(0x3001);
-
-bool holds(const QByteArray &text, const QByteArray &part)
-{
-    return std::string_view(text.constData(), size_t(text.size())).find(std::string_view(part.constData(), size_t(part.size())))
-           != std::string_view::npos;
-}
 
 [[noreturn]] void refuse(const QString &where, const QString &what)
 {
@@ -118,7 +112,7 @@ AliasTable::AliasTable(const QList<AliasLine> &lines)
             named.append(herb);
             m_aliasesOfHerb[herb].append(alias);
             // Read once here: a query then only compares bytes.
-            m_aliases.push_back({alias.toUtf8(), alias.toCaseFolded().toUtf8(), pinyinInitials(alias).toLatin1(), herb});
+            m_aliases.push_back({alias.toUtf8(), pinyinInitials(alias).toLatin1(), herb});
         }
     }
 }
@@ -142,20 +136,17 @@ QStringList AliasTable::herbsMatching(const QString &typedName) const
     const QString name = trimSpaces(typedName);
     if (name.isEmpty() || m_aliases.empty())
         return {};
-    const QByteArray pattern = (QLatin1Char('*') + name + QLatin1Char('*')).toUtf8();
+    const QByteArray pattern = toEngineText(QLatin1Char('*') + name + QLatin1Char('*')); // as the SQL side reads it
+    // The pattern's characters that no other character folds to (the Chinese ones) are looked
+    // for byte by byte first: most aliases are passed over without being decoded.
     const LikePattern like(std::string_view(pattern.constData(), size_t(pattern.size())));
-    // A name without pattern characters is a plain part: a byte search of the folded texts
-    // finds what the like rules find, without decoding every alias.
-    const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) { return QStringLiteral("*?#[").contains(c); });
-    const QByteArray part = name.toCaseFolded().toUtf8();
     const QByteArray initials = isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray();
     std::vector<bool> found(size_t(m_herbs.size()), false);
     for (const Alias &alias : m_aliases) {
         if (found[size_t(alias.herb)])
             continue;
-        if ((!initials.isEmpty() && holds(alias.initials, initials))
-            || (plain ? holds(alias.folded, part)
-                      : like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size())))))
+        if ((!initials.isEmpty() && alias.initials.contains(initials))
+            || like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size()))))
             found[size_t(alias.herb)] = true;
     }
     QStringList herbs;

@@ -46,8 +46,7 @@ public:
 
 private:
     struct Alias {
-        QByteArray text;   // UTF-8, as the like rules read it
-        QByteArray folded; // case-folded, for a plain part searched byte by byte
+        QByteArray text; // UTF-8, as the like rules read it
         QByteArray initials;
         int herb;
     };

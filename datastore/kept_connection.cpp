@@ -99,7 +99,6 @@ struct Kept {
     sqlite3 *db = nullptr;
     QString path;
     QString password;
-    int flags = 0;
     pid_t process = 0; // a forked child never reads through its parent's connection
     sqlite3_vfs *vfs = nullptr;
     FileIdentity identity;
@@ -135,9 +134,9 @@ Slot &slot()
     return kept;
 }
 
-bool stillValid(const Kept &kept, const QString &path, const QString &password, int flags)
+bool stillValid(const Kept &kept, const QString &path, const QString &password)
 {
-    if (kept.path != path || kept.password != password || kept.flags != flags || kept.process != ::getpid()
+    if (kept.path != path || kept.password != password || kept.process != ::getpid()
         || kept.vfs != sqlite3_vfs_find(nullptr))
         return false;
     const std::optional<FileIdentity> now = identityOf(path, kept.db);
@@ -146,12 +145,12 @@ bool stillValid(const Kept &kept, const QString &path, const QString &password, 
 
 } // namespace
 
-sqlite3 *takeKeptConnection(const QString &path, const QString &password, int flags)
+sqlite3 *takeKeptConnection(const QString &path, const QString &password)
 {
     Kept kept = slot().exchange({});
     if (!kept.db)
         return nullptr;
-    if (stillValid(kept, path, password, flags)) {
+    if (stillValid(kept, path, password)) {
         ++served;
         return kept.db;
     }
@@ -159,11 +158,11 @@ sqlite3 *takeKeptConnection(const QString &path, const QString &password, int fl
     return nullptr;
 }
 
-void keepConnection(sqlite3 *db, const QString &path, const QString &password, int flags)
+void keepConnection(sqlite3 *db, const QString &path, const QString &password)
 {
     if (!db)
         return;
-    Kept kept{db, path, password, flags, ::getpid(), fileLayerOf(db), {}, -1};
+    Kept kept{db, path, password, ::getpid(), fileLayerOf(db), {}, -1};
     std::optional<FileIdentity> identity;
     if (idle(db)) {
         sqlite3_commit_hook(db, nullptr, nullptr);

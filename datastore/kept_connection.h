@@ -15,15 +15,15 @@ namespace ds {
 // Its page cache, in KiB: a large clinic's whole file, never more.
 inline constexpr int kKeptCacheKibibytes = 128 * 1024;
 
-// The kept connection when it was opened on this path, with this password and these open
-// flags, and the file is still the one it read: the same device and inode, the same salt,
-// size, times and writability, the same file layer, and no commit by another connection
-// (`PRAGMA data_version`). Otherwise it is closed and the answer is nullptr.
-sqlite3 *takeKeptConnection(const QString &path, const QString &password, int flags);
+// The kept connection when it was opened on this path with this password (only read-write
+// connections are kept), and the file is still the one it read: the same device and inode, the
+// same salt, size, times and writability, the same file layer, and no commit by another
+// connection (`PRAGMA data_version`). Otherwise it is closed and the answer is nullptr.
+sqlite3 *takeKeptConnection(const QString &path, const QString &password);
 
 // Keeps an idle handle (no transaction, statement or attached file left) for the next
 // operation, in place of any kept before; a busy one is closed as it always was.
-void keepConnection(sqlite3 *db, const QString &path, const QString &password, int flags);
+void keepConnection(sqlite3 *db, const QString &path, const QString &password);
 
 // Closes the kept connection: before a file is replaced, so none reads on through a renamed or
 // overwritten file. The next operation opens the file afresh.

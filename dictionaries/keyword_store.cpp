@@ -107,9 +107,10 @@ void KeywordStore::add(Dictionary &dictionary, const QString &text)
 
 void KeywordStore::openStored(Dictionary &dictionary)
 {
-    if (dictionary.compared)
+    // Only reached before writing begins, and rows that cannot be opened begin it: the rows
+    // are opened once.
+    if (dictionary.stored)
         return;
-    dictionary.compared = true;
     // A table whose rows cannot be read in row order is written afresh as a whole.
     ds::skipOnFailure([&] {
         dictionary.stored.emplace(m_db.handle(), QStringLiteral("SELECT rowid, typeof(%1) = 'text', %1 FROM %1 ORDER BY rowid")

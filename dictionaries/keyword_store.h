@@ -43,7 +43,6 @@ private:
         ds::Statement insert;
         // The rows not yet compared, in row order; none once writing has begun.
         std::optional<ds::Statement> stored;
-        bool compared = false; // the rows have been opened for comparing
         bool writing = false;
         std::optional<qint64> keptUpTo; // the last row of the last herb found already stored
     };

@@ -200,6 +200,10 @@ TEST_F(QueryOnData, PickListsAreDistinctAndInPinyinOrder)
     setDictionary("药材主治", {"头痛", "头痛", "失眠", "腹痛"});
     ds::Database db = ds::openDataFile(dataFile);
     EXPECT_EQ(browse::pickListItems(db, browse::kEfficacyListSql), QStringList({"安神", "补气", "生津"}));
+    // Pasted with a byte order mark: an item of its own, listed as stored so it finds its rows.
+    const QString marked = QChar(0xFEFF) + QStringLiteral("安神");
+    db.execute("INSERT INTO 药材功效 VALUES (?1)", {marked});
+    EXPECT_TRUE(browse::pickListItems(db, browse::kEfficacyListSql).contains(marked));
     // Neither as stored nor by character code (失, 头, 腹): in pinyin order.
     EXPECT_EQ(browse::pickListItems(db, browse::kIndicationListSql), QStringList({"腹痛", "失眠", "头痛"}));
     const QStringList natures = browse::pickListItems(db, browse::kNatureListSql);

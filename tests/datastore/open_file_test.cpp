@@ -2,7 +2,9 @@
 #include "datastore/errors.h"
 #include "datastore/kept_connection.h"
 #include "datastore/key_cache.h"
+#include "datastore/pinyin_collation.h"
 #include "datastore/statement.h"
+#include "fault_vfs.h"
 #include "temp_data.h"
 
 #include <QDir>
@@ -219,6 +221,25 @@ TEST(KeptConnection, AConnectionLeftBusyOrChangedIsNotHandedOn)
     ds::openDataFile(copy).close();
     ds::Database::openReadOnly(path, ds::kDataFileConnect).close();
     EXPECT_EQ(ds::keptConnectionServed(), served);
+}
+
+TEST(KeptConnection, AFileLeftInTheOldPinyinOrderIsRebuiltAtTheNextOpen)
+{
+    reliability::installFaultVfs();
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    ds::openDataFile(path).execute("PRAGMA user_version = 0"); // built by another collator
+    ds::closeKeptConnection();
+    reliability::arm({1, reliability::FaultAction::FailOnce}); // the rebuild cannot write
+    ds::openDataFile(path).close();
+    reliability::disarm();
+    ASSERT_TRUE(reliability::faultHit());
+    const int served = ds::keptConnectionServed();
+    ds::Database again = ds::openDataFile(path);
+    EXPECT_EQ(ds::keptConnectionServed(), served);
+    ds::Statement version(again.handle(), "PRAGMA user_version");
+    version.step();
+    EXPECT_EQ(version.integer(0), ds::pinyinCollatorVersion());
 }
 
 TEST(OpenDataFile, CreatedFilesAreEncrypted)

@@ -99,6 +99,8 @@ TEST(AliasTable, ExactNamesForEnterAllAliasesOfAHerbForItsTooltip)
     EXPECT_EQ(aliases.aliasesOf(" 茯苓。"), QStringList({"云苓", "茯灵"})); // two lines merge
     EXPECT_EQ(aliases.aliasesOf("云苓"), QStringList());
     EXPECT_EQ(aliases.herbsMatching(" "), QStringList());
+    // Half a character typed alone is no "?" of the like rules.
+    EXPECT_EQ(aliases.herbsMatching(QStringLiteral("云") + QChar(0xD800)), QStringList());
 }
 
 TEST(CountCaptions, TotalAndFound)
