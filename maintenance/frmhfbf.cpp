@@ -101,6 +101,8 @@ void FrmHfbf::restoreChosen()
 
 void FrmHfbf::chooseOther()
 {
+    if (busy())
+        return;
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogMode::Open;
     request.folder = backupsFolder(ds::dataPaths().dataFile);
@@ -110,16 +112,29 @@ void FrmHfbf::chooseOther()
         restoreFrom(chosen);
 }
 
+// The window's events run while the restore does: a second restore started meanwhile would
+// take the same name for the damaged file and race the first on the journal and the rename.
+void FrmHfbf::setWorking(bool working)
+{
+    setBusy(working);
+    m_list->setEnabled(!working);
+    m_restore->setEnabled(!working && m_list->topLevelItemCount() > 0);
+    m_other->setEnabled(!working);
+    m_exit->setEnabled(!working);
+}
+
 void FrmHfbf::restoreFrom(const QString &backup)
 {
+    if (busy())
+        return;
     const QString dataFile = ds::dataPaths().dataFile;
     const QString keptAs = newKeptPath(dataFile, KeptKind::Damaged, QDateTime::currentDateTime());
-    m_working = true;
+    setWorking(true);
     ui::setBusyPointer();
     std::optional<CopyFailure> failure;
     runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs); });
     ui::setNormalPointer();
-    m_working = false;
+    setWorking(false);
     if (failure) {
         // The data file is as it was; the program ends as it would have without a restore.
         ui::showErrorBox(failure->number, failure->description, ui::ErrorBoxForm::SignedNumberLine);
@@ -137,7 +152,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
 void FrmHfbf::closeEvent(QCloseEvent *event)
 {
     // Not the other screens' way out: no menu opens on a damaged file.
-    if (m_working) {
+    if (busy()) {
         event->ignore();
         return;
     }
