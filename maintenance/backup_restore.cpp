@@ -6,6 +6,7 @@
 #include "maintenance/data_file_check.h"
 #include "startup/file_replace.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace maint {
@@ -178,18 +179,30 @@ bool restore(const QString &source, const QString &dataFile, const QString &kept
     return keeping;
 }
 
-std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath, const QString &keptAs)
+std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath, const QString &keptAs,
+                                   bool *keptReplaced)
 {
+    bool kept = false;
     try {
         if (mode == CopyMode::Backup)
             backUp(dataFile, chosenPath);
         else
-            restore(chosenPath, dataFile,
-                    keptAs.isEmpty() ? newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime()) : keptAs);
+            kept = restore(chosenPath, dataFile,
+                           keptAs.isEmpty() ? newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime()) : keptAs);
     } catch (const ds::RunError &error) {
         return CopyFailure{error.number(), error.description()};
     }
+    if (keptReplaced)
+        *keptReplaced = kept;
     return std::nullopt;
+}
+
+QString restoredMessage(const QString &source, const QString &keptAs, bool keptReplaced)
+{
+    const QString from = QDir::toNativeSeparators(source);
+    if (!keptReplaced)
+        return QStringLiteral("数据已经从 %1 恢复").arg(from);
+    return QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(from, QDir::toNativeSeparators(keptAs));
 }
 
 } // namespace maint

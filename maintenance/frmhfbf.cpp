@@ -13,7 +13,6 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -132,7 +131,8 @@ void FrmHfbf::restoreFrom(const QString &backup)
     setWorking(true);
     ui::setBusyPointer();
     std::optional<CopyFailure> failure;
-    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs); });
+    bool kept = false;
+    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs, &kept); });
     ui::setNormalPointer();
     setWorking(false);
     if (failure) {
@@ -142,9 +142,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
         return;
     }
     m_restored = true;
-    ui::msgBox(QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2")
-                   .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(keptAs)),
-               ui::Icon::Information);
+    ui::msgBox(restoredMessage(backup, keptAs, kept), ui::Icon::Information);
     close();
     emit restored();
 }
