@@ -30,15 +30,8 @@ void copySeed(const QString &seed, const QString &target)
         copyFailed(seed, target, staleJournal);
     if (!QFileInfo(seed).isFile())
         copyFailed(seed, target, QStringLiteral("文件或文件夹不存在"));
-    const QString temp = [&] {
-        try {
-            return copyToTempBeside(seed, target);
-        } catch (const ds::RunError &error) {
-            copyFailed(seed, target, error.description());
-        }
-    }();
     try {
-        replaceWithTemp(temp, target);
+        replaceByCopy(seed, target);
     } catch (const ds::RunError &error) {
         removeFile(target);
         copyFailed(seed, target, error.description());
