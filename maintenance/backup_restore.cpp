@@ -12,11 +12,6 @@
 namespace maint {
 namespace {
 
-QString journalOf(const QString &dataFile)
-{
-    return dataFile + QStringLiteral("-journal");
-}
-
 bool present(const QString &path)
 {
     const QFileInfo info(path);
@@ -27,7 +22,7 @@ bool present(const QString &path)
 // the file is next opened, so the copy is taken after one open.
 void settleJournal(const QString &dataFile)
 {
-    if (present(journalOf(dataFile)))
+    if (present(ds::journalPath(dataFile)))
         ds::openDataFile(dataFile).close();
 }
 
@@ -43,12 +38,12 @@ void settleJournal(const QString &dataFile)
 void keepReplaced(const QString &dataFile, const QString &keptAs)
 {
     startup::ensureFolder(QFileInfo(keptAs).absolutePath());
-    const bool journal = present(journalOf(dataFile));
+    const bool journal = present(ds::journalPath(dataFile));
     if (journal) {
         try {
-            startup::replaceByCopy(journalOf(dataFile), journalOf(keptAs));
+            startup::replaceByCopy(ds::journalPath(dataFile), ds::journalPath(keptAs));
         } catch (const ds::RunError &error) {
-            journalStuck(journalOf(dataFile), error);
+            journalStuck(ds::journalPath(dataFile), error);
         }
     }
     startup::replaceByCopy(dataFile, keptAs);
@@ -59,7 +54,7 @@ void keepReplaced(const QString &dataFile, const QString &keptAs)
 
 void discardKept(const QString &keptAs)
 {
-    startup::removeFile(journalOf(keptAs));
+    startup::removeFile(ds::journalPath(keptAs));
     startup::removeFile(keptAs);
 }
 
@@ -67,7 +62,7 @@ void discardKept(const QString &keptAs)
 // text when there is none.
 QString moveJournalAside(const QString &dataFile)
 {
-    const QString journal = journalOf(dataFile);
+    const QString journal = ds::journalPath(dataFile);
     if (!present(journal))
         return {};
     const QString aside = dataFile + QStringLiteral(".replaced-journal");
@@ -90,7 +85,7 @@ void putInPlace(const QString &restored, const QString &dataFile, const QString 
             throw; // renamed; only the folder's sync failed
         startup::discardTemp(restored);
         if (!aside.isEmpty())
-            ds::skipOnFailure([&] { startup::moveFile(aside, journalOf(dataFile)); });
+            ds::skipOnFailure([&] { startup::moveFile(aside, ds::journalPath(dataFile)); });
         if (!keptAs.isEmpty())
             discardKept(keptAs);
         throw;

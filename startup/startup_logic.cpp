@@ -25,7 +25,7 @@ void copySeed(const QString &seed, const QString &target)
 {
     // A journal left beside a data file that is gone belongs to that old file: the engine would
     // roll it into the fresh copy at the first open and bring back pages of the old data.
-    const QString staleJournal = target + QStringLiteral("-journal");
+    const QString staleJournal = ds::journalPath(target);
     if (QFileInfo::exists(staleJournal) && !removeFile(staleJournal))
         copyFailed(seed, target, staleJournal);
     if (!QFileInfo(seed).isFile())
