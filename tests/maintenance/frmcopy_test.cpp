@@ -278,7 +278,7 @@ TEST_F(RecoveryScreen, AChosenFileIsRestoredAndAFailedRestoreOrLeavingEndsThePro
     EXPECT_EQ(readBytes(keptDamaged()[0].path), damaged);
     EXPECT_EQ(recorder.texts().value(0), QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(good, keptDamaged()[0].path));
     EXPECT_EQ(herbNames(dataFile), QStringList({"另一台电脑的药"}));
-    ASSERT_TRUE(Modulanxia::mainWindow()); // started again: the file has no user yet
+    ASSERT_TRUE(programWindow()); // started again: the file has no user yet
     EXPECT_EQ(recorder.texts().value(1), "初次使用系统　请先登录系统启动密码内容");
     EXPECT_EQ(recorder.programEnds, 0);
 }
