@@ -31,4 +31,10 @@ void setProgramFolder(const QString &folder);
 Database openDataFile();
 Database openDataFile(const QString &path);
 
+// The engine's journal beside the file at path.
+QString journalPath(const QString &path);
+// Whether that journal holds a change the engine rolls back at the file's next open: its header
+// was written. An empty or zeroed journal is not one.
+bool journalToRollBack(const QString &path);
+
 } // namespace ds

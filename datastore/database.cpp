@@ -3,6 +3,7 @@
 // operation at its close.
 #include "datastore/database.h"
 
+#include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "datastore/kept_connection.h"
 #include "datastore/key_cache.h"
@@ -27,15 +28,24 @@ QString withPath(ErrorCode code, const QString &path)
     return describe(code) + QStringLiteral("（%1）").arg(path);
 }
 
+} // namespace
+
+QString journalPath(const QString &path)
+{
+    return path + QStringLiteral("-journal");
+}
+
 // A journal whose header the engine has written is rolled back at the first read, and the
 // rollback cuts the file back to its size before the write: a disk that filled up while the
 // file grew leaves part of a page at its end until then.
 bool journalToRollBack(const QString &path)
 {
-    QFile journal(path + QStringLiteral("-journal"));
+    QFile journal(journalPath(path));
     char first = 0;
     return journal.open(QIODevice::ReadOnly) && journal.getChar(&first) && first != 0;
 }
+
+namespace {
 
 bool wholePages(const QString &path)
 {

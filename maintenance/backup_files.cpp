@@ -1,5 +1,6 @@
 #include "maintenance/backup_files.h"
 
+#include "datastore/data_file.h"
 #include "startup/file_replace.h"
 
 #include <QDir>
@@ -35,11 +36,6 @@ const QRegularExpression &namePattern()
     static const QRegularExpression pattern(
         QStringLiteral("^ccyc-(before-restore-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
     return pattern;
-}
-
-QString journalOf(const QString &path)
-{
-    return path + QStringLiteral("-journal");
 }
 
 } // namespace
@@ -86,7 +82,7 @@ QString newKeptPath(const QString &dataFile, KeptKind kind, const QDateTime &at)
     for (int sequence = 1;; ++sequence) {
         const QString path =
             folder.filePath(stem + (sequence == 1 ? QString() : QStringLiteral("-%1").arg(sequence)) + QStringLiteral(".mdb"));
-        if (!QFileInfo::exists(path) && !QFileInfo::exists(journalOf(path)))
+        if (!QFileInfo::exists(path) && !QFileInfo::exists(ds::journalPath(path)))
             return path;
     }
 }
@@ -124,7 +120,7 @@ void pruneKept(const QString &dataFile, KeptKind kind, const QDateTime &now)
     const int alwaysKeep = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
     for (const KeptFile &file : filesToPrune(keptFiles(dataFile, kind), now, alwaysKeep)) {
         // The journal first: one left without its file would be rolled into a file of that name.
-        if (!QFileInfo::exists(journalOf(file.path)) || startup::removeFile(journalOf(file.path)))
+        if (!QFileInfo::exists(ds::journalPath(file.path)) || startup::removeFile(ds::journalPath(file.path)))
             startup::removeFile(file.path);
     }
 }

@@ -6,15 +6,11 @@
 #include "maintenance/data_file_check.h"
 #include "startup/file_replace.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace maint {
 namespace {
-
-QString journalOf(const QString &dataFile)
-{
-    return dataFile + QStringLiteral("-journal");
-}
 
 bool present(const QString &path)
 {
@@ -26,7 +22,7 @@ bool present(const QString &path)
 // the file is next opened, so the copy is taken after one open.
 void settleJournal(const QString &dataFile)
 {
-    if (present(journalOf(dataFile)))
+    if (present(ds::journalPath(dataFile)))
         ds::openDataFile(dataFile).close();
 }
 
@@ -42,12 +38,12 @@ void settleJournal(const QString &dataFile)
 void keepReplaced(const QString &dataFile, const QString &keptAs)
 {
     startup::ensureFolder(QFileInfo(keptAs).absolutePath());
-    const bool journal = present(journalOf(dataFile));
+    const bool journal = present(ds::journalPath(dataFile));
     if (journal) {
         try {
-            startup::replaceByCopy(journalOf(dataFile), journalOf(keptAs));
+            startup::replaceByCopy(ds::journalPath(dataFile), ds::journalPath(keptAs));
         } catch (const ds::RunError &error) {
-            journalStuck(journalOf(dataFile), error);
+            journalStuck(ds::journalPath(dataFile), error);
         }
     }
     startup::replaceByCopy(dataFile, keptAs);
@@ -58,7 +54,7 @@ void keepReplaced(const QString &dataFile, const QString &keptAs)
 
 void discardKept(const QString &keptAs)
 {
-    startup::removeFile(journalOf(keptAs));
+    startup::removeFile(ds::journalPath(keptAs));
     startup::removeFile(keptAs);
 }
 
@@ -66,7 +62,7 @@ void discardKept(const QString &keptAs)
 // text when there is none.
 QString moveJournalAside(const QString &dataFile)
 {
-    const QString journal = journalOf(dataFile);
+    const QString journal = ds::journalPath(dataFile);
     if (!present(journal))
         return {};
     const QString aside = dataFile + QStringLiteral(".replaced-journal");
@@ -89,7 +85,7 @@ void putInPlace(const QString &restored, const QString &dataFile, const QString 
             throw; // renamed; only the folder's sync failed
         startup::discardTemp(restored);
         if (!aside.isEmpty())
-            ds::skipOnFailure([&] { startup::moveFile(aside, journalOf(dataFile)); });
+            ds::skipOnFailure([&] { startup::moveFile(aside, ds::journalPath(dataFile)); });
         if (!keptAs.isEmpty())
             discardKept(keptAs);
         throw;
@@ -178,18 +174,30 @@ bool restore(const QString &source, const QString &dataFile, const QString &kept
     return keeping;
 }
 
-std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath, const QString &keptAs)
+std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath, const QString &keptAs,
+                                   bool *keptReplaced)
 {
+    bool kept = false;
     try {
         if (mode == CopyMode::Backup)
             backUp(dataFile, chosenPath);
         else
-            restore(chosenPath, dataFile,
-                    keptAs.isEmpty() ? newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime()) : keptAs);
+            kept = restore(chosenPath, dataFile,
+                           keptAs.isEmpty() ? newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime()) : keptAs);
     } catch (const ds::RunError &error) {
         return CopyFailure{error.number(), error.description()};
     }
+    if (keptReplaced)
+        *keptReplaced = kept;
     return std::nullopt;
+}
+
+QString restoredMessage(const QString &source, const QString &keptAs, bool keptReplaced)
+{
+    const QString from = QDir::toNativeSeparators(source);
+    if (!keptReplaced)
+        return QStringLiteral("数据已经从 %1 恢复").arg(from);
+    return QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(from, QDir::toNativeSeparators(keptAs));
 }
 
 } // namespace maint

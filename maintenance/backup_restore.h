@@ -43,8 +43,13 @@ void backUp(const QString &dataFile, const QString &destination);
 bool restore(const QString &source, const QString &dataFile, const QString &keptAs);
 
 // Either of the two by mode; nothing on success, else the failure to report. A restore keeps
-// the replaced file at keptAs, or under a new before-restore name when none is given.
+// the replaced file at keptAs, or under a new before-restore name when none is given, and says
+// through keptReplaced whether it kept one.
 std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath,
-                                   const QString &keptAs = {});
+                                   const QString &keptAs = {}, bool *keptReplaced = nullptr);
+
+// What the user is told once the backup at source was restored, and where the replaced data went
+// when it was kept.
+QString restoredMessage(const QString &source, const QString &keptAs, bool keptReplaced);
 
 } // namespace maint

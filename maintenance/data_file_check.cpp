@@ -10,18 +10,6 @@ namespace {
 
 const QString kChooseBackup = QStringLiteral("请选择本系统做的备份文件（.mdb）。");
 
-QString journalOf(const QString &path)
-{
-    return path + QStringLiteral("-journal");
-}
-
-// A crash inside a transaction leaves its journal beside the file; read-only, the engine
-// cannot roll it back, and the file alone is not what was committed.
-bool hasUnfinishedChange(const QString &path)
-{
-    return QFileInfo(journalOf(path)).size() > 0;
-}
-
 // The words for a refusal by its number; the file's own words from the engine stay out, since
 // they speak of the clinic's data file.
 QString chosenFileWords(int number, const QString &path)
@@ -44,8 +32,10 @@ QString chosenFileWords(int number, const QString &path)
     case ds::ErrorCode::DamagedFile:
         return QStringLiteral("所选文件已经损坏或不完整（%1）。").arg(path) + kChooseBackup;
     case ds::ErrorCode::FileReadOnly:
-        if (hasUnfinishedChange(path))
-            return QStringLiteral("所选文件还有未完成的修改（%1），请先用本系统打开它或选择另一个备份。").arg(journalOf(path));
+        // A crash inside a transaction leaves its journal beside the file; read-only, the engine
+        // cannot roll it back, and the file alone is not what was committed.
+        if (ds::journalToRollBack(path))
+            return QStringLiteral("所选文件还有未完成的修改（%1），请先用本系统打开它或选择另一个备份。").arg(ds::journalPath(path));
         return QStringLiteral("所选文件不能读取（%1）。").arg(path) + kChooseBackup;
     case ds::ErrorCode::FileInUse:
         return QStringLiteral("所选文件正被其他程序使用（%1），请关闭那个程序后再试，或者选择另一个备份。").arg(path);

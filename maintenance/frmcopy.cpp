@@ -187,7 +187,8 @@ void Frmcopy::copy()
         endCopy();
         return;
     }
-    const std::optional<CopyFailure> failure = offWindowThread([&] { return runCopy(copyMode, dataFile, chosen, keptAs); });
+    bool kept = false;
+    const std::optional<CopyFailure> failure = offWindowThread([&] { return runCopy(copyMode, dataFile, chosen, keptAs, &kept); });
     if (failure) {
         showFailure(*failure);
         return;
@@ -196,14 +197,10 @@ void Frmcopy::copy()
     if (copyMode == CopyMode::Restore)
         startup::loadBackground();
     waitment(m_copy, m_exit, m_ani);
-    const QString path = QDir::toNativeSeparators(chosen);
     if (copyMode == CopyMode::Backup)
-        ui::msgBox(QStringLiteral("数据已经备份到 %1").arg(path), ui::Icon::Information);
-    else if (QFileInfo::exists(keptAs))
-        ui::msgBox(QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(path, QDir::toNativeSeparators(keptAs)),
-                   ui::Icon::Information);
+        ui::msgBox(QStringLiteral("数据已经备份到 %1").arg(QDir::toNativeSeparators(chosen)), ui::Icon::Information);
     else
-        ui::msgBox(QStringLiteral("数据已经从 %1 恢复").arg(path), ui::Icon::Information);
+        ui::msgBox(restoredMessage(chosen, keptAs, kept), ui::Icon::Information);
     ui::yield();
     m_path->clear();
     endCopy();

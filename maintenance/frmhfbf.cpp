@@ -13,7 +13,6 @@
 #include "ui/twips.h"
 
 #include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -101,6 +100,8 @@ void FrmHfbf::restoreChosen()
 
 void FrmHfbf::chooseOther()
 {
+    if (busy())
+        return;
     ui::FileDialogRequest request;
     request.mode = ui::FileDialogMode::Open;
     request.folder = backupsFolder(ds::dataPaths().dataFile);
@@ -110,16 +111,30 @@ void FrmHfbf::chooseOther()
         restoreFrom(chosen);
 }
 
+// The window's events run while the restore does: a second restore started meanwhile would
+// take the same name for the damaged file and race the first on the journal and the rename.
+void FrmHfbf::setWorking(bool working)
+{
+    setBusy(working);
+    m_list->setEnabled(!working);
+    m_restore->setEnabled(!working && m_list->topLevelItemCount() > 0);
+    m_other->setEnabled(!working);
+    m_exit->setEnabled(!working);
+}
+
 void FrmHfbf::restoreFrom(const QString &backup)
 {
+    if (busy())
+        return;
     const QString dataFile = ds::dataPaths().dataFile;
     const QString keptAs = newKeptPath(dataFile, KeptKind::Damaged, QDateTime::currentDateTime());
-    m_working = true;
+    setWorking(true);
     ui::setBusyPointer();
     std::optional<CopyFailure> failure;
-    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs); });
+    bool kept = false;
+    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs, &kept); });
     ui::setNormalPointer();
-    m_working = false;
+    setWorking(false);
     if (failure) {
         // The data file is as it was; the program ends as it would have without a restore.
         ui::showErrorBox(failure->number, failure->description, ui::ErrorBoxForm::SignedNumberLine);
@@ -127,9 +142,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
         return;
     }
     m_restored = true;
-    ui::msgBox(QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2")
-                   .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(keptAs)),
-               ui::Icon::Information);
+    ui::msgBox(restoredMessage(backup, keptAs, kept), ui::Icon::Information);
     close();
     emit restored();
 }
@@ -137,7 +150,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
 void FrmHfbf::closeEvent(QCloseEvent *event)
 {
     // Not the other screens' way out: no menu opens on a damaged file.
-    if (m_working) {
+    if (busy()) {
         event->ignore();
         return;
     }

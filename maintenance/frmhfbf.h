@@ -30,13 +30,13 @@ private:
     void restoreChosen();
     void chooseOther();
     void restoreFrom(const QString &backup);
+    void setWorking(bool working);
 
     QLabel *m_prompt;
     QTreeWidget *m_list;
     QPushButton *m_restore;
     QPushButton *m_other;
     QPushButton *m_exit;
-    bool m_working = false;
     bool m_restored = false;
 };
 

@@ -17,6 +17,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
     void setBusy(bool busy) { m_busy = busy; }
+    bool busy() const { return m_busy; }
     // Closes the screen through its own button: lets the windows repaint around the close.
     void leave();
 

@@ -61,7 +61,7 @@ MainOutcome runChecks(const ds::DataPaths &paths)
         window() = new startup::MDIFlanx;
     startup::setShell(window());
     window()->showMaximized();
-    LockMenus();
+    window()->lockMenus();
     startup::setRunMode(startup::kFirstUseMode);
     // What could not be told when the program last ended (a failed automatic backup).
     const QString notice = startup::takeNotice(paths.dataFolder);
@@ -137,23 +137,6 @@ void endSession()
     ui::setBusyPointer();
     sessionEnd()();
     ui::setNormalPointer();
-}
-
-void LockMenus()
-{
-    if (window())
-        window()->lockMenus();
-}
-
-void UnlockMenus()
-{
-    if (window())
-        window()->unlockMenus();
-}
-
-startup::MDIFlanx *mainWindow()
-{
-    return window();
 }
 
 void shutdown()

@@ -4,14 +4,7 @@
 
 #include <functional>
 
-class QWidget;
-
-namespace startup {
-class MDIFlanx;
-}
-
-// The program's entry procedure and its main window's menu lock; screens ask through
-// startup/shell.h instead.
+// The program's entry procedure; screens ask the main window through startup/shell.h.
 namespace Modulanxia {
 
 enum class MainOutcome {
@@ -37,12 +30,6 @@ void restart();
 // automatic backup); what it does must not keep the program from ending.
 void setSessionEnd(std::function<void()> task);
 void endSession();
-
-void LockMenus();
-void UnlockMenus();
-
-// The main window once Main has shown it; nullptr before.
-startup::MDIFlanx *mainWindow();
 
 // Closes the main window and gives up the instance lock (tests start Main several times).
 void shutdown();

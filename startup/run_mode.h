@@ -15,7 +15,7 @@ void setRunMode(const QString &mode);
 
 // The five top-level menus that lock and unlock together.
 QStringList lockableMenus();
-// Those that UnlockMenus enables in the given run mode.
+// Those that unlockMenus enables in the given run mode.
 QStringList menusToUnlock(const QString &mode);
 
 } // namespace startup

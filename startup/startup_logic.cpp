@@ -25,20 +25,13 @@ void copySeed(const QString &seed, const QString &target)
 {
     // A journal left beside a data file that is gone belongs to that old file: the engine would
     // roll it into the fresh copy at the first open and bring back pages of the old data.
-    const QString staleJournal = target + QStringLiteral("-journal");
+    const QString staleJournal = ds::journalPath(target);
     if (QFileInfo::exists(staleJournal) && !removeFile(staleJournal))
         copyFailed(seed, target, staleJournal);
     if (!QFileInfo(seed).isFile())
         copyFailed(seed, target, QStringLiteral("文件或文件夹不存在"));
-    const QString temp = [&] {
-        try {
-            return copyToTempBeside(seed, target);
-        } catch (const ds::RunError &error) {
-            copyFailed(seed, target, error.description());
-        }
-    }();
     try {
-        replaceWithTemp(temp, target);
+        replaceByCopy(seed, target);
     } catch (const ds::RunError &error) {
         removeFile(target);
         copyFailed(seed, target, error.description());

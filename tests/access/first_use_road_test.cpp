@@ -18,7 +18,7 @@ protected:
     {
         QStringList enabled;
         for (const QString &menu : kAllMenus) {
-            if (Modulanxia::mainWindow()->isMenuEnabled(menu))
+            if (programWindow()->isMenuEnabled(menu))
                 enabled.append(menu);
         }
         return enabled;
@@ -28,12 +28,12 @@ protected:
     {
         recorder.messages.clear();
         ASSERT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
-        ASSERT_NE(Modulanxia::mainWindow(), nullptr);
+        ASSERT_NE(programWindow(), nullptr);
     }
 
     void command(const QString &name)
     {
-        QAction *action = Modulanxia::mainWindow()->findChild<QAction *>(name);
+        QAction *action = programWindow()->findChild<QAction *>(name);
         ASSERT_NE(action, nullptr) << name.toStdString();
         action->trigger();
     }

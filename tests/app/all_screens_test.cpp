@@ -13,6 +13,7 @@
 #include "ui/message_box.h"
 #include "ui/window_rules.h"
 #include "wait.h"
+#include "windows.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -116,7 +117,7 @@ protected:
                                                       QStringLiteral("5550123"), QStringLiteral("王医生")}});
         }
         ASSERT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
-        main = Modulanxia::mainWindow();
+        main = programWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
         removeScreens();
         // Screens open from a menu of the active main window.
@@ -320,7 +321,7 @@ TEST_F(EveryScreen, EndingTheSessionMakesTheDaysAutomaticBackupOnce)
 {
     QAction *exit = main->findChild<QAction *>(QStringLiteral("zyexit"));
     ASSERT_TRUE(exit);
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
     recorder.answerNext(ui::Answer::No);
     exit->trigger();
     EXPECT_FALSE(QDir(home.file(QStringLiteral("ccdata/backups"))).exists());

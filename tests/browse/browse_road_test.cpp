@@ -23,7 +23,7 @@ protected:
         if (watched->objectName() == "Frmjdys" && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
             events.append(event->type() == QEvent::Show ? "show" : "hide");
             if (event->type() == QEvent::Show)
-                menusLockedWhenShown = !Modulanxia::mainWindow()->isMenuEnabled("zycxll");
+                menusLockedWhenShown = !programWindow()->isMenuEnabled("zycxll");
         }
         return false;
     }
@@ -50,7 +50,7 @@ protected:
     static bool anyMenuEnabled()
     {
         for (const QString &menu : startup::lockableMenus()) {
-            if (Modulanxia::mainWindow()->isMenuEnabled(menu))
+            if (programWindow()->isMenuEnabled(menu))
                 return true;
         }
         return false;
@@ -66,12 +66,12 @@ TEST_F(BrowseRoad, MenuRebuildsOpensQueriesShowsAHerbAndGivesTheMenusBack)
               {"黄连。", "归心经。", "苦，寒。", "清热燥湿。", "湿热痞满。"}});
     setDictionary("药材功效", {});
     ASSERT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
     ProgressWatcher watcher;
     qApp->installEventFilter(&watcher);
-    Modulanxia::mainWindow()->findChild<QAction *>("zycxll0")->trigger();
+    programWindow()->findChild<QAction *>("zycxll0")->trigger();
     qApp->removeEventFilter(&watcher);
-    screen = Modulanxia::mainWindow()->findChild<browse::Frmzyll *>("Frmzyll");
+    screen = programWindow()->findChild<browse::Frmzyll *>("Frmzyll");
     ASSERT_TRUE(screen);
     EXPECT_TRUE(screen->isVisible());
     EXPECT_FALSE(anyMenuEnabled());
@@ -80,7 +80,7 @@ TEST_F(BrowseRoad, MenuRebuildsOpensQueriesShowsAHerbAndGivesTheMenusBack)
     EXPECT_EQ(watcher.events, QStringList({"show", "hide"}));
     EXPECT_TRUE(watcher.menusLockedWhenShown);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(Modulanxia::mainWindow()->findChild<QWidget *>("Frmjdys"));
+    EXPECT_FALSE(programWindow()->findChild<QWidget *>("Frmjdys"));
 
     // The pick-lists, read as the screen opened, hold the keywords the rebuild has just split
     // out of the emptied dictionary, once each.

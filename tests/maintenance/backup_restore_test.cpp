@@ -69,6 +69,14 @@ TEST_F(BackupRestore, RoundTripIsByteForByteAndKeepsEachReplacedFile)
     EXPECT_EQ(readBytes(kept[1]), beforeRestore);
     EXPECT_EQ(leftovers(home.paths().dataFolder, {"ccyc.mdb", "backups"}), QStringList());
     EXPECT_EQ(leftovers(home.path(), {"ccdata", "备份.mdb"}), QStringList());
+
+    // With no data file in place nothing is kept, and the message names no kept file.
+    QFile::remove(dataFile);
+    bool keptReplaced = true;
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup, {}, &keptReplaced));
+    EXPECT_FALSE(keptReplaced);
+    EXPECT_EQ(keptBeforeRestore().size(), 2);
+    EXPECT_EQ(maint::restoredMessage(backup, kept[0], keptReplaced), "数据已经从 " + backup + " 恢复");
 }
 
 TEST_F(BackupRestore, TheReadAfterARestoreSeesTheRestoredDataNotTheKeptPages)

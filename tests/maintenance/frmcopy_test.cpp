@@ -8,6 +8,7 @@
 #include "maintenance/off_thread.h"
 #include "screen_fixture.h"
 #include "ui/error_box.h"
+#include "ui/pointer.h"
 
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -277,8 +278,27 @@ TEST_F(RecoveryScreen, AChosenFileIsRestoredAndAFailedRestoreOrLeavingEndsThePro
     EXPECT_EQ(readBytes(keptDamaged()[0].path), damaged);
     EXPECT_EQ(recorder.texts().value(0), QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(good, keptDamaged()[0].path));
     EXPECT_EQ(herbNames(dataFile), QStringList({"另一台电脑的药"}));
-    ASSERT_TRUE(Modulanxia::mainWindow()); // started again: the file has no user yet
+    ASSERT_TRUE(programWindow()); // started again: the file has no user yet
     EXPECT_EQ(recorder.texts().value(1), "初次使用系统　请先登录系统启动密码内容");
+    EXPECT_EQ(recorder.programEnds, 0);
+}
+
+TEST_F(RecoveryScreen, APressWhileTheRestoreRunsStartsNoSecondRestore)
+{
+    maint::autoBackUp(dataFile, QDateTime::currentDateTime().addDays(-1));
+    open(Modulanxia::kRecoveryScreen);
+    // The button pressed again and the backup activated while the first restore runs off the
+    // window thread, the window's events still running.
+    bool duringRestore = false;
+    QTimer::singleShot(0, screen, [&] {
+        duringRestore = screen->isVisible() && ui::isPointerBusy();
+        click("Cmdhf");
+        emit list()->itemActivated(list()->currentItem(), 0);
+    });
+    click("Cmdhf");
+    EXPECT_TRUE(duringRestore);
+    EXPECT_EQ(keptDamaged().size(), 1);
+    EXPECT_EQ(recorder.texts().filter("数据已经从").size(), 1) << recorder.texts().join('|').toStdString();
     EXPECT_EQ(recorder.programEnds, 0);
 }
 

@@ -48,7 +48,7 @@ protected:
     startup::MDIFlanx *start()
     {
         EXPECT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
-        return Modulanxia::mainWindow();
+        return programWindow();
     }
     static QColor centre(const QPixmap &pixmap) { return pixmap.toImage().pixelColor(pixmap.width() / 2, pixmap.height() / 2); }
 };
@@ -72,7 +72,7 @@ TEST_F(BackgroundScreen, AChosenPictureIsStoredWholeAndPaintedOnTheMainWindowAtO
     startup::MDIFlanx *main = start();
     ASSERT_NE(main, nullptr);
     EXPECT_TRUE(main->backgroundPicture().isNull());
-    Modulanxia::LockMenus();
+    main->lockMenus();
 
     const struct {
         const char *file;

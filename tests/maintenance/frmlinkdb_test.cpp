@@ -211,8 +211,8 @@ protected:
 TEST_F(MaintenanceCommands, OpenWithTheMenusLockedAndGiveThemBackOnLeaving)
 {
     ASSERT_EQ(Modulanxia::Main(), Modulanxia::MainOutcome::Running);
-    startup::MDIFlanx *main = Modulanxia::mainWindow();
-    Modulanxia::UnlockMenus(); // as the first-use screen does when it closes
+    startup::MDIFlanx *main = programWindow();
+    startup::unlockMenus(); // as the first-use screen does when it closes
     const struct {
         const char *command;
         const char *screen;

@@ -10,6 +10,7 @@
 #include "startup/start_notice.h"
 #include "startup/startup_logic.h"
 #include "ui/pointer.h"
+#include "windows.h"
 #include "temp_data.h"
 
 #include <QAction>
@@ -70,7 +71,7 @@ protected:
     bool anyMenuEnabled() const
     {
         for (const QString &menu : startup::lockableMenus()) {
-            if (Modulanxia::mainWindow()->isMenuEnabled(menu))
+            if (programWindow()->isMenuEnabled(menu))
                 return true;
         }
         return false;
@@ -93,9 +94,9 @@ TEST_F(MainRoads, FirstStartMakesTheDataFolderCopiesTheSeedAndAsksForAPassword)
     EXPECT_EQ(recorder.last().title, QString());
     EXPECT_EQ(opened, QStringList({"Frmmmwh"}));
     EXPECT_EQ(startup::runMode(), "000");
-    ASSERT_TRUE(Modulanxia::mainWindow());
-    EXPECT_EQ(Modulanxia::mainWindow()->windowTitle(), "欢迎使用澄川本草");
-    EXPECT_TRUE(Modulanxia::mainWindow()->isMaximized());
+    ASSERT_TRUE(programWindow());
+    EXPECT_EQ(programWindow()->windowTitle(), "欢迎使用澄川本草");
+    EXPECT_TRUE(programWindow()->isMaximized());
     EXPECT_FALSE(anyMenuEnabled());
 }
 
@@ -118,7 +119,7 @@ TEST_F(MainRoads, BothFilesMissingEndsWithDataLost)
     EXPECT_EQ(recorder.last().icon, ui::Icon::Question);
     EXPECT_EQ(recorder.last().buttons, ui::Buttons::Ok);
     EXPECT_TRUE(opened.isEmpty());
-    EXPECT_FALSE(Modulanxia::mainWindow());
+    EXPECT_FALSE(programWindow());
 }
 
 TEST_F(MainRoads, PasswordRowWithNullNameStillAsksForAPassword)
@@ -140,9 +141,9 @@ TEST_F(MainRoads, EmptyClinicTableAsksForTheClinic)
     EXPECT_EQ(recorder.last().icon, ui::Icon::Exclamation);
     EXPECT_EQ(opened, QStringList({"FrmYhzl"}));
     EXPECT_EQ(startup::runMode(), "000");
-    Modulanxia::UnlockMenus(); // what the clinic screen does when it closes
-    EXPECT_TRUE(Modulanxia::mainWindow()->isMenuEnabled("xtwh"));
-    EXPECT_FALSE(Modulanxia::mainWindow()->isMenuEnabled("ZysjDl"));
+    startup::unlockMenus(); // what the clinic screen does when it closes
+    EXPECT_TRUE(programWindow()->isMenuEnabled("xtwh"));
+    EXPECT_FALSE(programWindow()->isMenuEnabled("ZysjDl"));
 }
 
 TEST_F(MainRoads, NormalRoadShowsTheSplashAndLeavesExactlyTwoStoredQueries)
@@ -159,9 +160,9 @@ TEST_F(MainRoads, NormalRoadShowsTheSplashAndLeavesExactlyTwoStoredQueries)
     EXPECT_EQ(startup::runMode(), "");
     EXPECT_EQ(ds::openDataFile(dataFile()).queryNames(), QStringList({"000", "001"}));
     EXPECT_FALSE(anyMenuEnabled());
-    Modulanxia::UnlockMenus(); // what a successful login does
+    startup::unlockMenus(); // what a successful login does
     for (const QString &menu : startup::lockableMenus())
-        EXPECT_TRUE(Modulanxia::mainWindow()->isMenuEnabled(menu)) << menu.toStdString();
+        EXPECT_TRUE(programWindow()->isMenuEnabled(menu)) << menu.toStdString();
 }
 
 // Start-up brings its own password: a file it does not open is damaged or foreign, and a
@@ -190,7 +191,7 @@ TEST_F(MainRoads, SecondCopyIsRefusedAndTouchesNoFile)
     EXPECT_EQ(recorder.last().text, "程序已经开始运行");
     EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
     EXPECT_FALSE(QDir(home.file("ccdata")).exists());
-    EXPECT_FALSE(Modulanxia::mainWindow());
+    EXPECT_FALSE(programWindow());
 }
 
 TEST_F(MainRoads, ALockThatCannotBeTakenForAnotherReasonIsAnErrorNotASecondCopy)
@@ -203,7 +204,7 @@ TEST_F(MainRoads, ALockThatCannotBeTakenForAnotherReasonIsAnErrorNotASecondCopy)
     ASSERT_EQ(recorder.messages.size(), 1);
     EXPECT_TRUE(recorder.last().text.startsWith("错误号码： 75\r\n错误内容：")) << recorder.last().text.toStdString();
     EXPECT_EQ(recorder.last().icon, ui::Icon::None);
-    EXPECT_FALSE(Modulanxia::mainWindow());
+    EXPECT_FALSE(programWindow());
 }
 
 TEST_F(MainRoads, DataFolderThatCannotBeMadeIsAnError)
@@ -221,8 +222,8 @@ TEST_F(MainRoads, ScreenCommandsLockTheMenusAndAMissingScreenGivesThemBack)
 {
     installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
-    Modulanxia::UnlockMenus();
-    startup::MDIFlanx *window = Modulanxia::mainWindow();
+    startup::unlockMenus();
+    startup::MDIFlanx *window = programWindow();
 
     startup::unregisterScreen("Frmzyyc");
     window->findChild<QAction *>("ZysjDl0")->trigger();
@@ -245,8 +246,8 @@ TEST_F(MainRoads, AMenuCommandRunsItsScreensPreparationFirstUnderLockedMenus)
 {
     installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
-    Modulanxia::UnlockMenus();
-    startup::MDIFlanx *window = Modulanxia::mainWindow();
+    startup::unlockMenus();
+    startup::MDIFlanx *window = programWindow();
     QStringList steps;
     bool madeOne = true;
     startup::registerScreen(
@@ -267,7 +268,7 @@ TEST_F(MainRoads, AMenuCommandRunsItsScreensPreparationFirstUnderLockedMenus)
     EXPECT_TRUE(ui::isPointerBusy()); // the screen sets the arrow back itself
 
     // Prepared, but no screen after all: the menus and the arrow come back.
-    Modulanxia::UnlockMenus();
+    startup::unlockMenus();
     madeOne = false;
     steps.clear();
     window->findChild<QAction *>("zycxll0")->trigger();
@@ -289,8 +290,8 @@ TEST_F(MainRoads, AScreenThatFailsToOpenShowsTheErrorBoxAndGivesTheMenusBack)
 {
     installUsedDataFile();
     ASSERT_EQ(Modulanxia::Main(), MainOutcome::Running);
-    Modulanxia::UnlockMenus();
-    startup::MDIFlanx *window = Modulanxia::mainWindow();
+    startup::unlockMenus();
+    startup::MDIFlanx *window = programWindow();
     const auto failing = [](QWidget *) -> QWidget * { throw ds::RunError(ds::ErrorCode::FileNotFound); };
 
     for (const auto &[command, screen] : {std::pair{"cc", "Frmcopy"}, std::pair{"xtxx", "frmAbout"}}) {

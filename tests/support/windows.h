@@ -1,5 +1,7 @@
 #pragma once
 
+#include "startup/mdiflanx.h"
+
 #include <QApplication>
 #include <QList>
 #include <QPointer>
@@ -19,6 +21,12 @@ inline void deleteLeftoverWindows()
             delete window.data();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// The main window start-up showed and registered as the screens' shell; nullptr when there is none.
+inline startup::MDIFlanx *programWindow()
+{
+    return qobject_cast<startup::MDIFlanx *>(startup::mainWindow());
 }
 
 // The one visible top-level window of that name, or nullptr.
