@@ -1,10 +1,14 @@
 #include "ui/fonts.h"
+#include "ui/print_preview.h"
+#include "pdf_text.h"
 #include "ui/password_box.h"
 #include "ui/pointer.h"
 #include "ui/rows.h"
 #include "ui/twips.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QListWidget>
@@ -100,4 +104,19 @@ TEST(UiServices, ListAndGridRowsTakeTheFontsLineHeightWithPadding)
             EXPECT_GE(grid.rowHeight(row), natural + 4) << font.family().toStdString();
         }
     }
+}
+
+TEST(UiServices, PrintedPagesKeepTheirChineseTextAndRefuseAnUnwritablePlace)
+{
+    QTemporaryDir dir;
+    ui::PrintRequest page{QStringLiteral("处方笺"), QStringLiteral("<h2>澄川中医门诊部</h2><p>柴胡 12g　黄芩 9g</p>")};
+    const QString pdf = dir.filePath(QStringLiteral("处方.pdf"));
+    ASSERT_TRUE(ui::writePdf(page, pdf));
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(QStringLiteral("澄川中医门诊部"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("黄芩"))) << text.toStdString();
+
+    // A folder in the file's place: the old content stays and the caller hears of it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("busy.pdf")));
+    EXPECT_FALSE(ui::writePdf(page, dir.filePath(QStringLiteral("busy.pdf"))));
 }
