@@ -13,10 +13,10 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE amd64)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
-# Windows (Qt 6 Widgets and its platform plugins, with its Chinese texts), printing (Qt Print Support), the encrypted data file (SQLCipher), pinyin
+# Windows (Qt 6 Widgets and its platform plugins, with its Chinese texts), printing (Qt Print Support), lists saved as workbooks (libxlsxwriter), the encrypted data file (SQLCipher), pinyin
 # order (ICU), key derivation and password hashes (OpenSSL), the fonts 宋体, 楷体 and 隶书 are
 # mapped onto; the word processor that receives a herb's record for printing is recommended.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, libsqlcipher0 (>= 3.4), libicu72, libssl3, libstdc++6, fonts-noto-cjk, fonts-arphic-uming, fonts-arphic-ukai")
+    "libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, qt6-translations-l10n, libsqlcipher0 (>= 3.4), libxlsxwriter4, libicu72, libssl3, libstdc++6, fonts-noto-cjk, fonts-arphic-uming, fonts-arphic-ukai")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libreoffice-writer")
 include(CPack)

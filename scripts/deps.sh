@@ -4,12 +4,13 @@
 # desktop-file-utils validates the desktop entry of the Debian package (scripts/package_check.sh);
 # qt6-svg-dev draws the program's icon into PNG sizes at build time (tools/icongen);
 # qt6-translations-l10n holds the toolkit's own Chinese texts (file dialogs, context menus);
-# poppler-utils reads back the text of the PDF files the tests print.
+# libxlsxwriter writes the lists saved as Excel workbooks; poppler-utils and unzip read back
+# the text of the PDF files and workbooks the tests write.
 set -euo pipefail
 kind=${1:-run}
 export DEBIAN_FRONTEND=noninteractive
 common=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev libsqlcipher-dev libicu-dev libssl-dev
-        libgtest-dev libbenchmark-dev desktop-file-utils poppler-utils fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang libclang-rt-14-dev)
+        libxlsxwriter-dev libgtest-dev libbenchmark-dev desktop-file-utils poppler-utils unzip fonts-noto-cjk fonts-arphic-uming fonts-arphic-ukai clang libclang-rt-14-dev)
 if [ "$kind" = test ]; then
   # The tests only convert documents: either build of the word processor will do.
   if command -v soffice >/dev/null 2>&1 && dpkg-query -W -f='${Status}' libreoffice-writer-nogui libreoffice-writer 2>/dev/null | grep -q "install ok installed"; then
