@@ -44,15 +44,4 @@ TEST(PrescriptionTables, ABadLineIsRefusedNamingFileAndLine)
         EXPECT_TRUE(refusal(read).startsWith(message)) << refusal(read).toStdString();
 }
 
-TEST(PrescriptionTables, AClassicalPairingMayStandBeforeItsPairAndAPartMayRepeat)
-{
-    const rx::IncompatibilityTable table = rx::parseIncompatibilities("古方\t某汤\t乙\t甲\n十九畏\t甲\t乙、丙", "t");
-    ASSERT_EQ(table.classical.size(), 1);
-    EXPECT_EQ(table.pairs[0].rule, rx::IncompatibilityRule::NineteenFeared);
-    EXPECT_EQ(table.pairs[0].second, QStringList({"乙", "丙"}));
-    const QList<rx::CompoundName> compounds = rx::parseCompoundNames("二甲、甲甲\t甲、甲\t生甲、熟甲", "t", &kShipped);
-    EXPECT_EQ(compounds[0].parts[1].written, "熟甲");
-    EXPECT_EQ(compounds[0].parts[1].herb, "甲");
-}
-
 } // namespace
