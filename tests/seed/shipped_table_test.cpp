@@ -1,6 +1,8 @@
 #include "datastore/data_file.h"
+#include "datastore/herb_aliases.h"
 #include "dictionaries/keyword_splitter.h"
 #include "herbs/normalize_field_text.h"
+#include "prescription/shipped_tables.h"
 #include "temp_data.h"
 
 #include <QHash>
@@ -55,11 +57,23 @@ protected:
         return keywords;
     }
 
-    // Whether the cautions of one herb name another by any of its names.
-    static bool names(const QString &herb, const QStringList &otherNames)
+    // The names of the shipped herbs, without "。".
+    static const QSet<QString> &shippedNames()
     {
-        const QString cautions = herbs.value(herb).value(kCautions);
-        return std::any_of(otherNames.begin(), otherNames.end(), [&](const QString &n) { return cautions.contains(n); });
+        static const QSet<QString> names(herbs.keyBegin(), herbs.keyEnd());
+        return names;
+    }
+
+    // The herbs a herb's cautions name in "不宜与……同用".
+    static QSet<QString> notGivenWith(const QString &herb)
+    {
+        static const QRegularExpression clause(QStringLiteral("不宜与([^。；，]+)同用"));
+        QSet<QString> named;
+        for (auto found = clause.globalMatch(herbs.value(herb).value(kCautions)); found.hasNext();) {
+            for (const QString &name : found.next().captured(1).split("、"))
+                named.insert(name);
+        }
+        return named;
     }
 };
 
@@ -95,55 +109,75 @@ TEST_F(ShippedTable, EveryTextIsInStoredFormAndKeywordsSplitCleanly)
     }
 }
 
-// Pairs that must not be given together, named in the cautions of both herbs. A side lists its
-// herbs and the names by which the other side may name them. A herb of the 十八反 names its
-// partner even when the partner is not in the table; a 十九畏 pair is checked where both are.
-struct Incompatible {
-    QStringList herbs;
-    QStringList alsoNamed;
-    QStringList others;
-    QStringList othersAlsoNamed;
-    bool evenWithoutPartner = false;
-};
-
+// Both herbs of every pair of the shipped incompatibility table name each other by their exact
+// names in a "不宜与……同用" of their cautions: 半夏 written within 法半夏 does not count.
 TEST_F(ShippedTable, IncompatiblePairsAreNamedOnBothSides)
 {
-    const QStringList kAconites{"川乌", "草乌", "附子", "制川乌", "制草乌"};
-    const Incompatible pairs[] = {
-        // 十八反
-        {{"甘草", "炙甘草"}, {"甘草"}, {"甘遂", "京大戟", "红大戟", "海藻", "芫花"}, {}, true},
-        {kAconites, {"乌头"}, {"半夏", "法半夏", "姜半夏", "清半夏"}, {"半夏"}, true},
-        {kAconites, {"乌头"}, {"瓜蒌", "瓜蒌皮", "瓜蒌子"}, {"瓜蒌"}, true},
-        {kAconites, {"乌头"}, {"川贝母", "浙贝母"}, {"贝母"}, true},
-        {kAconites, {"乌头"}, {"天花粉", "白蔹", "白及"}, {}, true},
-        {{"藜芦"}, {}, {"人参", "党参", "西洋参", "丹参", "玄参", "苦参", "细辛"}, {}, true},
-        {{"藜芦"}, {}, {"北沙参", "南沙参"}, {"沙参"}, true},
-        {{"藜芦"}, {}, {"白芍", "赤芍"}, {"芍药"}, true},
-        // 十九畏
-        {{"硫黄"}, {}, {"芒硝"}, {"朴硝"}},
-        {{"水银"}, {}, {"砒石"}, {"砒霜"}},
-        {{"狼毒"}, {}, {"密陀僧"}, {}},
-        {{"巴豆", "巴豆霜"}, {"巴豆"}, {"牵牛子"}, {}},
-        {{"丁香"}, {}, {"郁金"}, {}},
-        {{"芒硝"}, {"牙硝"}, {"三棱"}, {}},
-        {{"肉桂"}, {"官桂"}, {"赤石脂"}, {}},
-        {{"人参"}, {}, {"五灵脂"}, {}},
-    };
-    for (const Incompatible &pair : pairs) {
-        for (const QString &one : pair.herbs) {
-            for (const QString &other : pair.others) {
-                const bool both = herbs.contains(one) && herbs.contains(other);
-                if (herbs.contains(one) && (both || pair.evenWithoutPartner)) {
-                    EXPECT_TRUE(names(one, QStringList{other} + pair.othersAlsoNamed))
-                        << one.toStdString() << " does not name " << other.toStdString();
-                }
-                if (herbs.contains(other) && (both || pair.evenWithoutPartner)) {
-                    EXPECT_TRUE(names(other, QStringList{one} + pair.alsoNamed))
-                        << other.toStdString() << " does not name " << one.toStdString();
-                }
+    const rx::PrescriptionTables tables = rx::readShippedTables(&shippedNames());
+    QSet<QString> pairs;
+    for (const rx::IncompatiblePair &pair : tables.incompatibilities.pairs) {
+        for (const QString &one : pair.first) {
+            for (const QString &other : pair.second) {
+                EXPECT_TRUE(notGivenWith(one).contains(other)) << one.toStdString() << " lacks " << other.toStdString();
+                EXPECT_TRUE(notGivenWith(other).contains(one)) << other.toStdString() << " lacks " << one.toStdString();
+                pairs << one + "×" + other << other + "×" + one;
             }
         }
     }
+    for (const char *pair : {"炙甘草×海藻", "红大戟×甘草", "赤芍×藜芦", "党参×藜芦", "天花粉×川乌", "附子×法半夏",
+                             "制草乌×白及", "巴豆霜×牵牛子", "人参×五灵脂", "玄明粉×三棱", "硫黄×芒硝", "肉桂×赤石脂",
+                             "丁香×郁金"})
+        EXPECT_TRUE(pairs.contains(pair)) << pair;
+}
+
+// Every herb of the pregnancy list says so in its cautions at its level (禁用, 禁服, 忌用 or 忌服 for
+// 禁用), and every caution that names pregnancy has its herb on the list, which the check reads.
+TEST_F(ShippedTable, PregnancyListAndCautionsAgree)
+{
+    QHash<QString, rx::PregnancyLevel> listed;
+    for (const rx::PregnancyEntry &entry : rx::readShippedTables(&shippedNames()).pregnancy)
+        listed.insert(entry.herb, entry.level);
+    static const QRegularExpression clauses(QStringLiteral("[。；，]"));
+    for (auto herb = herbs.cbegin(); herb != herbs.cend(); ++herb) {
+        const QStringList parts = herb.value()[kCautions].split(clauses);
+        const auto clause =
+            std::find_if(parts.begin(), parts.end(), [](const QString &part) { return part.contains("孕妇"); });
+        SCOPED_TRACE(herb.value()[kCautions].toStdString());
+        ASSERT_EQ(clause != parts.end(), listed.contains(herb.key())) << herb.key().toStdString();
+        if (clause == parts.end())
+            continue;
+        const bool forbids = clause->contains("禁") || clause->contains("忌");
+        EXPECT_EQ(forbids, listed[herb.key()] == rx::PregnancyLevel::Forbidden) << herb.key().toStdString();
+        EXPECT_TRUE(forbids || clause->contains("慎")) << herb.key().toStdString();
+    }
+    EXPECT_EQ(listed.value("麝香"), rx::PregnancyLevel::Forbidden);
+    for (const char *caution : {"桃仁", "干姜", "翻白草", "附子"})
+        EXPECT_EQ(listed.value(caution), rx::PregnancyLevel::Caution) << caution;
+}
+
+// A compound name's herbs are written as the herb or one of its aliases, and a compound name that
+// is an alias too names only the compound's herbs (二丑 is 牵牛子 either way).
+TEST_F(ShippedTable, CompoundNamesWriteTheirOwnHerbs)
+{
+    const ds::AliasTable &aliases = ds::shippedAliases();
+    QHash<QString, QStringList> writtenOf;
+    for (const rx::CompoundName &compound : rx::readShippedTables(&shippedNames()).compounds) {
+        QStringList herbs;
+        QStringList written;
+        for (const rx::CompoundPart &part : compound.parts) {
+            EXPECT_TRUE(part.written == part.herb || aliases.herbsNamedBy(part.written) == QStringList{part.herb})
+                << part.written.toStdString();
+            herbs << part.herb;
+            written << part.written;
+        }
+        for (const QString &name : compound.names) {
+            for (const QString &herb : aliases.herbsNamedBy(name))
+                EXPECT_TRUE(herbs.contains(herb)) << name.toStdString() << " is an alias of " << herb.toStdString();
+            writtenOf.insert(name, written);
+        }
+    }
+    EXPECT_EQ(writtenOf.value("焦三仙"), QStringList({"焦山楂", "焦神曲", "焦麦芽"}));
+    EXPECT_EQ(writtenOf.value("二丑"), QStringList({"黑丑", "白丑"}));
 }
 
 // The usual daily dose of a toxic herb, and the most any of its doses may say.
