@@ -1,5 +1,7 @@
 #include "formulas/composition.h"
 
+#include "herbs/normalize_field_text.h"
+
 #include <optional>
 
 namespace formulas {
@@ -118,6 +120,27 @@ std::optional<QString> readNote(QStringView original, const QString &rest)
     return std::nullopt;
 }
 
+// The figure and unit at i of the folded item, i moved past them; false for a point without
+// digits after it ("12.").
+bool readFigure(const QString &f, qsizetype &i, Piece &piece)
+{
+    const qsizetype from = i;
+    while (i < f.size() && isDigit(f[i]))
+        ++i;
+    if (i < f.size() && f[i] == QLatin1Char('.')) {
+        if (++i == f.size() || !isDigit(f[i]))
+            return false;
+        while (i < f.size() && isDigit(f[i]))
+            ++i;
+    }
+    piece.amountText = f.mid(from, i - from);
+    piece.amount = piece.amountText.toDouble();
+    const auto [unit, length] = readUnit(QStringView(f).mid(i));
+    piece.unit = unit;
+    i += length;
+    return true;
+}
+
 std::optional<Piece> readPiece(QStringView original)
 {
     const QString f = foldedText(original);
@@ -137,30 +160,24 @@ std::optional<Piece> readPiece(QStringView original)
             break;
         }
     }
-    if (i < f.size() && isDigit(f[i]) && piece.amountText.isEmpty()) {
-        const qsizetype from = i;
-        while (i < f.size() && isDigit(f[i]))
-            ++i;
-        if (i < f.size() && f[i] == QLatin1Char('.')) {
-            if (++i == f.size() || !isDigit(f[i]))
-                return std::nullopt;
-            while (i < f.size() && isDigit(f[i]))
-                ++i;
-        }
-        piece.amountText = f.mid(from, i - from);
-        piece.amount = piece.amountText.toDouble();
-        const auto [unit, length] = readUnit(QStringView(f).mid(i));
-        piece.unit = unit;
-        i += length;
+    // A note may stand between name and dose: "甘草（炙）6g".
+    const qsizetype close = f.indexOf(QLatin1Char(')'), i);
+    if (piece.amountText.isEmpty() && i < f.size() && f[i] == QLatin1Char('(') && close > i
+        && f.indexOf(QLatin1Char('('), i + 1) < 0 && close + 1 < f.size()) {
+        piece.note = original.mid(i + 1, close - i - 1).trimmed().toString();
+        i = close + 1;
     }
+    if (piece.amountText.isEmpty() && i < f.size() && isDigit(f[i]) && !readFigure(f, i, piece))
+        return std::nullopt;
     if (name.endsWith(kShared) && !piece.amountText.isEmpty()) {
         piece.shared = true;
         name.chop(1);
     }
     const std::optional<QString> note = readNote(original.mid(i), f.mid(i));
-    if (!note)
+    if (!note || (!note->isEmpty() && !piece.note.isEmpty()))
         return std::nullopt;
-    piece.note = *note;
+    if (!note->isEmpty())
+        piece.note = *note;
     piece.name = name;
     if (name.isEmpty() && piece.amountText.isEmpty() && piece.note.isEmpty())
         return std::nullopt;
@@ -259,7 +276,8 @@ QString writeComposition(const QList<Ingredient> &ingredients)
             part += QStringLiteral("（%1）").arg(item.note);
         parts.append(part);
     }
-    return parts.join(kListComma) + kFullStop;
+    // A note pasted with ASCII commas or spaces takes the stored form's punctuation.
+    return herbs::NormalizeFieldText(parts.join(kListComma) + kFullStop);
 }
 
 const QStringList &units()

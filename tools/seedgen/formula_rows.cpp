@@ -21,18 +21,17 @@ void checkComposition(const QString &where, const QStringList &row, const formul
     const QString stored = formulas::writeComposition(read.ingredients);
     if (stored != row[1])
         refuse(where, formula, QStringLiteral("not in stored form; stored it reads \"%1\"").arg(stored));
-    QHash<QString, QString> writtenFor; // a herb named by one name alone, and that name
+    // One name twice is a slip; two names of one herb may be the book's own (橘核丸 lists 昆布
+    // and 海带), and the prescription check names them.
+    QSet<QString> written;
     for (const formulas::Ingredient &item : read.ingredients) {
         if (item.amountText.isEmpty())
             refuse(where, formula, QStringLiteral("%1 has no dose").arg(item.name));
-        const formulas::ResolvedName resolved = names.resolve(item.name);
-        if (resolved.kind == formulas::NameKind::Unknown)
+        if (names.resolve(item.name).kind == formulas::NameKind::Unknown)
             refuse(where, formula, QStringLiteral("%1 is no shipped herb, alias or 辅料").arg(item.name));
-        const QString herb = resolved.herbs.size() == 1 ? resolved.herbs.first() : item.name;
-        const auto other = writtenFor.constFind(herb);
-        if (other != writtenFor.cend())
-            refuse(where, formula, QStringLiteral("%1 twice, as %2 and %3").arg(herb, *other, item.name));
-        writtenFor.insert(herb, item.name);
+        if (written.contains(item.name))
+            refuse(where, formula, QStringLiteral("%1 twice").arg(item.name));
+        written.insert(item.name);
     }
 }
 

@@ -12,7 +12,7 @@ namespace seed {
 // The formula rows of the seed file, read as appendRows reads them (stored form, eight
 // columns, no name twice), and each composition checked as the program will read it: every
 // item read and dosed, in the one stored form writeComposition gives, and named by a shipped
-// herb, alias or 辅料, no name twice and no herb under two names. A refusal names file, line,
+// herb, alias or 辅料, no name twice. A refusal names file, line,
 // formula and word.
 void appendFormulaRows(const QString &fileName, const QString &text, QList<QStringList> &rows,
                        QHash<QString, QString> &seenAt, const formulas::HerbNames &names);
