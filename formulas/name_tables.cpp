@@ -33,20 +33,28 @@ Table readShipped(const QString &name, Read read)
 
 } // namespace
 
-QList<Auxiliary> parseAuxiliaries(const QString &text, const QString &label, const QSet<QString> *takenNames)
+QList<TableLine> tableLines(const QString &text)
 {
-    QList<Auxiliary> lines;
-    QSet<QString> seen;
+    QList<TableLine> lines;
     const QStringList all = text.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < all.size(); ++i) {
         QString line = all[i];
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const QString where = label + QLatin1Char(':') + QString::number(i + 1);
-        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
-        const Auxiliary read{int(i + 1), line.left(tab), line.mid(tab + 1).trimmed()};
+        if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')))
+            lines.append({int(i + 1), line});
+    }
+    return lines;
+}
+
+QList<Auxiliary> parseAuxiliaries(const QString &text, const QString &label, const QSet<QString> *takenNames)
+{
+    QList<Auxiliary> lines;
+    QSet<QString> seen;
+    for (const TableLine &line : tableLines(text)) {
+        const QString where = label + QLatin1Char(':') + QString::number(line.number);
+        const qsizetype tab = line.text.indexOf(QLatin1Char('\t'));
+        const Auxiliary read{line.number, line.text.left(tab), line.text.mid(tab + 1).trimmed()};
         if (tab < 0 || read.note.isEmpty())
             refuse(where, QStringLiteral("a 辅料 line is its name, a tab and a note"));
         if (read.name.isEmpty() || std::any_of(read.name.cbegin(), read.name.cend(), [](QChar c) { return c.isSpace() || c == QChar(0x3002); }))
