@@ -105,6 +105,7 @@ TEST(FormulaRows, TheSeedRefusesWhatTheProgramCouldNotRead)
         {QString(good).replace("桂枝9g", "桂枝9克"), "a.tsv:1: 桂枝汤。 方剂组成: not in stored form; stored it reads \"桂枝9g、"},
         {QString(good).replace("甘草6g", "甘草6-9g"), "a.tsv:1: 桂枝汤。 方剂组成: cannot read \"甘草6-9g\""},
         {QString(good).replace("甘草6g", "甘草"), "a.tsv:1: 桂枝汤。 方剂组成: 甘草 has no dose"},
+        {QString(good).replace("桂枝9g、芍药9g、甘草6g、粳米9g。", " "), "a.tsv:1: 桂枝汤。 方剂组成: no ingredient"},
         {QString(good).replace("甘草6g", "某药6g"), "a.tsv:1: 桂枝汤。 方剂组成: 某药 is no shipped herb"},
         {QString(good).replace("甘草6g", "桂枝6g"), "a.tsv:1: 桂枝汤。 方剂组成: 桂枝 twice"},
         {good + good, "a.tsv:2: duplicate name 桂枝汤。, first at a.tsv:1"},

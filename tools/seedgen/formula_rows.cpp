@@ -18,6 +18,8 @@ void checkComposition(const QString &where, const QStringList &row, const formul
     const formulas::Composition read = formulas::parseComposition(row[1]);
     if (!read.unread.isEmpty())
         refuse(where, formula, QStringLiteral("cannot read \"%1\"").arg(read.unread.first().text));
+    if (read.ingredients.isEmpty())
+        refuse(where, formula, QStringLiteral("no ingredient"));
     const QString stored = formulas::writeComposition(read.ingredients);
     if (stored != row[1])
         refuse(where, formula, QStringLiteral("not in stored form; stored it reads \"%1\"").arg(stored));
