@@ -43,8 +43,10 @@ struct Composition {
 // Nothing is dropped: what cannot be read comes back in unread, whole item by whole item.
 Composition parseComposition(const QString &text);
 
-// The stored form of ingredients: name, figure and unit ("g" for none), note in （）, joined by
-// 、 and ending in 。: "石膏50g（先煎）、知母18g。". No ingredient gives " ", a stored empty text.
+// The stored form of ingredients: name as written, figure and unit ("g" for none), note in （）,
+// joined by 、 and ending in 。: "石膏50g（先煎）、知母18g。". No ingredient gives " ", a stored
+// empty text. A screen stores this, never the typed text through the general stored-form rules,
+// which drop the spaces that separate typed items ("云苓15 川军6").
 QString writeComposition(const QList<Ingredient> &ingredients);
 
 // The units a dose may be written in, in stored form: g, 枚, 片, 个, 条, 毫升, 只, 粒, 茎, 寸.
