@@ -178,6 +178,10 @@ std::optional<Piece> readPiece(QStringView original)
         return std::nullopt;
     if (!note->isEmpty())
         piece.note = *note;
+    // What is left of the name must not read as a 各 or an amount itself: "防风各各6g" is no
+    // herb 防风各, and the stored form could not give the name back.
+    if (name.endsWith(kShared) || name.endsWith(QStringLiteral("适量")) || name.endsWith(QStringLiteral("少许")))
+        return std::nullopt;
     piece.name = name;
     if (name.isEmpty() && piece.amountText.isEmpty() && piece.note.isEmpty())
         return std::nullopt;

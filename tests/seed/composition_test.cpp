@@ -1,9 +1,14 @@
 #include "datastore/errors.h"
 #include "formulas/composition.h"
 #include "formulas/herb_names.h"
+#include "herbs/normalize_field_text.h"
 #include "tools/seedgen/formula_rows.h"
 
+#include <QRegularExpression>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -45,6 +50,36 @@ TEST(Composition, ReadsTheStoredFormAndWhatDoctorsType)
     EXPECT_EQ(std::pair(read.ingredients[1].position, read.ingredients[1].length), std::pair(qsizetype(5), qsizetype(10)));
     EXPECT_EQ(read.ingredients[2].position, 16);
     EXPECT_DOUBLE_EQ(formulas::parseComposition("甘遂１．５").ingredients[0].amount, 1.5);
+}
+
+// Over texts built at random from the pieces doctors type: every character is an ingredient's, an
+// unread fragment's or a separator, and the stored form reads back as the same ingredients.
+TEST(Composition, NothingIsDroppedAndTheStoredFormReadsBack)
+{
+    const QStringList pieces{"柴胡", "云苓", "各", "12", "1.5", "１．５", "g", "克", "枚", "（先煎）", "(后下", "(", "ml", "（打碎，先煎）",
+                             ")", "先煎", "适量", "、", "，", " ", "\n", "-", "钱", "。"};
+    const auto key = [](const formulas::Ingredient &i) {
+        // A bare figure is written in grams, a note in stored form.
+        const QString unit = i.hasFigure() && i.unit.isEmpty() ? "g" : i.unit;
+        return (i.name + "|" + i.amountText + "|" + unit + "|" + herbs::NormalizeFieldText(i.note)).toStdString();
+    };
+    std::srand(24);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        for (int n = std::rand() % 12; n >= 0; --n)
+            text += pieces[std::rand() % pieces.size()];
+        const formulas::Composition read = formulas::parseComposition(text);
+        QString left = text;
+        for (const formulas::Ingredient &item : read.ingredients)
+            left.replace(item.position, item.length, QString(item.length, ' '));
+        for (const formulas::UnreadFragment &fragment : read.unread)
+            left.replace(fragment.position, fragment.text.size(), QString(fragment.text.size(), ' '));
+        EXPECT_TRUE(left.remove(QRegularExpression("[\\s、，,；;。]")).isEmpty()) << text.toStdString() << " leaves " << left.toStdString();
+        const formulas::Composition again = formulas::parseComposition(formulas::writeComposition(read.ingredients));
+        ASSERT_TRUE(again.unread.isEmpty() && again.ingredients.size() == read.ingredients.size()) << text.toStdString();
+        for (qsizetype i = 0; i < read.ingredients.size(); ++i)
+            EXPECT_EQ(key(again.ingredients[i]), key(read.ingredients[i])) << text.toStdString();
+    }
 }
 
 TEST(Composition, WritesTheOneStoredForm)
