@@ -1,6 +1,7 @@
 #include "tools/seedgen/herb_rows.h"
 
 #include "datastore/errors.h"
+#include "formulas/name_tables.h"
 #include "herbs/normalize_field_text.h"
 
 #include <QFile>
@@ -9,7 +10,9 @@
 namespace seed {
 namespace {
 
-const char *const kColumns[] = {"名称", "归经", "性味", "功效", "主治", "用法", "宜忌", "心得"};
+const char *const kHerbColumns[] = {"名称", "归经", "性味", "功效", "主治", "用法", "宜忌", "心得"};
+const char *const kFormulaColumns[] = {"方剂名称", "方剂组成", "方剂功用", "方剂主治",
+                                       "方剂用法", "方剂来源", "方剂备注", "方剂心得"};
 
 [[noreturn]] void refuse(const QString &where, const QString &what)
 {
@@ -18,27 +21,23 @@ const char *const kColumns[] = {"名称", "归经", "性味", "功效", "主治"
 
 } // namespace
 
-void appendHerbRows(const QString &fileName, const QString &text, QList<QStringList> &rows,
-                    QHash<QString, QString> &seenAt)
+void appendRows(Table table, const QString &fileName, const QString &text, QList<QStringList> &rows,
+                QHash<QString, QString> &seenAt)
 {
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        QString line = lines[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const QString where = fileName + QLatin1Char(':') + QString::number(i + 1);
-        QStringList fields = line.split(QLatin1Char('\t'));
+    const char *const *columns = table == Table::Herbs ? kHerbColumns : kFormulaColumns;
+    const QString row = table == Table::Herbs ? QStringLiteral("a herb row") : QStringLiteral("a formula row");
+    for (const formulas::TableLine &line : formulas::tableLines(text)) {
+        const QString where = fileName + QLatin1Char(':') + QString::number(line.number);
+        QStringList fields = line.text.split(QLatin1Char('\t'));
         if (fields.size() != 8)
-            refuse(where, QStringLiteral("%1 columns, a herb row needs 8").arg(fields.size()));
+            refuse(where, QStringLiteral("%1 columns, %2 needs 8").arg(fields.size()).arg(row));
         for (int column = 0; column < 8; ++column) {
             QString &field = fields[column];
             field.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
             const QString stored = herbs::NormalizeFieldText(field);
             if (stored != field)
                 refuse(where, QStringLiteral("%1 \"%2\" is not in stored form; stored it reads \"%3\"")
-                                  .arg(QString::fromUtf8(kColumns[column]), field, stored));
+                                  .arg(QString::fromUtf8(columns[column]), field, stored));
         }
         const auto seen = seenAt.constFind(fields[0]);
         if (seen != seenAt.cend())
@@ -48,17 +47,32 @@ void appendHerbRows(const QString &fileName, const QString &text, QList<QStringL
     }
 }
 
-QList<QStringList> readHerbRows(const QStringList &paths)
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ds::RunError(ds::ErrorCode::FileNotFound, path);
+    return QString::fromUtf8(file.readAll());
+}
+
+QList<QStringList> readRows(Table table, const QStringList &paths, QHash<QString, QString> &seenAt)
 {
     QList<QStringList> rows;
-    QHash<QString, QString> seenAt;
-    for (const QString &path : paths) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw ds::RunError(ds::ErrorCode::FileNotFound, path);
-        appendHerbRows(path, QString::fromUtf8(file.readAll()), rows, seenAt);
-    }
+    for (const QString &path : paths)
+        appendRows(table, path, readText(path), rows, seenAt);
     return rows;
+}
+
+void appendHerbRows(const QString &fileName, const QString &text, QList<QStringList> &rows,
+                    QHash<QString, QString> &seenAt)
+{
+    appendRows(Table::Herbs, fileName, text, rows, seenAt);
+}
+
+QList<QStringList> readHerbRows(const QStringList &paths)
+{
+    QHash<QString, QString> seenAt;
+    return readRows(Table::Herbs, paths, seenAt);
 }
 
 } // namespace seed
