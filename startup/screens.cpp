@@ -14,7 +14,11 @@ namespace {
 struct Registration {
     ScreenFactory make;
     ScreenPreparation prepare;
+    ScreenInbox inbox;
+    QPointer<QWidget> open; // the last one shown, while it lives
 };
+
+const char *const kFromMenu = "ccOpenedFromMenu";
 
 QHash<QString, Registration> &factories()
 {
@@ -26,7 +30,7 @@ QHash<QString, Registration> &factories()
 
 void registerScreen(const QString &name, ScreenFactory factory, ScreenPreparation prepare)
 {
-    factories().insert(name, {std::move(factory), std::move(prepare)});
+    factories().insert(name, {std::move(factory), std::move(prepare), {}, {}});
 }
 
 void unregisterScreen(const QString &name)
@@ -57,6 +61,7 @@ QWidget *showScreen(const QString &name)
     if (screen->objectName().isEmpty())
         screen->setObjectName(name);
     screen->setAttribute(Qt::WA_DeleteOnClose);
+    factories()[name].open = screen;
     ui::ownByMain(screen, mainWindow());
     // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
     QPointer<QWidget> opening = ui::openingControl(screen);
@@ -76,7 +81,38 @@ QWidget *openScreenFromMenu(const QString &name)
         const ScreenPreparation prepare = found->prepare;
         prepare(mainWindow());
     }
-    return showScreen(name);
+    QWidget *screen = showScreen(name);
+    if (screen)
+        screen->setProperty(kFromMenu, true);
+    return screen;
+}
+
+bool openedFromMenu(const QWidget *screen)
+{
+    return screen && screen->property(kFromMenu).toBool();
+}
+
+void registerInbox(const QString &name, ScreenInbox inbox)
+{
+    const auto found = factories().find(name);
+    if (found != factories().end())
+        found->inbox = std::move(inbox);
+}
+
+bool sendToScreen(const QString &name, const QString &text)
+{
+    const auto found = factories().constFind(name);
+    if (found == factories().constEnd() || !found->inbox)
+        return false;
+    const ScreenInbox inbox = found->inbox;
+    QWidget *screen = found->open ? found->open.data() : showScreen(name);
+    if (!screen)
+        return false;
+    inbox(screen, text);
+    screen->show();
+    screen->raise();
+    screen->activateWindow();
+    return true;
 }
 
 } // namespace startup

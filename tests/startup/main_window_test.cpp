@@ -174,6 +174,32 @@ TEST_F(MainWindow, ScreensAskTheRegisteredWindowAndNoOneOnceItIsGone)
     delete screen.data();
 }
 
+TEST_F(MainWindow, WorkSentToAScreenReachesTheOneOpenOrOpensItBesideTheSender)
+{
+    startup::setShell(window);
+    QStringList received;
+    startup::registerScreen("Stand-in", [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    EXPECT_FALSE(startup::sendToScreen("Stand-in", "柴胡12g")) << "a screen without an inbox takes nothing";
+    startup::registerInbox("Stand-in", [&](QWidget *, const QString &text) { received.append(text); });
+
+    ASSERT_TRUE(startup::sendToScreen("Stand-in", "柴胡12g"));
+    QPointer<QWidget> opened = visibleWindow("Stand-in");
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(startup::openedFromMenu(opened)) << "opened beside the sender, it must not give the menus back";
+    ASSERT_TRUE(startup::sendToScreen("Stand-in", "黄芩9g"));
+    EXPECT_EQ(visibleWindow("Stand-in"), opened) << "the open screen takes it, no second one";
+    EXPECT_EQ(received, QStringList({"柴胡12g", "黄芩9g"}));
+
+    delete opened.data();
+    QPointer<QWidget> fromMenu = startup::openScreenFromMenu("Stand-in");
+    EXPECT_TRUE(startup::openedFromMenu(fromMenu));
+    ASSERT_TRUE(startup::sendToScreen("Stand-in", "当归"));
+    EXPECT_EQ(visibleWindow("Stand-in"), fromMenu);
+    startup::unregisterScreen("Stand-in");
+    EXPECT_FALSE(startup::sendToScreen("Stand-in", "当归"));
+    delete fromMenu.data();
+}
+
 // The help window on the help page of the build tree, with its pictures.
 class HelpWindow : public MainWindow {
 protected:
