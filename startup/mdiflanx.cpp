@@ -4,6 +4,7 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/window_keys.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -26,6 +27,7 @@ MDIFlanx::MDIFlanx(QWidget *parent)
     setCentralWidget(m_area);
     m_area->viewport()->installEventFilter(this);
     buildMenus();
+    installWindowKeys(this, QString());
 }
 
 QMenu *MDIFlanx::addTopMenu(const QString &name, const QString &caption)
@@ -147,12 +149,34 @@ void MDIFlanx::closeForGood()
     close();
 }
 
+// The close button and Alt+F4 are 退出系统: the same question and the same end. While a screen
+// is open (the menus locked) the user is told which one to leave first.
 void MDIFlanx::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeAllowed && !ui::isEnding()) {
+        if (isMenuEnabled(QStringLiteral("zyexit")))
+            askExit();
+        else
+            sayWhichScreenIsOpen();
+    }
     if (m_closeAllowed || ui::isEnding())
         event->accept();
     else
         event->ignore();
+}
+
+void MDIFlanx::sayWhichScreenIsOpen()
+{
+    QString open;
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && child->objectName() != QLatin1String("FrmHelp")) {
+            open = child->windowTitle();
+            break;
+        }
+    }
+    ui::msgBox(open.isEmpty() ? QStringLiteral("请先关闭打开的窗口，再退出系统。")
+                              : QStringLiteral("请先关闭“%1”窗口，再退出系统。").arg(open),
+               ui::Icon::Information);
 }
 
 void MDIFlanx::changeEvent(QEvent *event)

@@ -226,10 +226,12 @@ TEST_F(EntryScreen, ConditionSearchShowsWhatItFound)
     clickListEntry("黄芪。");
     EXPECT_EQ(shown()[0], "黄芪。");
 
-    // Nothing found: the message, and the list and count line stay.
+    // Nothing found: the message, and the list and count line stay. The loaded herb's texts were
+    // emptied, which is asked about first.
     fill({"没有这味药"});
     click("Cmdseek");
-    ASSERT_EQ(messages.messages.size(), 1);
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_TRUE(messages.messages[0].text.contains("黄芪"));
     EXPECT_EQ(messages.last().text, "未找到相关药材。");
     EXPECT_EQ(messages.last().icon, ui::Icon::Information);
     EXPECT_EQ(countLine(), " 3种");

@@ -114,14 +114,37 @@ TEST_F(MainWindow, UnlockEnablesAllInAnOrdinaryRunAndOnlyExitAndMaintenanceInFir
     EXPECT_EQ(enabledMenus(), startup::lockableMenus());
 }
 
-TEST_F(MainWindow, CloseIsRefusedAndMinimizeComesBackMaximized)
+// The close button (and Alt+F4) is 退出系统: its question, and on Yes the session's end (the
+// automatic backup) and the program's; while a screen is open it names that screen instead.
+TEST_F(MainWindow, CloseAsksAsExitDoesAndMinimizeComesBackMaximized)
 {
+    int sessionEnds = 0;
+    Modulanxia::setSessionEnd([&sessionEnds] { ++sessionEnds; });
+    recorder.answerNext(ui::Answer::No);
     EXPECT_FALSE(window->close());
+    EXPECT_EQ(recorder.texts(), QStringList{"退出澄川中医门诊系统吗?"});
     EXPECT_TRUE(window->isVisible());
+
+    auto *screen = new QWidget(window, Qt::Window);
+    screen->setWindowTitle("中医药材登录");
+    screen->show();
+    lockAll();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(recorder.last().text.contains("中医药材登录"));
+    EXPECT_EQ(recorder.last().buttons, ui::Buttons::Ok);
+    delete screen;
+    unlock();
+    EXPECT_EQ(sessionEnds + recorder.programEnds, 0);
+
     window->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(waitUntil([this] { return (window->windowState() & ~Qt::WindowActive) == Qt::WindowMaximized; }));
     window->showNormal();
     EXPECT_TRUE(waitUntil([this] { return (window->windowState() & ~Qt::WindowActive) == Qt::WindowMaximized; }));
+
+    EXPECT_TRUE(window->close()); // Yes
+    EXPECT_EQ(sessionEnds, 1);
+    EXPECT_EQ(recorder.programEnds, 1);
+    Modulanxia::setSessionEnd({});
 }
 
 TEST_F(MainWindow, ExitAsksAndOnlyYesEndsTheProgram)
