@@ -7,6 +7,7 @@
 #include "startup/run_mode.h"
 #include "startup/screens.h"
 #include "startup/shell.h"
+#include "startup/window_keys.h"
 #include "ui/pointer.h"
 
 #include <QAction>
@@ -256,8 +257,11 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     EXPECT_EQ(browser()->source().fragment(), "browse");
     EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
     // Every section a screen asks for is on the page.
-    for (const char *section : {"start", "entry", "browse", "password", "clinic", "backup", "import", "background"})
-        EXPECT_TRUE(browser()->document()->toHtml().contains(QStringLiteral("name=\"%1\"").arg(section))) << section;
+    for (const char *screen : {"Frmzyyc", "Frmzyll", "Frmmmwh", "FrmYhzl", "Frmcopy", "FrmHfbf", "FrmLinkDb", "FrmJczl",
+                               "frmLogin", "frmSplash", "frmAbout"}) {
+        const QString section = startup::helpSection(screen);
+        EXPECT_TRUE(!section.isEmpty() && browser()->document()->toHtml().contains("name=\"" + section + '"')) << screen;
+    }
 
     browser()->setSource(page.resolved(QUrl("#backup"))); // what a click on a link to that section does
     EXPECT_EQ(browser()->source().fragment(), "backup");
@@ -274,6 +278,20 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     ASSERT_EQ(browserOfTheDesktop.urls.size(), 1);
     EXPECT_EQ(browserOfTheDesktop.urls[0].adjusted(QUrl::RemoveFragment), page);
     EXPECT_EQ(browserOfTheDesktop.urls[0].fragment(), "backup");
+}
+
+TEST_F(HelpWindow, F1OpensTheSectionOfTheWindowWithTheFocus)
+{
+    startup::setShell(window);
+    startup::registerScreen("Frmzyll", [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    QPointer<QWidget> screen = startup::showScreen("Frmzyll");
+    startup::unregisterScreen("Frmzyll");
+    QTest::keyClick(screen, Qt::Key_F1);
+    ASSERT_TRUE(help());
+    EXPECT_EQ(browser()->source().fragment(), "browse");
+    QTest::keyClick(window, Qt::Key_F1); // the main window's: the top of the page
+    EXPECT_FALSE(browser()->source().hasFragment());
+    delete screen.data();
 }
 
 TEST_F(HelpWindow, ClosingGivesTheKeyboardBackToTheWindowThatAsked)
