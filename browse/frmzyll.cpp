@@ -80,8 +80,8 @@ Frmzyll::Frmzyll(QWidget *mainWindow)
     setObjectName(QStringLiteral("Frmzyll"));
     setWindowTitle(QStringLiteral("中医药材内容浏览"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // Opens at its designed size and may grow (or be maximized): the grid and the detail boxes
-    // take the extra room. The size is not kept.
+    // Opens at its designed size, or at the size it was left at, and may grow (or be maximized):
+    // the grid and the detail boxes take the extra room.
     resize(ui::twips(11880), ui::twips(7680));
     m_growth = new ui::Growth(this);
     m_tabs = placed(new QTabWidget(this), "SSTab1", 60, 60, 11760, 7560);

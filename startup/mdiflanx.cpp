@@ -13,6 +13,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTimer>
 
 namespace startup {
@@ -167,16 +168,21 @@ void MDIFlanx::closeEvent(QCloseEvent *event)
 
 void MDIFlanx::sayWhichScreenIsOpen()
 {
-    QString open;
+    QPointer<QWidget> open;
     for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
         if (child->isWindow() && child->isVisible() && child->objectName() != QLatin1String("FrmHelp")) {
-            open = child->windowTitle();
+            open = child;
             break;
         }
     }
-    ui::msgBox(open.isEmpty() ? QStringLiteral("请先关闭打开的窗口，再退出系统。")
-                              : QStringLiteral("请先关闭“%1”窗口，再退出系统。").arg(open),
+    const QString title = open ? open->windowTitle() : QString();
+    ui::msgBox(title.isEmpty() ? QStringLiteral("请先关闭打开的窗口，再退出系统。")
+                               : QStringLiteral("请先关闭“%1”窗口，再退出系统。").arg(title),
                ui::Icon::Information);
+    if (open) { // the keyboard goes back to it, not to this window
+        open->raise();
+        open->activateWindow();
+    }
 }
 
 void MDIFlanx::changeEvent(QEvent *event)
