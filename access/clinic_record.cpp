@@ -12,19 +12,16 @@ namespace {
 struct FieldRules {
     int longest;
     int shortest;
-    const char16_t *enterWarning;
-    const char16_t *saveWarning;
+    const char16_t *refusal; // what a text shorter than shortest is told, at Enter and at the save
 };
 
-// The Enter warnings and the save warnings of address and telephone are worded differently
-// on purpose; each is shown where the screen's users know it.
 const FieldRules &rules(ClinicField field)
 {
     static const std::array<FieldRules, 4> table{{
-        {35, 4, u"请输入门诊名称全称", u"请输入门诊名称全称"},
-        {35, 4, u"请输入门诊的详细地址", u"请输入门诊详细地址"},
-        {35, 7, u"请输入门诊对外联系电话", u"请输入门诊对外电话"},
-        {10, 2, u"请输入使用者的姓名", u"请输入系统用户名称"},
+        {35, 4, u"门诊名称至少要4个字"},
+        {35, 4, u"门诊地址至少要4个字"},
+        {35, 7, u"电话号码至少要7位"},
+        {10, 2, u"用户姓名至少要2个字"},
     }};
     return table[std::size_t(field)];
 }
@@ -54,14 +51,9 @@ bool enterMovesOn(ClinicField field, const QString &text)
     return text.size() >= shortestInput(field);
 }
 
-QString enterWarning(ClinicField field)
+QString tooShortMessage(ClinicField field)
 {
-    return QString::fromUtf16(rules(field).enterWarning);
-}
-
-QString saveWarning(ClinicField field)
-{
-    return QString::fromUtf16(rules(field).saveWarning);
+    return QString::fromUtf16(rules(field).refusal);
 }
 
 std::optional<ClinicField> firstShortField(const ClinicInfo &info)

@@ -28,8 +28,8 @@ int shortestInput(ClinicField field);
 
 // Enter moves on when the box's text as it stands (untrimmed) is long enough.
 bool enterMovesOn(ClinicField field, const QString &text);
-QString enterWarning(ClinicField field);
-QString saveWarning(ClinicField field);
+// What a box's text needs, told when it is too short for Enter or for the save.
+QString tooShortMessage(ClinicField field);
 
 // The first box, in screen order, that is too short for a save; give it trimmed texts.
 std::optional<ClinicField> firstShortField(const ClinicInfo &info);

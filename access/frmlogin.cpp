@@ -1,6 +1,7 @@
 #include "access/frmlogin.h"
 #include "datastore/text_trim.h"
 
+#include "access/first_use_road.h"
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
@@ -196,7 +197,8 @@ void FrmLogin::okClicked()
         close();
         ui::yield();
         ui::yield();
-        startup::unlockMenus();
+        if (!openClinicAtFirstLogin())
+            startup::unlockMenus();
         ui::yield();
         break;
     case LoginOutcome::Refused:

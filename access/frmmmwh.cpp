@@ -1,11 +1,11 @@
 #include "access/frmmmwh.h"
 
+#include "access/first_use_road.h"
 #include "access/password_record.h"
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "startup/shell.h"
-#include "startup/run_mode.h"
 #include "ui/error_box.h"
 #include "ui/password_box.h"
 #include "ui/message_box.h"
@@ -240,9 +240,7 @@ void Frmmmwh::leave()
     m_leaving = true;
     close();
     ui::yield();
-    if (startup::runMode() == startup::kFirstUseMode)
-        ui::msgBox(loginAgainMessage(), ui::Icon::Information);
-    startup::unlockMenus();
+    afterSetUpScreen();
 }
 
 // The frame cannot close the screen: its exit button checks the table and gives the menus back.

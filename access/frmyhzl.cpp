@@ -1,5 +1,6 @@
 #include "access/frmyhzl.h"
 
+#include "access/first_use_road.h"
 #include "access/screen_keys.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
@@ -130,7 +131,7 @@ bool FrmYhzl::boxKey(ClinicField field, QEvent *event)
         return true;
     case BoxKey::Enter:
         if (!enterMovesOn(field, box(field)->text())) {
-            ui::msgBox(enterWarning(field), ui::Icon::Exclamation);
+            ui::msgBox(tooShortMessage(field), ui::Icon::Exclamation);
             selectStart(field);
         } else if (field == ClinicField::User) {
             m_save->setFocus();
@@ -152,7 +153,7 @@ void FrmYhzl::save()
     for (ClinicField field : kClinicFields)
         box(field)->setText(info[field]);
     if (const std::optional<ClinicField> shortField = firstShortField(info)) {
-        ui::msgBox(saveWarning(*shortField), ui::Icon::Exclamation);
+        ui::msgBox(tooShortMessage(*shortField), ui::Icon::Exclamation);
         selectStart(*shortField);
         return;
     }
@@ -169,7 +170,7 @@ void FrmYhzl::save()
     m_leaving = true;
     close();
     ui::yield();
-    startup::unlockMenus();
+    afterSetUpScreen();
     ui::yield();
 }
 

@@ -125,9 +125,4 @@ QString incompleteTableMessage()
     return QStringLiteral("密码表内容不完整，系统不能退出");
 }
 
-QString loginAgainMessage()
-{
-    return QStringLiteral("请以新的用户名称和密码重新登录系统");
-}
-
 } // namespace users

@@ -51,6 +51,5 @@ bool passwordTableHasRows(ds::Database &db);
 bool passwordTableHasRows(const QString &dataFile);
 
 QString incompleteTableMessage();
-QString loginAgainMessage();
 
 } // namespace users

@@ -23,8 +23,21 @@ using StoredWidths = std::array<std::optional<int>, 7>;
 // a Null width leaves its column, a width out of range is held to it.
 StoredWidths ReadColW(const QString &dataFile);
 
-// Stores the widths at positions 1 to 7 of record 103 and 0 at positions 8 to 17, adding the
-// record when it is missing. A step that fails is skipped silently; nothing is reported.
-void WriteColW(const QString &dataFile, const std::array<int, 7> &widths);
+// The browse window's size in twips at positions 8 and 9 of record 103, and 1 at position 10
+// when it was maximized. A 0 (what files written before hold there) keeps the designed size.
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+    bool operator==(const WindowSize &) const = default;
+};
+
+// The size of record 103, read as the widths are; nothing kept when it cannot be read.
+WindowSize ReadWindowSize(const QString &dataFile);
+
+// Stores the widths at positions 1 to 7 of record 103, the window's size at 8 to 10 and 0 at
+// positions 11 to 17, adding the record when it is missing. A step that fails is skipped
+// silently; nothing is reported.
+void WriteColW(const QString &dataFile, const std::array<int, 7> &widths, const WindowSize &size = {});
 
 } // namespace browse

@@ -20,16 +20,19 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QStringListModel>
 #include <QTabWidget>
 
 #include <algorithm>
+#include <cmath>
 
 namespace browse {
 namespace {
 
 constexpr int kMinimumMainWidth = 12120; // twips: narrower main windows get the screen at their left
 constexpr int kRowHeight = 300;          // twips, the header row and every data row
+constexpr int kGridWidth = 11490;        // twips, as designed
 const QString kHelpMode = QStringLiteral("Y-C");
 
 // Rows keep their 300 twips unless the font needs more: a glyph is never cut by the row below.
@@ -77,8 +80,8 @@ Frmzyll::Frmzyll(QWidget *mainWindow)
     setObjectName(QStringLiteral("Frmzyll"));
     setWindowTitle(QStringLiteral("中医药材内容浏览"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // Opens at its designed size and may grow (or be maximized): the grid and the detail boxes
-    // take the extra room. The size is not kept.
+    // Opens at its designed size, or at the size it was left at, and may grow (or be maximized):
+    // the grid and the detail boxes take the extra room.
     resize(ui::twips(11880), ui::twips(7680));
     m_growth = new ui::Growth(this);
     m_tabs = placed(new QTabWidget(this), "SSTab1", 60, 60, 11760, 7560);
@@ -97,7 +100,15 @@ void Frmzyll::buildQueryTab(QWidget *page)
 {
     m_model = new HerbGridModel(this);
     m_model->setAliases(&ds::shippedAliases());
-    m_grid = placed(new FrozenColumnTable(page), "Msfgrid", 120, 120, 11490, 4800);
+    m_grid = placed(new FrozenColumnTable(page), "Msfgrid", 120, 120, kGridWidth, 4800);
+    m_grid->installEventFilter(this); // its resizes share the width out among the columns
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int column, int, int pixels) { columnResized(column, pixels); });
+    // Beside the grid, above its right end: how many herbs it holds.
+    m_found = new QLabel(this);
+    m_found->setObjectName(QStringLiteral("Labsl"));
+    m_found->setContentsMargins(0, 0, ui::twips(120), 0);
+    m_tabs->setCornerWidget(m_found, Qt::TopRightCorner);
     m_grid->setToolTip(QStringLiteral("点击鼠标选取要浏览的药材"));
     m_grid->setWordWrap(false);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -130,6 +141,7 @@ void Frmzyll::buildConditions(QWidget *page)
     caption(page, "Label1", QStringLiteral("名称"), columns[0], rows[0] + 60);
     m_name = placed(new QLineEdit(page), "Txtmcyc", columns[0] + 600, rows[0], 2280, 330);
     m_name->setMaxLength(50);
+    m_name->installEventFilter(this); // Enter in any condition runs the query
     caption(page, "Label2", QStringLiteral("性味"), columns[1], rows[0] + 60);
     m_natureItems = new QStringListModel(this);
     m_meridianItems = new QStringListModel(this);
@@ -148,6 +160,9 @@ void Frmzyll::buildConditions(QWidget *page)
         caption(page, labelNames[i + 3], QStringLiteral("主治%1").arg(i + 1), columns[i], rows[2] + 60);
         m_indications[size_t(i)] = pickList(page, indicationNames[i], columns[i] + 600, rows[2], m_indicationItems);
     }
+    for (QComboBox *list : {m_nature, m_meridian, m_efficacy[0], m_efficacy[1], m_efficacy[2], m_indications[0],
+                            m_indications[1], m_indications[2]})
+        list->installEventFilter(this);
     // Below the grid, each of the three columns of conditions takes a third of the extra width.
     QWidget *const columnOf[][3] = {{m_name, m_nature, m_meridian},
                                     {m_efficacy[0], m_efficacy[1], m_efficacy[2]},
@@ -190,8 +205,13 @@ void Frmzyll::buildDetailTab(QWidget *page)
     for (size_t i = 0; i < std::size(boxes); ++i) {
         const Box &box = boxes[i];
         QWidget *control = box.height > 330 ? static_cast<QWidget *>(new QPlainTextEdit(page)) : new QLineEdit(page);
-        if (auto *text = qobject_cast<QPlainTextEdit *>(control))
+        // Shown to read: the tab has no save, so typing must not look like an edit.
+        if (auto *text = qobject_cast<QPlainTextEdit *>(control)) {
             text->setTabChangesFocus(true);
+            text->setReadOnly(true);
+        } else {
+            static_cast<QLineEdit *>(control)->setReadOnly(true);
+        }
         control->setFont(boxFont);
         m_detail[i] = placed(control, box.name, box.left, box.top, box.width, box.height);
         control->installEventFilter(this);
@@ -229,6 +249,7 @@ void Frmzyll::placeOnMain()
 
 void Frmzyll::Form_Load()
 {
+    restoreSize();
     placeOnMain();
     ui::yield();
     m_grid->setModel(m_model);
@@ -321,24 +342,51 @@ void Frmzyll::ReadColW()
 {
     m_grid->horizontalHeader()->setFixedHeight(rowHeightPixels(m_grid->font()));
     const StoredWidths widths = browse::ReadColW(ds::dataPaths().dataFile);
-    for (int column = 0; column < kGridColumns; ++column) {
-        if (const std::optional<int> width = widths[size_t(column)]) {
-            m_readWidths[size_t(column)] = *width;
-            m_grid->setColumnWidth(column, ui::twips(*width));
-        }
-    }
+    for (int column = 0; column < kGridColumns; ++column)
+        m_widths[size_t(column)] = widths[size_t(column)].value_or(m_grid->columnWidth(column) * 15);
+    shareOutWidths();
 }
 
 void Frmzyll::WriteColW()
 {
-    std::array<int, kGridColumns> widths{};
-    for (int column = 0; column < kGridColumns; ++column) {
-        const int pixels = m_grid->columnWidth(column);
-        const std::optional<int> read = m_readWidths[size_t(column)];
-        // A column the user did not move keeps the twips it was read with.
-        widths[size_t(column)] = read && ui::twips(*read) == pixels ? *read : pixels * 15;
+    const bool maximized = isMaximized();
+    const QSize normal = maximized ? normalGeometry().size() : size();
+    browse::WriteColW(ds::dataPaths().dataFile, m_widths, {normal.width() * 15, normal.height() * 15, maximized});
+}
+
+double Frmzyll::widthShare() const
+{
+    int designed = 0;
+    for (int width : m_widths)
+        designed += ui::twips(width);
+    const int wider = m_grid->width() - ui::twips(kGridWidth);
+    return designed > 0 && wider > 0 ? 1.0 + double(wider) / designed : 1.0;
+}
+
+void Frmzyll::shareOutWidths()
+{
+    const double share = widthShare();
+    m_sharingOut = true;
+    for (int column = 0; column < kGridColumns; ++column)
+        m_grid->setColumnWidth(column, int(std::lround(ui::twips(m_widths[size_t(column)]) * share)));
+    m_sharingOut = false;
+}
+
+void Frmzyll::columnResized(int column, int pixels)
+{
+    if (!m_sharingOut && column >= 0 && column < kGridColumns)
+        m_widths[size_t(column)] = int(std::lround(pixels * 15 / widthShare()));
+}
+
+void Frmzyll::restoreSize()
+{
+    const WindowSize kept = ReadWindowSize(ds::dataPaths().dataFile);
+    if (kept.width > 0 && kept.height > 0) {
+        const QSize room = screen()->availableGeometry().size();
+        resize(QSize(ui::twips(kept.width), ui::twips(kept.height)).boundedTo(room).expandedTo(minimumSize()));
     }
-    browse::WriteColW(ds::dataPaths().dataFile, widths);
+    if (kept.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 } // namespace browse

@@ -12,6 +12,7 @@
 
 class QComboBox;
 class QKeyEvent;
+class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPushButton;
@@ -60,6 +61,13 @@ private:
     void Form_Load();
     void ReadColW();
     void WriteColW();
+    // The columns share the grid's width beyond its designed width in proportion to their own.
+    double widthShare() const;
+    void shareOutWidths();
+    void columnResized(int column, int pixels);
+    // The window's size as it was left, kept beside the column widths.
+    void restoreSize();
+    bool isCondition(const QObject *control) const;
     void refreshPickLists();
     QueryConditions conditions() const;
     void showDetail(const herbs::HerbRecord &record);
@@ -98,7 +106,11 @@ private:
     QPushButton *m_cmdlink = nullptr;
     // The detail boxes in the order of their Enter chain, and the stored position each shows.
     std::array<QWidget *, 8> m_detail{};
-    std::array<std::optional<int>, 7> m_readWidths{}; // twips as read, so an unmoved column keeps them
+    // The columns' widths in twips at the grid's designed width: as read, so an unmoved column
+    // keeps them, or as the user set them.
+    std::array<int, 7> m_widths{};
+    bool m_sharingOut = false;
+    QLabel *m_found = nullptr; // the number of herbs in the grid
     bool m_left = false;
 };
 

@@ -11,6 +11,7 @@
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -86,13 +87,34 @@ void Frmzyll::Msfgrid_Click(const QModelIndex &index)
 
 bool Frmzyll::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_grid && event->type() == QEvent::Resize)
+        shareOutWidths();
     if (event->type() == QEvent::KeyPress) {
         for (size_t i = 0; i < m_detail.size(); ++i) {
             if (watched == m_detail[i])
                 return detailKey(int(i), static_cast<QKeyEvent *>(event));
         }
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (isCondition(watched) && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+            Cmdseek_Click();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Frmzyll::isCondition(const QObject *control) const
+{
+    for (const QObject *condition : {static_cast<QObject *>(m_name), static_cast<QObject *>(m_nature),
+                                     static_cast<QObject *>(m_meridian)}) {
+        if (control == condition)
+            return true;
+    }
+    for (size_t i = 0; i < 3; ++i) {
+        if (control == m_efficacy[i] || control == m_indications[i])
+            return true;
+    }
+    return false;
 }
 
 bool Frmzyll::detailKey(int box, QKeyEvent *key)

@@ -12,6 +12,7 @@
 #include "ui/pointer.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStringListModel>
@@ -122,6 +123,7 @@ void Frmzyll::showRows(QList<GridRow> rows)
 {
     ui::setBusyPointer();
     m_model->setRows(std::move(rows));
+    m_found->setText(QStringLiteral("共 %1 味").arg(m_model->rowCount()));
     ui::yield();
 }
 

@@ -2,10 +2,12 @@
 
 #include "datastore/errors.h"
 #include "herbs/typing_limit.h"
+#include "herbs/unsaved_changes.h"
 #include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
 #include "ui/pointer.h"
+#include "ui/program.h"
 #include "ui/rows.h"
 #include "ui/twips.h"
 
@@ -45,7 +47,8 @@ QLabel *fieldLabel(QWidget *parent, const char *name, const QString &caption, in
     return label;
 }
 
-QPlainTextEdit *notesBox(QWidget *parent, const char *name, int left, int top, int width, int height, int limit)
+QPlainTextEdit *notesBox(QWidget *parent, const char *name, int left, int top, int width, int height, int limit,
+                         const TypingLimit::CutReport &report)
 {
     auto *box = new QPlainTextEdit(parent);
     box->setObjectName(QLatin1String(name));
@@ -53,7 +56,7 @@ QPlainTextEdit *notesBox(QWidget *parent, const char *name, int left, int top, i
     box->setTabChangesFocus(true);
     paintField(box);
     ui::placeTwips(box, left, top, width, height);
-    TypingLimit::apply(box, limit);
+    TypingLimit::apply(box, limit, report);
     return box;
 }
 
@@ -103,7 +106,7 @@ Frmzyyc::Frmzyyc(QWidget *mainWindow)
     setObjectName(QStringLiteral("Frmzyyc"));
     setWindowTitle(QStringLiteral("中医药材登录"));
     setAttribute(Qt::WA_DeleteOnClose); // left through 退出 or the close box, it is unloaded
-    ui::fixClientSizeTwips(this, 10695, 7020);
+    ui::fixClientSizeTwips(this, 10695, 7215); // the status line below the designed 7020
     buildControls();
     ui::centreOnMain(this, m_mainWindow, 0, 0);
     clearTrapped();
@@ -120,12 +123,18 @@ void Frmzyyc::buildControls()
 
 void Frmzyyc::placeFieldControls()
 {
+    // A cut is told at once: what went past the box's end is not visible otherwise.
+    m_labzt = new QLabel(this);
+    m_labzt->setObjectName(QStringLiteral("Labzt"));
+    ui::placeTwips(m_labzt, 600, 6915, 7215, 255);
+    const TypingLimit::CutReport report = [this](qsizetype kept) { showStatus(cutNotice(kept)); };
+
     fieldLabel(this, "Label5", QStringLiteral("名称"), 120, 240, 420, 210);
     m_txtycmc = new QLineEdit(this);
     m_txtycmc->setObjectName(QStringLiteral("Txtycmc"));
     paintField(m_txtycmc);
     ui::placeTwips(m_txtycmc, 600, 120, 1695, 325);
-    TypingLimit::apply(m_txtycmc, 10);
+    TypingLimit::apply(m_txtycmc, 10, report);
 
     fieldLabel(this, "Label6", QStringLiteral("性味"), 2400, 240, 420, 210);
     m_cboycxw = valueCombo(this, "Cboycxw", 2880, 120, 1935, 330);
@@ -133,16 +142,16 @@ void Frmzyyc::placeFieldControls()
     m_cboycgj = valueCombo(this, "Cboycgj", 5400, 120, 2415, 330);
 
     fieldLabel(this, "Label1", QStringLiteral("功效"), 120, 960, 420, 210);
-    m_txtycgy = notesBox(this, "Txtycgy", 600, 600, 7215, 855, 220);
+    m_txtycgy = notesBox(this, "Txtycgy", 600, 600, 7215, 855, 220, report);
     fieldLabel(this, "Label2", QStringLiteral("主治"), 120, 1800, 420, 210);
-    m_txtyczz = notesBox(this, "Txtyczz", 600, 1560, 7215, 855, 300);
+    m_txtyczz = notesBox(this, "Txtyczz", 600, 1560, 7215, 855, 300, report);
     fieldLabel(this, "Label4", QStringLiteral("用法"), 120, 2880, 420, 210);
-    m_txtycyf = notesBox(this, "Txtycyf", 600, 2520, 7215, 1095, 300);
+    m_txtycyf = notesBox(this, "Txtycyf", 600, 2520, 7215, 1095, 300, report);
     fieldLabel(this, "Label3", QStringLiteral("宜忌"), 120, 4200, 420, 210);
-    m_txtycyj = notesBox(this, "Txtycyj", 600, 3720, 7215, 1215, 300);
+    m_txtycyj = notesBox(this, "Txtycyj", 600, 3720, 7215, 1215, 300, report);
     // Two characters a line in its narrow box: the caption wraps onto two lines.
     fieldLabel(this, "Label8", QStringLiteral("临床心得"), 120, 5640, 420, 420)->setWordWrap(true);
-    m_txtycgb = notesBox(this, "Txtycgb", 600, 5040, 7215, 1815, 2000);
+    m_txtycgb = notesBox(this, "Txtycgb", 600, 5040, 7215, 1815, 2000, report);
 }
 
 void Frmzyyc::placeButtonsAndList()
@@ -276,7 +285,11 @@ void Frmzyyc::changeEvent(QEvent *event)
 
 void Frmzyyc::closeEvent(QCloseEvent *event)
 {
-    // The close box leaves the screen the same way as 退出.
+    // The close box and Esc leave the screen the same way as 退出.
+    if (!ui::isEnding() && !mayDropChanges()) {
+        event->ignore();
+        return;
+    }
     if (!m_menusUnlocked) {
         m_menusUnlocked = true;
         startup::unlockMenus();

@@ -56,6 +56,12 @@ private:
     void refreshNameList();
     void showNames(const QStringList &names);
     void clearTrapped();
+    // What the screen shows now is what the roads out compare against; loaded names the herb.
+    void keepShown(const QString &loaded = QString());
+    // True when nothing typed would be lost, or the user agrees to drop it.
+    bool mayDropChanges();
+    void showStatus(const QString &text);
+    void loadFoundHerb(const HerbRecord &herb);
 
     void cmdsaveClick();
     void cmdeditClick();
@@ -89,9 +95,12 @@ private:
     QPushButton *m_cmdexit = nullptr;
     QLabel *m_labycsl = nullptr;
     QLabel *m_labbm = nullptr; // what an alias typed into 名称 stood for
+    QLabel *m_labzt = nullptr; // the status line: what the last step could not do as asked
 
     qint16 m_jybl = 0;
     QString m_listSource; // 中医药材, or the stored query of the last condition search
+    HerbRecord m_shown;   // the texts as loaded, cleared or searched for
+    QString m_loaded;     // the herb they were loaded from; empty when none
     bool m_menusUnlocked = false;
 };
 

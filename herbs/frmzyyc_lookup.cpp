@@ -61,7 +61,7 @@ void Frmzyyc::showNames(const QStringList &names)
 void Frmzyyc::listycmcClick(const QModelIndex &index)
 {
     const QString name = index.isValid() ? trimSpaces(index.data().toString()) : QString();
-    if (name.isEmpty())
+    if (name.isEmpty() || !mayDropChanges())
         return;
     try {
         std::optional<HerbRecord> herb;
@@ -72,6 +72,8 @@ void Frmzyyc::listycmcClick(const QModelIndex &index)
         if (herb) {
             for (int field = 0; field < kHerbFieldCount; ++field)
                 setFieldText(field, trimSpaces((*herb)[field]));
+            keepShown(name);
+            showStatus(QString());
         }
         ui::yield();
     } catch (const ds::RunError &error) {
@@ -79,19 +81,41 @@ void Frmzyyc::listycmcClick(const QModelIndex &index)
     }
 }
 
+void Frmzyyc::loadFoundHerb(const HerbRecord &herb)
+{
+    setFieldTexts(herb); // as stored: a blank field shows its single space
+    keepShown(herb[kName]);
+    showStatus(QString());
+}
+
 void Frmzyyc::exactLookup()
 {
     try {
         TypedNameLookup found;
+        QStringList byInitials; // letters typed for a name that is no name or alias: dg for 当归
         {
             ds::Database db = ds::openDataFile();
             found = lookUpTypedName(db, m_txtycmc->text());
+            if (!found.herb && found.choices.isEmpty())
+                byInitials = herbsByInitials(db, m_txtycmc->text());
+            if (byInitials.size() == 1)
+                found.herb = findHerb(db, byInitials.first());
         }
+        if (found.herb && !mayDropChanges())
+            return; // the screen stays as it is
         if (found.herb)
-            setFieldTexts(*found.herb); // as stored: a blank field shows its single space
+            loadFoundHerb(*found.herb);
         if (!found.choices.isEmpty())
             showNames(found.choices); // the user picks which herb the alias meant
         m_labbm->setText(found.aliasNote);
+        if (byInitials.size() > 1) {
+            // The user picks the herb the letters meant, in the list, at its first row.
+            showNames(byInitials);
+            m_listycmc->setCurrentIndex(m_names->index(0));
+            m_listycmc->setFocus();
+            ui::yield();
+            return;
+        }
     } catch (const ds::RunError &error) {
         ui::showErrorDescription(error);
     }
@@ -108,6 +132,9 @@ void Frmzyyc::cmdseekClick()
         ui::msgBox(QStringLiteral("输入查询条件。"), ui::Icon::Information);
         return;
     }
+    if (!mayDropChanges())
+        return;
+    keepShown(); // what is shown is now a search's conditions, to be left for what it finds
     ui::setBusyPointer();
     try {
         QStringList found;

@@ -9,6 +9,7 @@
 #include "herbs/input_check.h"
 #include "herbs/print_text.h"
 #include "herbs/print_to_word.h"
+#include "herbs/unsaved_changes.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -28,6 +29,8 @@ void Frmzyyc::Qpcls()
     CboYcgjAd();
     for (int field = 0; field < kHerbFieldCount; ++field)
         setFieldText(field, QString());
+    keepShown();
+    showStatus(QString());
     m_listSource = kHerbTable;
     m_labbm->clear();
     refreshNameList();
@@ -67,12 +70,25 @@ void Frmzyyc::cmdsaveClick()
         SrnrJy();
         if (m_jybl == 1)
             return;
+        QStringList aliasOf;
+        {
+            ds::Database db = ds::openDataFile();
+            aliasOf = herbsAliasedBy(db, m_txtycmc->text());
+        }
+        // Under another name of a stored herb, it would be that herb twice.
+        const ui::Message question{aliasSaveQuestion(m_txtycmc->text(), aliasOf), ui::Icon::Question,
+                                   ui::Buttons::YesNo, QString(), ui::Answer::No};
+        if (!aliasOf.isEmpty() && ui::msgBox(question) != ui::Answer::Yes) {
+            m_txtycmc->setFocus();
+            return;
+        }
         SaveOutcome outcome;
         {
             ds::Database db = ds::openDataFile();
             outcome = addHerb(db, fieldTexts());
         }
         if (outcome == SaveOutcome::AlreadyStored) {
+            showStatus(kAlreadyStoredNotice);
             m_cmdedit->setFocus(); // 修改 overwrites it
             return;
         }
@@ -135,6 +151,8 @@ void Frmzyyc::cmddeleClick()
 
 void Frmzyyc::cmdqclsClick()
 {
+    if (!mayDropChanges())
+        return;
     clearTrapped();
     m_txtycmc->setFocus();
 }

@@ -64,6 +64,20 @@ QString foundNamesStatement(const HerbRecord &fields, const ds::AliasTable &alia
     return QStringLiteral("SELECT 名称 FROM 中医药材 WHERE ") + (typed + notNull).join(QStringLiteral(" and "));
 }
 
+// The stored herbs an alias names, and their names in the alias table.
+QList<HerbRecord> storedAliasTargets(ds::Database &db, const QString &alias, const ds::AliasTable &aliases,
+                                     QStringList &named)
+{
+    QList<HerbRecord> herbs;
+    for (const QString &herb : aliases.herbsNamedBy(alias)) {
+        if (std::optional<HerbRecord> stored = findTypedHerb(db, herb)) {
+            herbs.append(*stored);
+            named.append(herb);
+        }
+    }
+    return herbs;
+}
+
 } // namespace
 
 std::optional<QStringList> distinctValues(ds::Database &db, const QString &statement)
@@ -132,14 +146,8 @@ TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName, cons
     TypedNameLookup found{findTypedHerb(db, typedName), {}, {}};
     if (found.herb)
         return found;
-    QList<HerbRecord> herbs;
     QStringList named;
-    for (const QString &herb : aliases.herbsNamedBy(typedName)) {
-        if (std::optional<HerbRecord> stored = findTypedHerb(db, herb)) {
-            herbs.append(*stored);
-            named.append(herb);
-        }
-    }
+    const QList<HerbRecord> herbs = storedAliasTargets(db, typedName, aliases, named);
     if (herbs.isEmpty())
         return found;
     found.aliasNote = ds::aliasKey(typedName) + QStringLiteral(" → ") + named.join(QChar(0x3001));
@@ -150,6 +158,28 @@ TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName, cons
     for (const HerbRecord &herb : herbs)
         found.choices.append(herb[kName]);
     return found;
+}
+
+QStringList herbsAliasedBy(ds::Database &db, const QString &name, const ds::AliasTable &aliases)
+{
+    QStringList named;
+    if (!findTypedHerb(db, name))
+        storedAliasTargets(db, name, aliases, named);
+    return named;
+}
+
+QStringList herbsByInitials(ds::Database &db, const QString &letters)
+{
+    const QString typed = trimSpaces(letters);
+    if (!ds::isLatinLetters(typed))
+        return {};
+    ds::Statement rows(db.handle(), QStringLiteral("SELECT 名称 FROM 中医药材 WHERE %1(名称) = ? ORDER BY rowid")
+                                        .arg(QLatin1String(ds::kPinyinInitialsFunction)));
+    rows.bind(1, typed.toLower());
+    QStringList names;
+    while (rows.step())
+        names.append(rows.value(0).toString());
+    return names;
 }
 
 QString herbCountCaption(int count)

@@ -55,6 +55,14 @@ struct TypedNameLookup {
 TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName,
                                 const ds::AliasTable &aliases = ds::shippedAliases());
 
+// The herbs stored under another name that the name is an alias of, by their names in the
+// alias table ("茯苓" for 云苓); none when a herb is stored under the name itself.
+QStringList herbsAliasedBy(ds::Database &db, const QString &name, const ds::AliasTable &aliases = ds::shippedAliases());
+
+// The stored names, in the rows' order, whose pinyin initials are the typed letters (any case);
+// none unless the text is ASCII letters alone.
+QStringList herbsByInitials(ds::Database &db, const QString &letters);
+
 // The count line after the whole table was counted ("12 味") and after a search (" 3种").
 QString herbCountCaption(int count);
 QString foundCountCaption(int count);

@@ -6,6 +6,7 @@ cc_logic_library(cc_herbs_logic
     input_check.cpp
     herb_table.cpp
     herb_lookup.cpp
+    unsaved_changes.cpp
     gbk_bytes.cpp
   LIBS cc_datastore PkgConfig::ICU)
 
@@ -16,6 +17,7 @@ add_library(cc_herbs_screens STATIC
   frmzyyc.cpp
   frmzyyc_records.cpp
   frmzyyc_lookup.cpp
-  frmzyyc_keys.cpp)
+  frmzyyc_keys.cpp
+  frmzyyc_changes.cpp)
 target_include_directories(cc_herbs_screens PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(cc_herbs_screens PUBLIC cc_shell_services cc_herbs_print cc_herbs_logic PRIVATE cc_warnings)

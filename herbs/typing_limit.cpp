@@ -40,7 +40,7 @@ int boxTextBytes(const QString &text, bool lineBreakIsCrLf)
 
 ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor, int limit, bool lineBreakIsCrLf)
 {
-    ExcessCut none{0, 0, cursor};
+    ExcessCut none{0, 0, cursor, 0};
     const int excess = boxTextBytes(text, lineBreakIsCrLf) - std::max(limit, boxTextBytes(before, lineBreakIsCrLf));
     if (excess <= 0)
         return none;
@@ -63,7 +63,8 @@ ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor
     const qsizetype end = start + inserted;
     const QString outside = text.left(start) + text.mid(end);
     const int room = std::max(limit, boxTextBytes(before, lineBreakIsCrLf)) - boxTextBytes(outside, lineBreakIsCrLf);
-    ExcessCut cut{start + fittingLength(text.mid(start, inserted), room, lineBreakIsCrLf), end, cursor};
+    const qsizetype kept = fittingLength(text.mid(start, inserted), room, lineBreakIsCrLf);
+    ExcessCut cut{start + kept, end, cursor, kept};
     if (cursor >= cut.end)
         cut.cursor -= cut.end - cut.start;
     else if (cursor > cut.start)
@@ -71,28 +72,35 @@ ExcessCut excessCut(const QString &before, const QString &text, qsizetype cursor
     return cut;
 }
 
-void TypingLimit::apply(QLineEdit *box, int bytes)
+void TypingLimit::apply(QLineEdit *box, int bytes, CutReport report)
 {
-    auto *limit = new TypingLimit(box, bytes);
+    auto *limit = new TypingLimit(box, bytes, std::move(report));
     limit->m_current = box->text();
     connect(box, &QLineEdit::textChanged, limit, &TypingLimit::lineTextChanged);
     connect(box, &QLineEdit::textEdited, limit, &TypingLimit::lineTextEdited);
 }
 
-void TypingLimit::apply(QPlainTextEdit *box, int bytes)
+void TypingLimit::apply(QPlainTextEdit *box, int bytes, CutReport report)
 {
-    auto *limit = new TypingLimit(box, bytes);
+    auto *limit = new TypingLimit(box, bytes, std::move(report));
     QTextDocument *document = box->document();
     limit->m_current = box->toPlainText();
     connect(document, &QTextDocument::contentsChange, limit, &TypingLimit::documentChange);
     connect(document, &QTextDocument::contentsChanged, limit, &TypingLimit::documentChanged);
 }
 
-TypingLimit::TypingLimit(QWidget *box, int bytes)
+TypingLimit::TypingLimit(QWidget *box, int bytes, CutReport report)
     : QObject(box)
     , m_box(box)
     , m_bytes(bytes)
+    , m_report(std::move(report))
 {
+}
+
+void TypingLimit::reportCut(const ExcessCut &cut) const
+{
+    if (m_report)
+        m_report(cut.kept);
 }
 
 void TypingLimit::lineTextChanged()
@@ -118,6 +126,7 @@ void TypingLimit::lineTextEdited()
     line->setText(QString(text).remove(cut.start, cut.end - cut.start));
     line->setCursorPosition(int(cut.cursor));
     m_cutting = false;
+    reportCut(cut);
 }
 
 void TypingLimit::documentChange()
@@ -149,6 +158,7 @@ void TypingLimit::documentChanged()
     remove.endEditBlock();
     m_cutting = false;
     m_current = box->toPlainText();
+    reportCut(cut);
 }
 
 } // namespace herbs

@@ -3,11 +3,15 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
 
 namespace herbs {
+
+struct ExcessCut;
 
 // Limits what the user puts into a box to a number of bytes of code page 936, whichever way
 // the text comes in (keys, input-method commits, Ctrl+V, Shift+Ins, the context menu, the
@@ -17,11 +21,15 @@ namespace herbs {
 // the limit or than it already was. A text box line break counts as CR LF, two bytes.
 class TypingLimit : public QObject {
 public:
-    static void apply(QLineEdit *box, int bytes);
-    static void apply(QPlainTextEdit *box, int bytes);
+    // Told how many characters of the text that came in were kept, whenever some were cut.
+    using CutReport = std::function<void(qsizetype kept)>;
+
+    static void apply(QLineEdit *box, int bytes, CutReport report = {});
+    static void apply(QPlainTextEdit *box, int bytes, CutReport report = {});
 
 private:
-    TypingLimit(QWidget *box, int bytes);
+    TypingLimit(QWidget *box, int bytes, CutReport report);
+    void reportCut(const ExcessCut &cut) const;
 
     void lineTextChanged();
     void lineTextEdited();
@@ -30,6 +38,7 @@ private:
 
     QWidget *m_box;
     int m_bytes;
+    CutReport m_report;
     bool m_cutting = false;
     // The box's text before the change being checked; the one-line box also keeps the one
     // before that, should Qt ever report the edit after the change.
@@ -43,6 +52,7 @@ struct ExcessCut {
     qsizetype start = 0;
     qsizetype end = 0; // start == end: nothing
     qsizetype cursor = 0;
+    qsizetype kept = 0; // characters of the inserted text that stay
 };
 
 // The change from `before` to `text` (the cursor after it at `cursor`) inserted some text; the

@@ -4,6 +4,7 @@
 #include "startup/modulanxia.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/window_keys.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -12,6 +13,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTimer>
 
 namespace startup {
@@ -26,6 +28,7 @@ MDIFlanx::MDIFlanx(QWidget *parent)
     setCentralWidget(m_area);
     m_area->viewport()->installEventFilter(this);
     buildMenus();
+    installWindowKeys(this, QString());
 }
 
 QMenu *MDIFlanx::addTopMenu(const QString &name, const QString &caption)
@@ -147,12 +150,39 @@ void MDIFlanx::closeForGood()
     close();
 }
 
+// The close button and Alt+F4 are 退出系统: the same question and the same end. While a screen
+// is open (the menus locked) the user is told which one to leave first.
 void MDIFlanx::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeAllowed && !ui::isEnding()) {
+        if (isMenuEnabled(QStringLiteral("zyexit")))
+            askExit();
+        else
+            sayWhichScreenIsOpen();
+    }
     if (m_closeAllowed || ui::isEnding())
         event->accept();
     else
         event->ignore();
+}
+
+void MDIFlanx::sayWhichScreenIsOpen()
+{
+    QPointer<QWidget> open;
+    for (QWidget *child : findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() && child->isVisible() && child->objectName() != QLatin1String("FrmHelp")) {
+            open = child;
+            break;
+        }
+    }
+    const QString title = open ? open->windowTitle() : QString();
+    ui::msgBox(title.isEmpty() ? QStringLiteral("请先关闭打开的窗口，再退出系统。")
+                               : QStringLiteral("请先关闭“%1”窗口，再退出系统。").arg(title),
+               ui::Icon::Information);
+    if (open) { // the keyboard goes back to it, not to this window
+        open->raise();
+        open->activateWindow();
+    }
 }
 
 void MDIFlanx::changeEvent(QEvent *event)

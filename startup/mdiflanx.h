@@ -11,8 +11,8 @@ class QAction;
 
 namespace startup {
 
-// The main window: always maximized, cannot be closed, and its menus are the only way
-// between screens. The screens reach it only as their shell.
+// The main window: always maximized, closed only by ending the program, and its menus are the
+// only way between screens. The screens reach it only as their shell.
 class MDIFlanx : public QMainWindow, public Shell {
     Q_OBJECT
 public:
@@ -32,7 +32,7 @@ public:
     void setBackgroundPicture(const QPixmap &picture) override;
     const QPixmap &backgroundPicture() const { return m_background; }
 
-    // Lets the program's end close the window; every other close is refused.
+    // Lets the program's end close the window; any other close asks as 退出系统 does.
     void allowClose() { m_closeAllowed = true; }
     void closeForGood() override;
 
@@ -52,6 +52,7 @@ private:
     void openAbout();
     void openWebPage();
     void askExit();
+    void sayWhichScreenIsOpen();
     void applyBackground();
 
     QMdiArea *m_area;

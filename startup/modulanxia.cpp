@@ -76,11 +76,11 @@ MainOutcome runChecks(const ds::DataPaths &paths)
 
     switch (startup::checkFirstUse(paths.dataFile)) {
     case startup::FirstUseRoad::PasswordSetup:
-        ui::msgBox(QStringLiteral("初次使用系统　请先登录系统启动密码内容"), ui::Icon::Exclamation);
+        ui::msgBox(startup::firstUseNotice(startup::FirstUseRoad::PasswordSetup), ui::Icon::Exclamation);
         startup::showScreen(QStringLiteral("Frmmmwh"));
         break;
     case startup::FirstUseRoad::ClinicSetup:
-        ui::msgBox(QStringLiteral("初次使用系统　请先登录用户资料内容"), ui::Icon::Exclamation);
+        ui::msgBox(startup::firstUseNotice(startup::FirstUseRoad::ClinicSetup), ui::Icon::Exclamation);
         startup::showScreen(QStringLiteral("FrmYhzl"));
         break;
     case startup::FirstUseRoad::Normal:

@@ -1,6 +1,7 @@
 #include "startup/screens.h"
 
 #include "startup/shell.h"
+#include "startup/window_keys.h"
 #include "ui/focus.h"
 #include "ui/twips.h"
 
@@ -63,6 +64,7 @@ QWidget *showScreen(const QString &name)
     screen->setAttribute(Qt::WA_DeleteOnClose);
     factories()[name].open = screen;
     ui::ownByMain(screen, mainWindow());
+    installWindowKeys(screen, helpSection(name));
     // Opened from a menu, the screen takes the keyboard at once, on its first tab stop.
     QPointer<QWidget> opening = ui::openingControl(screen);
     screen->show();

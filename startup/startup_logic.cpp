@@ -116,6 +116,13 @@ QString restoreQuestion(const ds::RunError &refusal, const QString &dataFile)
         .arg(found);
 }
 
+QString firstUseNotice(FirstUseRoad road)
+{
+    if (road == FirstUseRoad::PasswordSetup)
+        return QStringLiteral("初次使用系统　请先登录系统启动密码内容");
+    return QStringLiteral("初次使用系统　请先登录用户资料内容");
+}
+
 FirstUseRoad checkFirstUse(const QString &dataFile)
 {
     ds::Database db = ds::openDataFile(dataFile);

@@ -40,6 +40,9 @@ enum class FirstUseRoad {
     Normal
 };
 
+// What start-up tells before it opens the set-up screen of the road.
+QString firstUseNotice(FirstUseRoad road);
+
 // Purges the stored queries and checks 密码表 (stored query "000") and then 用户资料
 // ("001"); the queries are left in the file.
 FirstUseRoad checkFirstUse(const QString &dataFile);

@@ -42,8 +42,8 @@ Answer showReal(const Message &message)
     box.setText(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     if (message.buttons == Buttons::YesNo) {
         QPushButton *yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        QPushButton *no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(message.defaultAnswer == Answer::No ? no : yes);
         box.exec();
         return box.clickedButton() == yes ? Answer::Yes : Answer::No;
     }

@@ -18,6 +18,8 @@ struct Message {
     Icon icon = Icon::None;
     Buttons buttons = Buttons::Ok;
     std::optional<QString> title = QString();
+    // The button Enter presses; 否 where the question would drop or add something on a Yes.
+    Answer defaultAnswer = Answer::Yes;
 };
 
 // Every message box of the program goes through here.

@@ -65,60 +65,60 @@ TEST_F(ClinicScreen, LoadsTheStoredRowOrEmptyBoxes)
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
-TEST_F(ClinicScreen, EnterChecksUseTheirOwnWordingAndSpacesAreSwallowed)
+TEST_F(ClinicScreen, EnterChecksSayWhatEachBoxNeedsAndSpacesAreSwallowed)
 {
     ASSERT_NE(showScreen(), nullptr);
     QTest::keyClicks(box("TxtMzmc"), QStringLiteral("a b c"));
     EXPECT_EQ(box("TxtMzmc")->text(), QStringLiteral("abc"));
     QTest::keyClick(box("TxtMzmc"), Qt::Key_Return);
-    expectWarning(QStringLiteral("请输入门诊名称全称"), "TxtMzmc", 4);
+    expectWarning(QStringLiteral("门诊名称至少要4个字"), "TxtMzmc", 4);
     box("TxtMzmc")->setText(QStringLiteral("澄川门诊"));
     QTest::keyClick(box("TxtMzmc"), Qt::Key_Return);
     EXPECT_EQ(screen->focusWidget(), box("TxtMzdz"));
 
     box("TxtMzdz")->setText(QStringLiteral("杏林路"));
     QTest::keyClick(box("TxtMzdz"), Qt::Key_Return);
-    expectWarning(QStringLiteral("请输入门诊的详细地址"), "TxtMzdz", 4);
+    expectWarning(QStringLiteral("门诊地址至少要4个字"), "TxtMzdz", 4);
     box("TxtMzdz")->setText(QStringLiteral("杏林路八"));
     QTest::keyClick(box("TxtMzdz"), Qt::Key_Return);
     EXPECT_EQ(screen->focusWidget(), box("TxtTele"));
 
     box("TxtTele")->setText(QStringLiteral("555012"));
     QTest::keyClick(box("TxtTele"), Qt::Key_Return);
-    expectWarning(QStringLiteral("请输入门诊对外联系电话"), "TxtTele", 7);
+    expectWarning(QStringLiteral("电话号码至少要7位"), "TxtTele", 7);
     box("TxtTele")->setText(QStringLiteral("5550123"));
     QTest::keyClick(box("TxtTele"), Qt::Key_Return);
     EXPECT_EQ(screen->focusWidget(), box("TxtYhxm"));
 
     box("TxtYhxm")->setText(QStringLiteral("王"));
     QTest::keyClick(box("TxtYhxm"), Qt::Key_Return);
-    expectWarning(QStringLiteral("请输入使用者的姓名"), "TxtYhxm", 2);
+    expectWarning(QStringLiteral("用户姓名至少要2个字"), "TxtYhxm", 2);
     box("TxtYhxm")->setText(QStringLiteral("王五"));
     QTest::keyClick(box("TxtYhxm"), Qt::Key_Return);
     EXPECT_EQ(screen->focusWidget(), control<QPushButton>(screen, "CmdSave"));
     EXPECT_EQ(recorder.messages.size(), 4);
 }
 
-TEST_F(ClinicScreen, SaveChecksTrimmedLengthsInOrderWithTheirOwnWording)
+TEST_F(ClinicScreen, SaveChecksTrimmedLengthsInOrderSayingWhatEachBoxNeeds)
 {
     ASSERT_NE(showScreen(), nullptr);
     fill(QStringLiteral(" 澄川门 "), QStringLiteral("杏林"), QStringLiteral("555"), QStringLiteral("王"));
     click(screen, QStringLiteral("CmdSave"));
-    expectWarning(QStringLiteral("请输入门诊名称全称"), "TxtMzmc", 4);
+    expectWarning(QStringLiteral("门诊名称至少要4个字"), "TxtMzmc", 4);
     EXPECT_EQ(box("TxtMzmc")->text(), QStringLiteral("澄川门"));
 
     box("TxtMzmc")->setText(QStringLiteral("澄川门诊"));
     click(screen, QStringLiteral("CmdSave"));
-    expectWarning(QStringLiteral("请输入门诊详细地址"), "TxtMzdz", 4);
+    expectWarning(QStringLiteral("门诊地址至少要4个字"), "TxtMzdz", 4);
 
     box("TxtMzdz")->setText(QStringLiteral("杏林路八"));
     box("TxtTele")->setText(QStringLiteral(" 555012 "));
     click(screen, QStringLiteral("CmdSave"));
-    expectWarning(QStringLiteral("请输入门诊对外电话"), "TxtTele", 7);
+    expectWarning(QStringLiteral("电话号码至少要7位"), "TxtTele", 7);
 
     box("TxtTele")->setText(QStringLiteral("5550123"));
     click(screen, QStringLiteral("CmdSave"));
-    expectWarning(QStringLiteral("请输入系统用户名称"), "TxtYhxm", 2);
+    expectWarning(QStringLiteral("用户姓名至少要2个字"), "TxtYhxm", 2);
 
     EXPECT_EQ(recorder.messages.size(), 4);
     EXPECT_TRUE(rows(QStringLiteral("用户资料")).isEmpty());

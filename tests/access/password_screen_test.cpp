@@ -198,15 +198,15 @@ TEST_F(PasswordScreen, ExitIsRefusedWhileTheTableIsEmpty)
     EXPECT_EQ(openWindow(QStringLiteral("Frmmmwh")), nullptr);
 }
 
-TEST_F(PasswordScreen, LeavingInFirstUseAsksForANewLogin)
+TEST_F(PasswordScreen, LeavingInFirstUseOpensTheLogin)
 {
     startup::setRunMode(startup::kFirstUseMode);
     addUser(QStringLiteral("张三"), QStringLiteral("abcd"));
     ASSERT_NE(showScreen(), nullptr);
     click(screen, QStringLiteral("Cmdexit"));
-    ASSERT_EQ(recorder.texts(), QStringList{QStringLiteral("请以新的用户名称和密码重新登录系统")});
-    EXPECT_EQ(recorder.last().icon, ui::Icon::Information);
+    EXPECT_TRUE(recorder.messages.isEmpty());
     EXPECT_EQ(openWindow(QStringLiteral("Frmmmwh")), nullptr);
+    EXPECT_NE(openWindow(QStringLiteral("frmLogin")), nullptr);
 }
 
 } // namespace

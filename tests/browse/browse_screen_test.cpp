@@ -88,13 +88,16 @@ TEST_F(BrowseScreen, SortChoiceRerunsTheQueryAndTheClearButtonResets)
     setHerbs(kHerbs);
     open();
     child<QLineEdit>("Txtmcyc")->setText("参");
-    click("Cmdseek");
+    QTest::keyClick(child<QLineEdit>("Txtmcyc"), Qt::Key_Return); // Enter in a condition is 查询
     EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
+    EXPECT_EQ(child<QLabel>("Labsl")->text(), "共 2 味");
     combo("CboPxnr")->setCurrentIndex(1); // 性味: 甘，平 before 甘，微温
     EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
     combo("CboPxnr")->setCurrentIndex(3); // 功效: 补脾益肺 before 大补元气
     EXPECT_EQ(gridNames(), QStringList({"党参。", "人参。"}));
     combo("Cboycgx1")->setEditText("大补");
+    QTest::keyClick(combo("Cboycgx1"), Qt::Key_Enter);
+    EXPECT_EQ(gridNames(), QStringList({"人参。"}));
     combo("CboPxnr")->setCurrentIndex(2);
     EXPECT_EQ(gridNames(), QStringList({"人参。"}));
     EXPECT_EQ(child<QLineEdit>("Txtmcyc")->text(), "参");
@@ -198,7 +201,7 @@ TEST_F(BrowseScreen, NameConditionFindsHerbsByTheirAliasesAndTheirTooltipsListTh
     EXPECT_EQ(child<QLineEdit>("TxtYcmc")->toolTip(), "");
 }
 
-TEST_F(BrowseScreen, DetailBoxesSwallowSpacesAndEnterWalksToTheBackButton)
+TEST_F(BrowseScreen, DetailBoxesAreReadOnlyAndEnterWalksToTheBackButton)
 {
     setHerbs(kHerbs);
     open();
@@ -209,7 +212,7 @@ TEST_F(BrowseScreen, DetailBoxesSwallowSpacesAndEnterWalksToTheBackButton)
     first->setFocus();
     QTest::keyClick(first, Qt::Key_Space);
     QTest::keyClicks(first, "a b");
-    EXPECT_EQ(detail(chain[0]), "人参。ab");
+    EXPECT_EQ(detail(chain[0]), "人参。");
     for (size_t i = 1; i < std::size(chain); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         ASSERT_EQ(QApplication::focusWidget(), child<QWidget>(chain[i])) << chain[i];
@@ -355,8 +358,20 @@ TEST_F(BrowseScreen, GrowsSoTheGridShowsMoreRowsAndTheDetailBoxesMoreLines)
     }
     EXPECT_LT(below, child<QWidget>("Cmdedit")->geometry().top());
     EXPECT_LT(child<QWidget>("TxtYcmc")->geometry().right(), child<QWidget>("Labbq2")->geometry().left());
+    // The columns share the extra width out in proportion to their own.
+    EXPECT_NEAR(double(grid()->columnWidth(4)) / grid()->columnWidth(1), 3500.0 / 2000, 0.05);
+    EXPECT_GT(grid()->columnWidth(1), ui::twips(2000) * 3 / 2);
 
     screen->resize(designed); // and back as it was designed
     EXPECT_EQ(grid()->geometry(), gridAt);
     EXPECT_EQ(child<QWidget>("Txtyczz")->geometry(), tallAt[1]);
+    tabs()->setCurrentWidget(queryPage);
+    EXPECT_EQ(grid()->columnWidth(1), ui::twips(2000));
+
+    // Left at another size, it opens at that size again.
+    screen->resize(designed + QSize(8, 40));
+    click("Cmdexit");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    open();
+    EXPECT_EQ(screen->size(), designed + QSize(8, 40));
 }

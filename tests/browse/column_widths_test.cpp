@@ -50,10 +50,13 @@ TEST_F(ColumnWidths, DefaultsWithoutTheRecordThenRoundTrip)
         EXPECT_EQ(record[i], QVariant(0)) << i;
     EXPECT_EQ(browse::ReadColW(dataFile), all({1800, 0, 2100, 3015, 4000, 10, 3600}));
 
-    // A second save rewrites the record instead of adding another.
-    browse::WriteColW(dataFile, {1, 2, 3, 4, 5, 6, 7});
+    EXPECT_EQ(browse::ReadWindowSize(dataFile), browse::WindowSize{}); // the designed size
+
+    // A second save rewrites the record instead of adding another, the window's size beside.
+    browse::WriteColW(dataFile, {1, 2, 3, 4, 5, 6, 7}, {13000, 8000, true});
     EXPECT_EQ(recordCount(), 1);
     EXPECT_EQ(browse::ReadColW(dataFile), all({1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(browse::ReadWindowSize(dataFile), (browse::WindowSize{13000, 8000, true}));
 }
 
 TEST_F(ColumnWidths, NullWidthLeavesItsColumnAndUnreadableFileLeavesAll)

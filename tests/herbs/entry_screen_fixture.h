@@ -2,6 +2,8 @@
 
 #include "datastore/data_file.h"
 #include "herbs/frmzyyc.h"
+#include "herbs/register_herb_screens.h"
+#include "startup/screens.h"
 #include "message_recorder.h"
 #include "windows.h"
 #include "qstring_printer.h"
@@ -32,10 +34,12 @@ protected:
     void SetUp() override { open(); }
     void TearDown() override { delete screen.data(); }
 
+    // As the menu opens it, with the keys every screen answers (Esc, F1).
     void open()
     {
-        screen = new herbs::Frmzyyc(nullptr);
-        screen->show();
+        herbs::registerHerbScreens();
+        screen = qobject_cast<herbs::Frmzyyc *>(startup::showScreen(QStringLiteral("Frmzyyc")));
+        ASSERT_TRUE(screen);
         screen->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(screen));
     }
@@ -47,6 +51,7 @@ protected:
     QPushButton *button(const char *objectName) const { return child<QPushButton>(objectName); }
     QListView *list() const { return child<QListView>("Listycmc"); }
     QString countLine() const { return child<QLabel>("Labycsl")->text(); }
+    QString status() const { return child<QLabel>("Labzt")->text(); }
 
     // Types the text key by key; characters beyond ASCII come as keys carrying their text, as
     // a keyboard layout for them sends them.

@@ -74,6 +74,7 @@ TEST_F(EntryScreen, EveryWayTextComesInIsCutToTheLimitKeepingTheCursor)
         way.put(name(), "当归黄芪甘草");
         EXPECT_EQ(name()->text(), "人当归黄参");
         EXPECT_EQ(name()->cursorPosition(), 4);
+        EXPECT_TRUE(status().contains("前 3 个字")) << status().toStdString();
 
         // 功效, 220 bytes: 216 in it; a line break is two bytes and goes in whole or not at all.
         QPlainTextEdit *efficacy = box("Txtycgy");
@@ -92,6 +93,7 @@ TEST_F(EntryScreen, EveryWayTextComesInIsCutToTheLimitKeepingTheCursor)
         efficacy->clear();
         way.put(efficacy, QString(150, QLatin1Char('\r')));
         EXPECT_EQ(efficacy->toPlainText(), QString(110, QLatin1Char('\n')));
+        EXPECT_TRUE(status().contains("前 110 个字")) << status().toStdString();
     }
     // Text the program puts in stays whole even past the limit; the user cannot add to it.
     QPlainTextEdit *efficacy = box("Txtycgy");
@@ -232,7 +234,7 @@ TEST_F(EntryScreen, EnterFindsAHerbByThePlainNameTyped)
     EXPECT_TRUE(messages.messages.isEmpty());
 }
 
-TEST_F(EntryScreen, EnterWithAnAliasLoadsItsHerbOrListsTheHerbsToPickFrom)
+TEST_F(EntryScreen, EnterWithAnAliasOrInitialsLoadsItsHerbOrListsTheHerbsToPickFrom)
 {
     type(name(), "云苓");
     enter(name());
@@ -261,6 +263,21 @@ TEST_F(EntryScreen, EnterWithAnAliasLoadsItsHerbOrListsTheHerbsToPickFrom)
     enter(name());
     EXPECT_EQ(child<QLabel>("Labbm")->text(), "");
     EXPECT_TRUE(messages.messages.isEmpty());
+
+    // Letters that are no name or alias find the herbs of those initials: one is loaded, more
+    // are listed to pick from, and the count line stays the table's.
+    click("Cmdqcls");
+    type(name(), "dg");
+    enter(name());
+    EXPECT_EQ(name()->text(), "当归。");
+    ds::openDataFile().execute("INSERT INTO 中医药材 VALUES ('丹桂。', ' ', ' ', ' ', ' ', ' ', ' ', ' ')");
+    click("Cmdqcls");
+    type(name(), "DG");
+    enter(name());
+    EXPECT_EQ(name()->text(), "DG");
+    EXPECT_EQ(listed(), QStringList({"当归。", "丹桂。"}));
+    EXPECT_TRUE(list()->hasFocus());
+    EXPECT_EQ(countLine(), "15 味");
 }
 
 TEST_F(EntryScreen, SpacesAreTypedOnlyIntoTheNotes)

@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include <functional>
+
 namespace {
 const QStringList kNewHerb{"党参", "归脾、肺经", "甘,平", "补中益气", "脾肺气虚", "煎服,9～30克", "", ""};
 } // namespace
@@ -74,6 +76,7 @@ TEST_F(EntryScreen, SaveStoresTheStoredFormThenASecondSaveGoesToChange)
     click("Cmdsave");
     EXPECT_TRUE(messages.messages.isEmpty());
     EXPECT_TRUE(focused(button("Cmdedit")));
+    EXPECT_EQ(status(), "这味药材已经存在，保存修改请按“修改”");
     EXPECT_EQ(storedCount(), 13);
     // The check filled the empty optional boxes with a space, visibly.
     EXPECT_EQ(box("Txtycyj")->toPlainText(), " ");
@@ -92,6 +95,53 @@ TEST_F(EntryScreen, SavingANameWithoutItsFullStopAgainIsRefusedNamingTheHerb)
     EXPECT_EQ(storedCount(), 13);
     EXPECT_EQ(name()->text(), "党参"); // what was typed stays
     EXPECT_FALSE(ui::isPointerBusy());
+}
+
+TEST_F(EntryScreen, SavingUnderAnAliasOfAStoredHerbAsksFirst)
+{
+    fill({"云苓", "归心经", "甘", "利水", "水肿", "煎服", "", ""});
+    messages.answerNext(ui::Answer::No);
+    click("Cmdsave");
+    ASSERT_EQ(messages.texts(), QStringList{"“云苓”是“茯苓”的别名，仍然作为新药材保存吗？"});
+    EXPECT_EQ(messages.last().defaultAnswer, ui::Answer::No);
+    EXPECT_EQ(storedCount(), 12);
+    click("Cmdsave");
+    EXPECT_EQ(storedCount(), 13);
+}
+
+// Each road out of a changed herb asks first: 否, the default, keeps the screen as it is; 是 goes on.
+TEST_F(EntryScreen, EveryRoadOutOfAChangedHerbAsksFirst)
+{
+    const std::pair<const char *, std::function<void()>> roads[] = {
+        {"清屏", [this] { click("Cmdqcls"); }},
+        {"退出", [this] { click("Cmdexit"); }},
+        {"close box", [this] { screen->close(); }},
+        {"Esc", [this] { QTest::keyClick(box("Txtycgb"), Qt::Key_Escape); }},
+        {"list click", [this] { clickListEntry("人参。"); }},
+        {"Enter on a name", [this] { name()->setText("人参"); enter(name()); }},
+        {"查询", [this] { click("Cmdseek"); }},
+    };
+    for (const auto &[road, take] : roads) {
+        SCOPED_TRACE(road);
+        if (!screen->isVisible()) {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            open();
+        }
+        clickListEntry("当归。");
+        box("Txtycgb")->setPlainText("经期慎用");
+        messages.messages.clear();
+        messages.answerNext(ui::Answer::No);
+        take();
+        ASSERT_EQ(messages.texts(), QStringList{"药材“当归”的修改还没有保存，放弃这些修改吗？"});
+        EXPECT_EQ(messages.last().defaultAnswer, ui::Answer::No);
+        ASSERT_TRUE(screen->isVisible());
+        EXPECT_EQ(box("Txtycgb")->toPlainText(), "经期慎用");
+
+        take(); // 是
+        EXPECT_EQ(messages.messages[1].text, messages.messages[0].text);
+        EXPECT_TRUE(!screen->isVisible() || box("Txtycgb")->toPlainText() != "经期慎用"
+                    || messages.last().text == "未找到相关药材。");
+    }
 }
 
 TEST_F(EntryScreen, InputCheckNamesTheFirstMissingField)
@@ -226,10 +276,12 @@ TEST_F(EntryScreen, ConditionSearchShowsWhatItFound)
     clickListEntry("黄芪。");
     EXPECT_EQ(shown()[0], "黄芪。");
 
-    // Nothing found: the message, and the list and count line stay.
+    // Nothing found: the message, and the list and count line stay. The loaded herb's texts were
+    // emptied, which is asked about first.
     fill({"没有这味药"});
     click("Cmdseek");
-    ASSERT_EQ(messages.messages.size(), 1);
+    ASSERT_EQ(messages.messages.size(), 2);
+    EXPECT_TRUE(messages.messages[0].text.contains("黄芪"));
     EXPECT_EQ(messages.last().text, "未找到相关药材。");
     EXPECT_EQ(messages.last().icon, ui::Icon::Information);
     EXPECT_EQ(countLine(), " 3种");

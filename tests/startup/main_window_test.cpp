@@ -7,6 +7,7 @@
 #include "startup/run_mode.h"
 #include "startup/screens.h"
 #include "startup/shell.h"
+#include "startup/window_keys.h"
 #include "ui/pointer.h"
 
 #include <QAction>
@@ -114,14 +115,37 @@ TEST_F(MainWindow, UnlockEnablesAllInAnOrdinaryRunAndOnlyExitAndMaintenanceInFir
     EXPECT_EQ(enabledMenus(), startup::lockableMenus());
 }
 
-TEST_F(MainWindow, CloseIsRefusedAndMinimizeComesBackMaximized)
+// The close button (and Alt+F4) is 退出系统: its question, and on Yes the session's end (the
+// automatic backup) and the program's; while a screen is open it names that screen instead.
+TEST_F(MainWindow, CloseAsksAsExitDoesAndMinimizeComesBackMaximized)
 {
+    int sessionEnds = 0;
+    Modulanxia::setSessionEnd([&sessionEnds] { ++sessionEnds; });
+    recorder.answerNext(ui::Answer::No);
     EXPECT_FALSE(window->close());
+    EXPECT_EQ(recorder.texts(), QStringList{"退出澄川中医门诊系统吗?"});
     EXPECT_TRUE(window->isVisible());
+
+    auto *screen = new QWidget(window, Qt::Window);
+    screen->setWindowTitle("中医药材登录");
+    screen->show();
+    lockAll();
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(recorder.last().text.contains("中医药材登录"));
+    EXPECT_EQ(recorder.last().buttons, ui::Buttons::Ok);
+    delete screen;
+    unlock();
+    EXPECT_EQ(sessionEnds + recorder.programEnds, 0);
+
     window->setWindowState(Qt::WindowMinimized);
     EXPECT_TRUE(waitUntil([this] { return (window->windowState() & ~Qt::WindowActive) == Qt::WindowMaximized; }));
     window->showNormal();
     EXPECT_TRUE(waitUntil([this] { return (window->windowState() & ~Qt::WindowActive) == Qt::WindowMaximized; }));
+
+    EXPECT_TRUE(window->close()); // Yes
+    EXPECT_EQ(sessionEnds, 1);
+    EXPECT_EQ(recorder.programEnds, 1);
+    Modulanxia::setSessionEnd({});
 }
 
 TEST_F(MainWindow, ExitAsksAndOnlyYesEndsTheProgram)
@@ -259,8 +283,11 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     EXPECT_EQ(browser()->source().fragment(), "browse");
     EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
     // Every section a screen asks for is on the page.
-    for (const char *section : {"start", "entry", "browse", "password", "clinic", "backup", "import", "background"})
-        EXPECT_TRUE(browser()->document()->toHtml().contains(QStringLiteral("name=\"%1\"").arg(section))) << section;
+    for (const char *screen : {"Frmzyyc", "Frmzyll", "Frmmmwh", "FrmYhzl", "Frmcopy", "FrmHfbf", "FrmLinkDb", "FrmJczl",
+                               "frmLogin", "frmSplash", "frmAbout"}) {
+        const QString section = startup::helpSection(screen);
+        EXPECT_TRUE(!section.isEmpty() && browser()->document()->toHtml().contains("name=\"" + section + '"')) << screen;
+    }
 
     browser()->setSource(page.resolved(QUrl("#backup"))); // what a click on a link to that section does
     EXPECT_EQ(browser()->source().fragment(), "backup");
@@ -277,6 +304,20 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     ASSERT_EQ(browserOfTheDesktop.urls.size(), 1);
     EXPECT_EQ(browserOfTheDesktop.urls[0].adjusted(QUrl::RemoveFragment), page);
     EXPECT_EQ(browserOfTheDesktop.urls[0].fragment(), "backup");
+}
+
+TEST_F(HelpWindow, F1OpensTheSectionOfTheWindowWithTheFocus)
+{
+    startup::setShell(window);
+    startup::registerScreen("Frmzyll", [](QWidget *main) { return new QWidget(main, Qt::Window); });
+    QPointer<QWidget> screen = startup::showScreen("Frmzyll");
+    startup::unregisterScreen("Frmzyll");
+    QTest::keyClick(screen, Qt::Key_F1);
+    ASSERT_TRUE(help());
+    EXPECT_EQ(browser()->source().fragment(), "browse");
+    QTest::keyClick(window, Qt::Key_F1); // the main window's: the top of the page
+    EXPECT_FALSE(browser()->source().hasFragment());
+    delete screen.data();
 }
 
 TEST_F(HelpWindow, ClosingGivesTheKeyboardBackToTheWindowThatAsked)
