@@ -78,7 +78,9 @@ TEST(OpenDataFile, RefusesEachKindOfBadFileWithItsOwnNumber)
     damaged.write(&flipped, 1);
     damaged.close();
     try {
-        ds::openDataFile(seed).openDynaset("SELECT * FROM 中医药材");
+        ds::Database db = ds::openDataFile(seed);
+        db.openDynaset("SELECT * FROM 中医药材");
+        db.openDynaset("SELECT * FROM 中医方剂");
         ADD_FAILURE() << "the damaged page was read as sound";
     } catch (const ds::RunError &error) {
         EXPECT_EQ(error.number(), int(ds::ErrorCode::DamagedFile));

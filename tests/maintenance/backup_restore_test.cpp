@@ -106,7 +106,7 @@ TEST_F(BackupRestore, EveryUnfitSourceIsRefusedWithItsReasonAndTheDataFileStays)
         {"empty.mdb", [](const QString &path) { writeBytes(path, {}); }, ds::ErrorCode::EmptyFile, "长度为 0"},
         {"garbage.mdb", [](const QString &path) { writeBytes(path, QByteArray(8192, 'x')); }, ds::ErrorCode::WrongPassword,
          "损坏"},
-        {"half.mdb", [&](const QString &path) { writeBytes(path, seed.left(seed.size() / 2)); }, ds::ErrorCode::NotADatabase,
+        {"half.mdb", [&](const QString &path) { writeBytes(path, seed.left(seed.size() / 2)); }, ds::ErrorCode::DamagedFile,
          "损坏"},
         {"other.mdb",
          [](const QString &path) {

@@ -82,7 +82,7 @@ TEST_F(ImportScreen, OpensOnImportAndItsMenuOpensAtTheButtonFromTheKeyboard)
 TEST_F(ImportScreen, ImportsTheChosenSourceAndSaysHowManyRows)
 {
     const QString source = makeFamilySource(home.file("源.mdb"), {herb("新药甲"), herb("新药乙")},
-                                            {{"麻黄汤", "麻黄", "发汗", "风寒", "水煎", "伤寒论", "心得"}});
+                                            {{"本院感冒方", "麻黄", "发汗", "风寒", "水煎", "伤寒论", "心得"}});
     // An empty path does nothing at all.
     pick("IeAdress");
     EXPECT_TRUE(recorder.messages.isEmpty());

@@ -151,6 +151,7 @@ TEST_F(ImportRecords, ASourceThatCannotBeReadWholeStopsBeforeAnyWriteAndSaysWhy)
 
 TEST_F(ImportRecords, PrescriptionsMergeByTheirNameAndGetASpaceAsTheSeventhText)
 {
+    ds::openDataFile(dataFile).execute("DELETE FROM 中医方剂");
     ds::openDataFile(dataFile).execute(
         "INSERT INTO 中医方剂 VALUES ('四君子汤。', '人参。', '益气。', '气虚。', '水煎。', '局方。', ' ', '心得。'),"
         " ('麻黄汤。', '麻黄。', '发汗。', '风寒。', '水煎。', '伤寒论。', ' ', ' ')");
