@@ -1,5 +1,7 @@
 #include "datastore/kept_connection.h"
 
+#include "datastore/key_cache.h"
+
 #include <QByteArray>
 #include <QFile>
 
@@ -15,8 +17,6 @@
 
 namespace ds {
 namespace {
-
-constexpr int kSaltBytes = 16;
 
 // What tells one file at a path from another, and a file from itself after anyone but the
 // kept connection wrote it.
@@ -145,6 +145,12 @@ bool stillValid(const Kept &kept, const QString &path, const QString &password)
 
 } // namespace
 
+void sizeCacheForKeeping(sqlite3 *db)
+{
+    static const QByteArray pragma = "PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
 sqlite3 *takeKeptConnection(const QString &path, const QString &password)
 {
     Kept kept = slot().exchange({});
@@ -167,9 +173,7 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password)
     if (idle(db)) {
         sqlite3_commit_hook(db, nullptr, nullptr);
         sqlite3_rollback_hook(db, nullptr, nullptr);
-        // An operation may have shrunk it for its own work.
-        sqlite3_exec(db, QByteArray("PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes)).constData(),
-                     nullptr, nullptr, nullptr);
+        sizeCacheForKeeping(db);
         identity = identityOf(path, db);
         kept.dataVersion = dataVersion(db);
     }

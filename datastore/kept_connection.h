@@ -15,6 +15,10 @@ namespace ds {
 // Its page cache, in KiB: a large clinic's whole file, never more.
 inline constexpr int kKeptCacheKibibytes = 128 * 1024;
 
+// Sizes the page cache of a connection that may be kept: when it is opened, and again when it is
+// kept, should an operation have shrunk it for its own work.
+void sizeCacheForKeeping(sqlite3 *db);
+
 // The kept connection when it was opened on this path with this password (only read-write
 // connections are kept), and the file is still the one it read: the same device and inode, the
 // same salt, size, times and writability, the same file layer, and no commit by another
