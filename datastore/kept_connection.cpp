@@ -7,6 +7,7 @@
 
 #include <sqlcipher/sqlite3.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,27 +26,34 @@ struct FileIdentity {
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
-    timespec changed{}; // a new mode too
-    bool writable = false;
+    timespec changed{};
     QByteArray salt;
 
     bool operator==(const FileIdentity &other) const
     {
         const auto same = [](const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
         return device == other.device && inode == other.inode && size == other.size && same(modified, other.modified)
-               && same(changed, other.changed) && writable == other.writable && salt == other.salt;
+               && same(changed, other.changed) && salt == other.salt;
     }
 };
 
-// The file at the path as the kept connection sees it. The salt is read through the
-// connection's own file handle: opening and closing the file anew would drop the locks that
-// other connections of this process hold on it. Were the path another file by now, its inode
-// tells first.
+// The file at the path as the kept connection sees it; nullopt when the path no longer names
+// the file the connection opened, or the file's mode now allows more or less than the
+// connection was opened with. The engine compares the inode its own descriptor opened with the
+// path's (asked after the stat, so what the stat read is that file); the salt is read through
+// that descriptor too: opening and closing the file anew would drop the locks that other
+// connections of this process hold on it.
 std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
-    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    int moved = 1;
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)
+        || sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved)
+        return std::nullopt;
+    // As the process may write it now: root without the right to override modes included.
+    const bool writable = ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0;
+    if (writable == (sqlite3_db_readonly(db, "main") != 0))
         return std::nullopt;
     FileIdentity identity;
     identity.device = info.st_dev;
@@ -53,7 +61,6 @@ std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
     identity.size = info.st_size;
     identity.modified = info.st_mtim;
     identity.changed = info.st_ctim;
-    identity.writable = ::access(name.constData(), W_OK) == 0;
     sqlite3_file *file = nullptr;
     identity.salt.resize(kSaltBytes);
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods
