@@ -7,6 +7,7 @@
 
 #include "datastore/data_file.h"
 #include "maintenance/auto_backup.h"
+#include "maintenance/backup_copy.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/import_records.h"
 #include "maintenance/picture_store.h"

@@ -1,5 +1,6 @@
 #include "browse/query_text.h"
 
+#include "browse/name_condition.h"
 #include "datastore/sql_text.h"
 #include "datastore/text_trim.h"
 
@@ -31,7 +32,7 @@ QString queryText(const QueryConditions &conditions, const QString &sortChoice, 
         return {};
     QStringList terms;
     if (!ds::trimSpaces(conditions.name).isEmpty())
-        terms.append(ds::aliasedNameCondition(QStringLiteral("名称"), conditions.name, aliases));
+        terms.append(aliasedNameCondition(QStringLiteral("名称"), conditions.name, aliases));
     const auto add = [&](const char16_t *column, const QString &condition) {
         // "like '**'" would also refuse a Null, which the whole table shows.
         if (!ds::trimSpaces(condition).isEmpty())

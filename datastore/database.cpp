@@ -19,7 +19,6 @@
 namespace ds {
 namespace {
 
-constexpr int kSaltBytes = 16;
 constexpr int kCipherPageSize = 1024;
 const QByteArray kPlainHeader("SQLite format 3\0", 16);
 
@@ -131,13 +130,6 @@ bool checkCollatorVersion(sqlite3 *db)
     }
 }
 
-// A connection that may serve later operations holds the whole file's pages; set once when it
-// is opened, and again at its keeping (keepConnection) should an operation have shrunk it.
-void growCacheForKeeping(sqlite3 *db)
-{
-    Statement(db, QStringLiteral("PRAGMA cache_size = -%1").arg(kKeptCacheKibibytes)).run();
-}
-
 } // namespace
 
 Database::Database(sqlite3 *db, QString path)
@@ -175,7 +167,7 @@ Database Database::openWith(const QString &path, const QString &connect, KeyMode
     // A kept connection skips the check: one left in the old order is not kept, so the next
     // operation opens the file afresh and tries the rebuild again.
     if (checkCollatorVersion(database.m_db) && keepable) {
-        growCacheForKeeping(database.m_db);
+        sizeCacheForKeeping(database.m_db);
         database.keepForNextOperation(password);
     }
     return database;
@@ -225,7 +217,7 @@ void Database::checkWholeFile(const QString &path, const QString &connect)
     // decrypts stay with it for the operations after it.
     closeKeptConnection();
     Database database = openKeyed(path, connect, KeyMode::Cached, SQLITE_OPEN_READWRITE);
-    growCacheForKeeping(database.m_db);
+    sizeCacheForKeeping(database.m_db);
     database.keepForNextOperation(passwordFromConnect(connect));
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(database.m_db, "PRAGMA quick_check", -1, &stmt, nullptr);

@@ -4,7 +4,6 @@
 #include "datastore/errors.h"
 #include "datastore/jet_like.h"
 #include "datastore/pinyin_initials.h"
-#include "datastore/sql_text.h"
 #include "datastore/text_trim.h"
 
 #include <QFile>
@@ -161,23 +160,6 @@ const AliasTable &shippedAliases()
 {
     static const AliasTable table = readShippedTable();
     return table;
-}
-
-QString aliasedNameCondition(const QString &column, const QString &typedName, const AliasTable &aliases)
-{
-    const QString own = nameCondition(column, typedName);
-    const QStringList herbs = aliases.herbsMatching(typedName);
-    if (herbs.isEmpty())
-        return own;
-    QStringList names;
-    for (const QString &herb : herbs)
-        names << sqlQuoted(herb) << sqlQuoted(herb + kFullStop);
-    // trim() gives a text without the column's collation: the names compare byte by byte,
-    // without a pinyin comparison for every row.
-    const QString named = QStringLiteral("trim(%1) in (%2)").arg(column, names.join(QLatin1Char(',')));
-    // nameCondition gives one term, or several already within parentheses.
-    const QString terms = own.startsWith(QLatin1Char('(')) ? own.mid(1, own.size() - 2) : own;
-    return QStringLiteral("(%1 or %2)").arg(terms, named);
 }
 
 } // namespace ds

@@ -60,9 +60,4 @@ private:
 // The table the program carries in its resources, read at first use.
 const AliasTable &shippedAliases();
 
-// The condition on a name column for a typed name: nameCondition's, and, when aliases match it,
-// the herbs they name joined by OR, compared by their names without spaces, with and without
-// the final "。": "(名称 like '*川军*' or trim(名称) in ('大黄','大黄。'))".
-QString aliasedNameCondition(const QString &column, const QString &typedName, const AliasTable &aliases);
-
 } // namespace ds

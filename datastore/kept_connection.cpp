@@ -1,10 +1,13 @@
 #include "datastore/kept_connection.h"
 
+#include "datastore/key_cache.h"
+
 #include <QByteArray>
 #include <QFile>
 
 #include <sqlcipher/sqlite3.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,8 +19,6 @@
 namespace ds {
 namespace {
 
-constexpr int kSaltBytes = 16;
-
 // What tells one file at a path from another, and a file from itself after anyone but the
 // kept connection wrote it.
 struct FileIdentity {
@@ -25,27 +26,34 @@ struct FileIdentity {
     ino_t inode = 0;
     off_t size = 0;
     timespec modified{};
-    timespec changed{}; // a new mode too
-    bool writable = false;
+    timespec changed{};
     QByteArray salt;
 
     bool operator==(const FileIdentity &other) const
     {
         const auto same = [](const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
         return device == other.device && inode == other.inode && size == other.size && same(modified, other.modified)
-               && same(changed, other.changed) && writable == other.writable && salt == other.salt;
+               && same(changed, other.changed) && salt == other.salt;
     }
 };
 
-// The file at the path as the kept connection sees it. The salt is read through the
-// connection's own file handle: opening and closing the file anew would drop the locks that
-// other connections of this process hold on it. Were the path another file by now, its inode
-// tells first.
+// The file at the path as the kept connection sees it; nullopt when the path no longer names
+// the file the connection opened, or the file's mode now allows more or less than the
+// connection was opened with. The engine compares the inode its own descriptor opened with the
+// path's (asked after the stat, so what the stat read is that file); the salt is read through
+// that descriptor too: opening and closing the file anew would drop the locks that other
+// connections of this process hold on it.
 std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat info {};
-    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    int moved = 1;
+    if (::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode)
+        || sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || moved)
+        return std::nullopt;
+    // As the process may write it now: root without the right to override modes included.
+    const bool writable = ::faccessat(AT_FDCWD, name.constData(), W_OK, AT_EACCESS) == 0;
+    if (writable == (sqlite3_db_readonly(db, "main") != 0))
         return std::nullopt;
     FileIdentity identity;
     identity.device = info.st_dev;
@@ -53,7 +61,6 @@ std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
     identity.size = info.st_size;
     identity.modified = info.st_mtim;
     identity.changed = info.st_ctim;
-    identity.writable = ::access(name.constData(), W_OK) == 0;
     sqlite3_file *file = nullptr;
     identity.salt.resize(kSaltBytes);
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods
@@ -145,6 +152,12 @@ bool stillValid(const Kept &kept, const QString &path, const QString &password)
 
 } // namespace
 
+void sizeCacheForKeeping(sqlite3 *db)
+{
+    static const QByteArray pragma = "PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes);
+    sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+}
+
 sqlite3 *takeKeptConnection(const QString &path, const QString &password)
 {
     Kept kept = slot().exchange({});
@@ -167,9 +180,7 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password)
     if (idle(db)) {
         sqlite3_commit_hook(db, nullptr, nullptr);
         sqlite3_rollback_hook(db, nullptr, nullptr);
-        // An operation may have shrunk it for its own work.
-        sqlite3_exec(db, QByteArray("PRAGMA cache_size = -" + QByteArray::number(kKeptCacheKibibytes)).constData(),
-                     nullptr, nullptr, nullptr);
+        sizeCacheForKeeping(db);
         identity = identityOf(path, db);
         kept.dataVersion = dataVersion(db);
     }

@@ -15,10 +15,16 @@ namespace ds {
 // Its page cache, in KiB: a large clinic's whole file, never more.
 inline constexpr int kKeptCacheKibibytes = 128 * 1024;
 
+// Sizes the page cache of a connection that may be kept: when it is opened, and again when it is
+// kept, should an operation have shrunk it for its own work.
+void sizeCacheForKeeping(sqlite3 *db);
+
 // The kept connection when it was opened on this path with this password (only read-write
-// connections are kept), and the file is still the one it read: the same device and inode, the
-// same salt, size, times and writability, the same file layer, and no commit by another
-// connection (`PRAGMA data_version`). Otherwise it is closed and the answer is nullptr.
+// connections are kept), and the file is still the one it read: the path names the file its
+// own descriptor opened, with the same salt, size and times, the file's mode allows what the
+// connection was opened with (a file made read-only or writable meanwhile is opened afresh),
+// the same file layer, and no commit by another connection (`PRAGMA data_version`). Otherwise
+// it is closed and the answer is nullptr.
 sqlite3 *takeKeptConnection(const QString &path, const QString &password);
 
 // Keeps an idle handle (no transaction, statement or attached file left) for the next

@@ -10,6 +10,9 @@
 
 namespace ds {
 
+// The file's salt: its first bytes, stored in clear, from which with the password its key is made.
+inline constexpr int kSaltBytes = 16;
+
 // Overwrites the bytes (so no copy of a key lingers in freed memory) and empties the array.
 void wipe(QByteArray &bytes);
 

@@ -1,7 +1,5 @@
 #include "datastore/pinyin_initials.h"
 
-#include "datastore/sql_text.h"
-#include "datastore/text_trim.h"
 
 #include <QStringList>
 
@@ -163,16 +161,6 @@ bool isLatinLetters(const QString &text)
             return false;
     }
     return true;
-}
-
-QString nameCondition(const QString &column, const QString &typedName)
-{
-    const QString name = trimSpaces(typedName);
-    const QString pattern = QStringLiteral("'*") + sqlEscape(name) + QStringLiteral("*'");
-    const QString like = column + QStringLiteral(" like ") + pattern;
-    if (!isLatinLetters(name))
-        return like;
-    return QStringLiteral("(%1 or %2(%3) like %4)").arg(like, QLatin1String(kPinyinInitialsFunction), column, pattern);
 }
 
 } // namespace ds

@@ -24,10 +24,4 @@ void registerPinyinInitials(sqlite3 *db);
 // True for a non-empty text of the letters a to z and A to Z only.
 bool isLatinLetters(const QString &text);
 
-// The condition on a name column for a typed name: "column like '*name*'", the name trimmed of
-// ASCII spaces and its quotes doubled. A name of ASCII letters alone also finds the herbs
-// whose names' pinyin initials hold those letters: "(名称 like '*dg*' or
-// pinyin_initials(名称) like '*dg*')".
-QString nameCondition(const QString &column, const QString &typedName);
-
 } // namespace ds

@@ -1,7 +1,7 @@
 #include "herbs/herb_lookup.h"
 
+#include "browse/name_condition.h"
 #include "datastore/database.h"
-#include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
 #include "datastore/statement.h"
 #include "herbs/herb_table.h"
@@ -41,7 +41,7 @@ QString clauseCondition(const Clause &clause, const QString &condition, const ds
 {
     const QString column = QString::fromUtf16(clause.column);
     if (clause.field == kName)
-        return ds::aliasedNameCondition(column, condition, aliases);
+        return browse::aliasedNameCondition(column, condition, aliases);
     return column + QStringLiteral(" like ") + likeOperand(condition);
 }
 

@@ -8,7 +8,7 @@ cc_logic_library(cc_herbs_logic
     herb_lookup.cpp
     unsaved_changes.cpp
     gbk_bytes.cpp
-  LIBS cc_datastore PkgConfig::ICU)
+  LIBS cc_datastore cc_browse_names PkgConfig::ICU)
 
 # The herb entry screen, registered with the shell.
 add_library(cc_herbs_screens STATIC

@@ -2,8 +2,8 @@
 
 #include "datastore/errors.h"
 #include "maintenance/backup_files.h"
-#include "maintenance/backup_restore.h"
-#include "startup/file_replace.h"
+#include "maintenance/backup_copy.h"
+#include "startup/files/file_replace.h"
 #include "startup/start_notice.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "maintenance/backup_files.h"
 
 #include "datastore/data_file.h"
-#include "startup/file_replace.h"
+#include "startup/files/file_replace.h"
 
 #include <QDir>
 #include <QFileInfo>

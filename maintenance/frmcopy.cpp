@@ -2,6 +2,7 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "maintenance/backup_facts.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/animation_player.h"
 #include "maintenance/off_thread.h"

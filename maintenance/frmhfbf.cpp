@@ -1,6 +1,7 @@
 #include "maintenance/frmhfbf.h"
 
 #include "datastore/data_file.h"
+#include "maintenance/backup_facts.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/off_thread.h"

@@ -8,7 +8,7 @@
 #include "datastore/kept_connection.h"
 #include "datastore/statement.h"
 #include "herbs/normalize_field_text.h"
-#include "startup/file_replace.h"
+#include "startup/files/file_replace.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -2,6 +2,7 @@
 
 #include "datastore/database.h"
 #include "datastore/errors.h"
+#include "datastore/sql_text.h"
 #include "datastore/statement.h"
 #include "herbs/normalize_field_text.h"
 
@@ -35,17 +36,12 @@ SourceLayout ownLayout(ImportKind kind)
     return {kindName(kind), fieldNames(kind)};
 }
 
-QString quoted(const QString &name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
 // The column names of a table, lower-cased (the engine matches them so); none when there is no
 // such table.
 QStringList columnsOf(ds::Database &db, const QString &table)
 {
     QStringList names;
-    ds::Statement info(db.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(quoted(table)));
+    ds::Statement info(db.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(ds::sqlIdentifier(table)));
     while (info.step())
         names.append(info.value(1).toString().toLower());
     return names;
@@ -112,8 +108,8 @@ QString selectText(const SourceLayout &layout)
 {
     QStringList columns;
     for (const QString &column : layout.columns)
-        columns.append(quoted(column));
-    return QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), quoted(layout.table));
+        columns.append(ds::sqlIdentifier(column));
+    return QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), ds::sqlIdentifier(layout.table));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "datastore/errors.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
+#include "startup/shell.h"
 #include "startup/splash_logic.h"
 #include "ui/error_box.h"
 #include "ui/fonts.h"
@@ -114,7 +115,7 @@ bool FrmSplash::load()
     try {
         ds::Database db = ds::openDataFile();
         ui::yield();
-        const std::optional<QString> clinic = readClinicLabel(db);
+        const std::optional<ClinicTexts> clinic = readClinicTexts(db);
         ui::yield();
         if (!clinic) {
             db.close();
@@ -122,7 +123,7 @@ bool FrmSplash::load()
             return false;
         }
         m_clinic->setTextFormat(Qt::RichText);
-        m_clinic->setText(spacedLines(*clinic));
+        m_clinic->setText(spacedLines(clinicLabelText(clinic->unit, clinic->telephone, clinic->user)));
         db.close();
         ui::yield();
     } catch (const ds::RunError &) {

@@ -66,4 +66,24 @@ bool openHelp(const QString &section)
     return FrmHelp::showSection(helpPageUrl(), section) != nullptr;
 }
 
+namespace {
+
+ClinicReader &clinicReader()
+{
+    static ClinicReader reader;
+    return reader;
+}
+
+} // namespace
+
+void setClinicReader(ClinicReader reader)
+{
+    clinicReader() = std::move(reader);
+}
+
+std::optional<ClinicTexts> readClinicTexts(ds::Database &db)
+{
+    return clinicReader() ? clinicReader()(db) : std::nullopt;
+}
+
 } // namespace startup

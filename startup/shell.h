@@ -2,8 +2,15 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 class QPixmap;
 class QWidget;
+
+namespace ds {
+class Database;
+}
 
 namespace startup {
 
@@ -39,5 +46,17 @@ void closeMainWindow();
 // The help window at a section's anchor such as "browse" (the top when empty); false when the
 // help page is missing, which the user is told.
 bool openHelp(const QString &section = QString());
+
+// The clinic's details the splash shows. The folder that keeps them registers their reader with
+// its screens, so the shell reads them without knowing where they are stored.
+struct ClinicTexts {
+    QString unit;
+    QString telephone;
+    QString user;
+};
+using ClinicReader = std::function<std::optional<ClinicTexts>(ds::Database &db)>;
+void setClinicReader(ClinicReader reader);
+// nullopt when none are stored, or no reader is registered.
+std::optional<ClinicTexts> readClinicTexts(ds::Database &db);
 
 } // namespace startup

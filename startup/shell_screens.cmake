@@ -2,7 +2,7 @@
 cc_logic_library(cc_splash_logic
   SOURCES
     splash_logic.cpp
-  LIBS cc_access_logic)
+  LIBS cc_datastore)
 # The texts "标准版 5.20" and "5.2" come from the program's own version.
 target_compile_definitions(cc_splash_logic PUBLIC
   CC_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}

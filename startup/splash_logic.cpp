@@ -1,7 +1,5 @@
 #include "startup/splash_logic.h"
 
-#include "access/clinic_record.h"
-
 namespace startup {
 
 QString splashVersionText(int major, int minor, int revision)
@@ -30,16 +28,6 @@ QString clinicLabelText(const QString &unit, const QString &telephone, const QSt
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("使用单位：") + unit + crlf + crlf + QStringLiteral("联系电话：") + telephone
            + QStringLiteral("    使用人：") + user;
-}
-
-std::optional<QString> readClinicLabel(ds::Database &db)
-{
-    const std::optional<users::ClinicInfo> clinic = users::loadClinic(db);
-    if (!clinic)
-        return std::nullopt;
-    using users::ClinicField;
-    return clinicLabelText((*clinic)[ClinicField::Name], (*clinic)[ClinicField::Telephone],
-                           (*clinic)[ClinicField::User]);
 }
 
 SeekPassRoute seekPassRoute(ds::Database &db)

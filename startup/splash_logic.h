@@ -4,8 +4,6 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace startup {
 
 inline const QString kProductName = QStringLiteral("澄川本草");
@@ -19,9 +17,6 @@ QString aboutVersionText();
 
 // The clinic label of the splash screen: three lines, the middle one empty.
 QString clinicLabelText(const QString &unit, const QString &telephone, const QString &user);
-
-// Reads 用户资料 through the scratch query "000"; nullopt when it is empty.
-std::optional<QString> readClinicLabel(ds::Database &db);
 
 enum class SeekPassRoute {
     Login,        // 密码表 has a user: the login form

@@ -1,7 +1,7 @@
 #include "startup/startup_logic.h"
 
 #include "datastore/errors.h"
-#include "startup/file_replace.h"
+#include "startup/files/file_replace.h"
 
 #include <QDir>
 #include <QFile>

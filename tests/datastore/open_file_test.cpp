@@ -6,6 +6,7 @@
 #include "datastore/statement.h"
 #include "fault_vfs.h"
 #include "temp_data.h"
+#include "without_root_override.h"
 
 #include <QDir>
 #include <QFile>
@@ -149,12 +150,15 @@ TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
         std::function<void(const QString &path, const QString &other)> make;
         int herbsAfter; // -1: refused with the error below
         ds::ErrorCode error = ds::ErrorCode::FileNotFound;
+        bool whileHeld = false; // made while an operation holds the connection, before it is kept
     };
     // `other` holds one herb more than the data file.
     const Change changes[] = {
         {"nothing", [](const QString &, const QString &) {}, 0},
         {"commit by another process", [](const QString &path, const QString &) { addHerbInAnotherProcess(path); }, 1},
         {"renamed over it", [](const QString &path, const QString &other) { QFile::remove(path), QFile::rename(other, path); }, 1},
+        {"renamed over it while held",
+         [](const QString &path, const QString &other) { ::rename(qPrintable(other), qPrintable(path)); }, 1, {}, true},
         {"copied over it in place",
          [](const QString &path, const QString &other) {
              QFile from(other);
@@ -181,7 +185,12 @@ TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
         const int served = ds::keptConnectionServed();
         ASSERT_EQ(herbCount(path), herbs); // its pages are now in memory
         ASSERT_EQ(ds::keptConnectionServed(), served + 1);
-        change.make(path, other);
+        if (change.whileHeld) {
+            ds::Database held = ds::openDataFile(path);
+            change.make(path, other);
+        } else {
+            change.make(path, other);
+        }
         if (change.herbsAfter >= 0) {
             EXPECT_EQ(herbCount(path), herbs + change.herbsAfter);
             continue;
@@ -223,6 +232,29 @@ TEST(KeptConnection, AConnectionLeftBusyOrChangedIsNotHandedOn)
     ds::openDataFile(copy).close();
     ds::Database::openReadOnly(path, ds::kDataFileConnect).close();
     EXPECT_EQ(ds::keptConnectionServed(), served);
+}
+
+// A mode changed while an operation holds the connection: the next write goes as the file's
+// mode now allows, not as it allowed when the connection was opened.
+TEST(KeptConnection, WritesAsTheFileNowAllows)
+{
+    TempHome home;
+    const QString path = copySeedTo(home.file("ccyc.mdb"));
+    const WithoutRootOverride modesHold;
+    const auto addHerbAfterAModeChange = [&](QFile::Permissions mode) {
+        ds::closeKeptConnection(); // opened as the file's mode is before the change
+        ds::Database held = ds::openDataFile(path);
+        QFile::setPermissions(path, mode);
+        held.close();
+        try {
+            ds::openDataFile(path).execute("INSERT INTO 中医药材 (名称) VALUES (hex(randomblob(8)))");
+        } catch (const ds::RunError &error) {
+            return error.number();
+        }
+        return 0;
+    };
+    EXPECT_EQ(addHerbAfterAModeChange(QFile::ReadOwner), int(ds::ErrorCode::FileReadOnly));
+    EXPECT_EQ(addHerbAfterAModeChange(QFile::ReadOwner | QFile::WriteOwner), 0);
 }
 
 TEST(KeptConnection, AFileLeftInTheOldPinyinOrderIsRebuiltAtTheNextOpen)

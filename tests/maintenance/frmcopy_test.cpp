@@ -1,5 +1,6 @@
 // The backup and restore screen driven through its controls, on the offscreen platform.
 #include "maintenance/animation_player.h"
+#include "maintenance/backup_copy.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/auto_backup.h"
 #include "maintenance/frmcopy.h"

@@ -1,4 +1,5 @@
 // The background screen and the picture window, with the main window they paint.
+#include "maintenance/backup_copy.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance/frmcopy.h"
 #include "maintenance/picture_store.h"

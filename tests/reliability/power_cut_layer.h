@@ -1,6 +1,6 @@
 #pragma once
 
-#include "startup/file_replace.h"
+#include "startup/files/file_replace.h"
 
 #include <map>
 #include <string>

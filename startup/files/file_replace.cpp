@@ -1,4 +1,4 @@
-#include "startup/file_replace.h"
+#include "startup/files/file_replace.h"
 
 #include "datastore/errors.h"
 #include "datastore/kept_connection.h"

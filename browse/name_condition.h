@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace ds {
+class AliasTable;
+}
+
+// The condition on a name column that the browse query and the entry screen's condition search
+// both build from a typed name.
+namespace browse {
+
+// "column like '*name*'", the name trimmed of ASCII spaces and its quotes doubled. A name of
+// ASCII letters alone also finds the herbs whose names' pinyin initials hold those letters:
+// "(名称 like '*dg*' or pinyin_initials(名称) like '*dg*')".
+QString nameCondition(const QString &column, const QString &typedName);
+
+// nameCondition's, and, when aliases match the typed name (AliasTable::herbsMatching), the herbs
+// they name joined by OR, compared by their names without spaces, with and without the final
+// "。": "(名称 like '*川军*' or trim(名称) in ('大黄','大黄。'))".
+QString aliasedNameCondition(const QString &column, const QString &typedName, const ds::AliasTable &aliases);
+
+} // namespace browse
