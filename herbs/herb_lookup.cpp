@@ -2,6 +2,7 @@
 
 #include "browse/name_condition.h"
 #include "datastore/database.h"
+#include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
 #include "datastore/statement.h"
 #include "herbs/herb_table.h"
