@@ -5,7 +5,6 @@
 
 #include <QHash>
 
-#include <algorithm>
 
 namespace rx {
 namespace {
@@ -32,36 +31,40 @@ QString CompletionEntry::text() const
 }
 
 CompletionIndex::CompletionIndex(const HerbFactTable &facts, const ds::AliasTable &aliases)
+    : m_aliases(&aliases)
 {
+    const auto add = [this](const QString &text, int herb, bool alias) {
+        const int index = int(m_names.size());
+        m_names.push_back({text, initialsOf(text), herb, alias});
+        if (!m_names.back().initials.isEmpty())
+            m_byLetter[m_names.back().initials[0]].push_back(index);
+        m_byCharacter[text[0]].push_back(index);
+        return index;
+    };
     for (const HerbFacts &herb : facts.all()) {
         const int index = int(m_herbs.size());
         m_herbs.append(herb.name);
         m_toxicity.append(herb.toxicity);
-        m_herbNames.push_back(int(m_names.size()));
-        m_names.push_back({herb.name, initialsOf(herb.name), index, false, false});
+        m_herbNames.push_back(add(herb.name, index, false));
         for (const QString &alias : aliases.aliasesOf(herb.name))
-            m_names.push_back({alias, initialsOf(alias), index, true, aliases.herbsNamedBy(alias).size() > 1});
+            add(alias, index, true);
     }
-    m_byInitials.resize(m_names.size());
-    for (size_t i = 0; i < m_names.size(); ++i)
-        m_byInitials[i] = int(i);
-    m_byText = m_byInitials;
-    std::sort(m_byInitials.begin(), m_byInitials.end(), [this](int a, int b) {
-        const Name &x = m_names[size_t(a)];
-        const Name &y = m_names[size_t(b)];
-        return std::tie(x.initials, x.alias, x.text) < std::tie(y.initials, y.alias, y.text);
-    });
-    std::sort(m_byText.begin(), m_byText.end(), [this](int a, int b) {
-        const Name &x = m_names[size_t(a)];
-        const Name &y = m_names[size_t(b)];
-        return std::tie(x.text, x.alias) < std::tie(y.text, y.alias);
-    });
 }
 
 CompletionEntry CompletionIndex::entry(const Name &name) const
 {
     const QString &herb = m_herbs[name.herb];
-    return {herb, name.text, m_toxicity[name.herb], name.shared ? herb : name.text};
+    // Taking an alias of two herbs would leave the line undecided: the herb's own name is written.
+    const bool shared = name.alias && m_aliases->herbsNamedBy(name.text).size() > 1;
+    return {herb, name.text, m_toxicity[name.herb], shared ? herb : name.text};
+}
+
+bool CompletionIndex::matches(const Name &name, const QString &text, const QByteArray &initials, bool exact) const
+{
+    if (!initials.isEmpty())
+        return exact ? name.initials == initials
+                     : name.initials.size() > initials.size() && name.initials.startsWith(initials);
+    return exact ? name.text == text : name.text.size() > text.size() && name.text.startsWith(text);
 }
 
 QList<CompletionEntry> CompletionIndex::complete(const QString &typed, int limit) const
@@ -70,26 +73,24 @@ QList<CompletionEntry> CompletionIndex::complete(const QString &typed, int limit
     QList<CompletionEntry> entries;
     if (text.isEmpty() || limit <= 0)
         return entries;
-    if (ds::isLatinLetters(text)) {
-        const QByteArray letters = text.toLower().toLatin1();
-        auto at = std::lower_bound(m_byInitials.begin(), m_byInitials.end(), letters,
-                                   [this](int a, const QByteArray &value) { return m_names[size_t(a)].initials < value; });
-        for (; at != m_byInitials.end() && entries.size() < limit; ++at) {
-            const Name &name = m_names[size_t(*at)];
-            if (!name.initials.startsWith(letters))
-                break;
-            entries.append(entry(name));
+    const QByteArray initials = ds::isLatinLetters(text) ? text.toLower().toLatin1() : QByteArray();
+    static const std::vector<int> none;
+    const auto bucketOf = [](const auto &buckets, const auto &key) -> const std::vector<int> & {
+        const auto found = buckets.constFind(key);
+        return found == buckets.cend() ? none : *found;
+    };
+    const std::vector<int> &bucket = initials.isEmpty() ? bucketOf(m_byCharacter, text[0]) : bucketOf(m_byLetter, initials[0]);
+    for (const bool exact : {true, false}) {
+        for (const bool alias : {false, true}) {
+            for (auto at = bucket.begin(); at != bucket.end() && entries.size() < limit; ++at) {
+                const Name &name = m_names[size_t(*at)];
+                if (name.alias == alias && matches(name, text, initials, exact))
+                    entries.append(entry(name));
+            }
         }
+    }
+    if (!initials.isEmpty())
         return entries;
-    }
-    auto at = std::lower_bound(m_byText.begin(), m_byText.end(), text,
-                               [this](int a, const QString &value) { return m_names[size_t(a)].text < value; });
-    for (; at != m_byText.end() && entries.size() < limit; ++at) {
-        const Name &name = m_names[size_t(*at)];
-        if (!name.text.startsWith(text))
-            break;
-        entries.append(entry(name));
-    }
     for (auto own = m_herbNames.begin(); own != m_herbNames.end() && entries.size() < limit; ++own) {
         const Name &name = m_names[size_t(*own)];
         if (name.text.size() > text.size() && !name.text.startsWith(text) && name.text.contains(text))

@@ -3,6 +3,7 @@
 #include "prescription/herb_facts.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -27,7 +28,8 @@ struct CompletionEntry {
 };
 
 // The stored names and aliases of the herbs of one data file, ready for completion at every
-// keystroke: made once (each name's pinyin initials are worked out then), asked many times.
+// keystroke: made once (each name's pinyin initials are worked out then), asked many times. The
+// alias table must outlive it.
 class CompletionIndex {
 public:
     CompletionIndex() = default;
@@ -35,7 +37,8 @@ public:
 
     // Typed letters (any case) match the start of a name's pinyin initials ("c", "ch", "yl"); other
     // text the start of a name or alias, then a herb's own name anywhere ("半夏" offers 法半夏).
-    // An exact match first, then in order of initials or text; at most limit entries.
+    // Exact matches first, then those that go on; within each, herbs' own names before aliases,
+    // in the order of the herb table. At most limit entries.
     QList<CompletionEntry> complete(const QString &typed, int limit = 20) const;
 
 private:
@@ -44,16 +47,19 @@ private:
         QByteArray initials;
         int herb = 0;
         bool alias = false;
-        bool shared = false; // an alias of more than one herb
     };
     CompletionEntry entry(const Name &name) const;
+    bool matches(const Name &name, const QString &text, const QByteArray &initials, bool exact) const;
 
     std::vector<Name> m_names;
-    std::vector<int> m_byInitials; // into m_names, by initials, own names first, then text
-    std::vector<int> m_byText;     // into m_names, by text
-    std::vector<int> m_herbNames;  // into m_names: the herbs' own names
-    QList<Toxicity> m_toxicity;    // by herb
+    // Into m_names, in the herb table's order, by the first letter of the initials and by the
+    // first character: a keystroke looks at the names of its bucket only, and nothing is sorted.
+    QHash<char, std::vector<int>> m_byLetter;
+    QHash<QChar, std::vector<int>> m_byCharacter;
+    std::vector<int> m_herbNames; // into m_names: the herbs' own names
+    QList<Toxicity> m_toxicity;   // by herb
     QStringList m_herbs;
+    const ds::AliasTable *m_aliases = nullptr;
 };
 
 } // namespace rx

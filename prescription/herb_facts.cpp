@@ -44,10 +44,15 @@ void HerbFactTable::add(const QString &name, const QString &nature, const QStrin
 HerbFactTable HerbFactTable::ofDataFile(ds::Database &db)
 {
     HerbFactTable table;
+    table.addRows(db);
+    return table;
+}
+
+void HerbFactTable::addRows(ds::Database &db)
+{
     ds::Statement rows(db.handle(), QStringLiteral("SELECT 名称, 性味, 用法, 宜忌 FROM 中医药材"));
     while (rows.step())
-        table.add(rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString(), rows.value(3).toString());
-    return table;
+        add(rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString(), rows.value(3).toString());
 }
 
 const HerbFacts *HerbFactTable::find(const QString &name) const

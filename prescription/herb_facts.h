@@ -34,6 +34,7 @@ public:
     void add(const QString &name, const QString &nature, const QString &usage, const QString &cautions);
     // Every row of 中医药材.
     static HerbFactTable ofDataFile(ds::Database &db);
+    void addRows(ds::Database &db);
 
     // By the name with or without the final "。"; nullptr for no such herb.
     const HerbFacts *find(const QString &name) const;

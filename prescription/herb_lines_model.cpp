@@ -73,9 +73,8 @@ void HerbLinesModel::setFindings(const QList<Finding> &findings)
         for (int row : finding.lines) {
             if (row < 0 || row >= m_lines.size())
                 continue;
-            const QString mark = QStringLiteral("%1：%2").arg(levelWord(finding.level), ruleWord(finding.rule));
-            if (!m_marks[row].contains(mark))
-                m_marks[row].append(mark);
+            if (!m_marks[row].contains(ruleWord(finding.rule)))
+                m_marks[row].append(ruleWord(finding.rule));
             if (m_levels[row] < 0 || int(finding.level) < m_levels[row])
                 m_levels[row] = int(finding.level);
         }
@@ -100,8 +99,9 @@ QVariant HerbLinesModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || row >= m_lines.size())
         return {};
     if (index.column() == Marks) {
-        if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-            return row < m_marks.size() ? m_marks[row].join(QStringLiteral("、")) : QString();
+        // The gravest level in words, then every rule found on the line: "禁忌：十九畏、毒性".
+        if ((role == Qt::DisplayRole || role == Qt::ToolTipRole) && row < m_marks.size() && !m_marks[row].isEmpty())
+            return QStringLiteral("%1：%2").arg(levelWord(Level(m_levels[row])), m_marks[row].join(QStringLiteral("、")));
         if (role == kLevelRole && row < m_levels.size() && m_levels[row] >= 0)
             return m_levels[row];
         return {};

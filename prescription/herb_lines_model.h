@@ -10,7 +10,8 @@
 namespace rx {
 
 // The herb lines of the prescription pad: one row a line, and below them always one empty row
-// to type the next herb into. The last column shows, in words, what the check found on the line.
+// to type the next herb into. The last column shows, in words, what the check found on the line:
+// its gravest level and the rules.
 class HerbLinesModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -44,7 +45,7 @@ signals:
 
 private:
     QList<RxLine> m_lines;
-    QList<QStringList> m_marks; // by row: "禁忌：十八反"
+    QList<QStringList> m_marks; // by row: the rule words found on it
     QList<int> m_levels;        // by row: the gravest level, -1 for none
 };
 

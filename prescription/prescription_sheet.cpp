@@ -45,7 +45,7 @@ QString sheetHtml(const PrescriptionSheet &sheet)
     QStringList html;
     html << QStringLiteral("<html><body>")
          << QStringLiteral("<p align=\"center\" style=\"font-size:16pt; font-weight:bold\">%1</p>").arg(escaped(sheet.clinic))
-         << QStringLiteral("<p align=\"center\" style=\"font-size:9pt\">地址：%1　　电话：%2</p>")
+         << QStringLiteral("<p align=\"center\" style=\"font-size:9pt\">地址：%1&nbsp;&nbsp;&nbsp;&nbsp;电话：%2</p>")
                 .arg(escaped(sheet.address), escaped(sheet.telephone))
          << QStringLiteral("<p align=\"center\" style=\"font-size:20pt; font-weight:bold\">处 方 笺</p>")
          << QStringLiteral("<table width=\"100%\" cellpadding=\"2\"><tr>"
@@ -69,7 +69,7 @@ QString sheetHtml(const PrescriptionSheet &sheet)
     if (!cells.isEmpty())
         html << QStringLiteral("<tr>%1</tr>").arg(cells.join(QString()));
     html << QStringLiteral("</table>") << QStringLiteral("<hr/>")
-         << QStringLiteral("<p>剂数：%1付　　用法：%2</p>").arg(escaped(sheet.doses), escaped(sheet.usage))
+         << QStringLiteral("<p>剂数：%1付&nbsp;&nbsp;&nbsp;&nbsp;用法：%2</p>").arg(escaped(sheet.doses), escaped(sheet.usage))
          << QStringLiteral("<p align=\"right\">医师：%1</p>").arg(escaped(sheet.doctor))
          << QStringLiteral("</body></html>");
     return html.join(QLatin1Char('\n'));
