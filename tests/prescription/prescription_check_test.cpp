@@ -120,6 +120,37 @@ TEST_F(PrescriptionCheck, AUsageWithoutARangeIsSaidOnceAndOnlyWhenDosed)
     EXPECT_TRUE(findings("黄芪适量").isEmpty());
 }
 
+TEST_F(PrescriptionCheck, TheDataIsReadOncePerStateOfTheFile)
+{
+    const QString path = ds::dataPaths().dataFile;
+    const std::shared_ptr<const rx::PadData> first = rx::PadData::of(path);
+    EXPECT_EQ(rx::PadData::of(path), first);
+    ds::Database db = ds::openDataFile(path);
+    db.execute("INSERT INTO 中医药材 (名称, 性味, 用法) VALUES ('仙丹草。', '苦，寒；有毒。', '煎服，3～9克。')");
+    db.close();
+    const std::shared_ptr<const rx::PadData> changed = rx::PadData::of(path);
+    ASSERT_NE(changed, first);
+    EXPECT_EQ(shown(changed->check().check({rx::linesFromText("仙丹草12"), false, {}})),
+              QStringList({"超量（禁忌）：仙丹草12g，超过用法所载用量3～9克的上限", "毒性（提示）：仙丹草有毒，用法所载用量3～9克"}));
+}
+
+TEST(PrescriptionLines, CompoundNamesShareTheirDoseAsAPharmacyDoes)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"焦三仙30g", "焦山楂 10 g|焦神曲 10 g|焦麦芽 10 g"},
+        {"焦三仙各10g（包煎）", "焦山楂 10 g 包煎|焦神曲 10 g 包煎|焦麦芽 10 g 包煎"},
+        {"二冬15 二地、二芍各9克", "天冬 7.5 g|麦冬 7.5 g|生地黄 9 g|熟地黄 9 g|赤芍 9 g|白芍 9 g"},
+        {"二丑6g", "二丑 6 g"}, // both seeds are 牵牛子: one line
+        {"黑白丑各3g 柴胡12-15g", "黑白丑 6 g|柴胡12-15g"},
+    };
+    for (const auto &[typed, expected] : cases) {
+        QStringList lines;
+        for (const rx::RxLine &line : rx::linesFromText(QString::fromUtf8(typed)))
+            lines.append(QStringList{line.name, line.dose, line.unit, line.note}.join(' ').trimmed());
+        EXPECT_EQ(lines.join('|'), QString::fromUtf8(expected)) << typed;
+    }
+}
+
 TEST(DoseRange, ReadsTheFormsTheHerbTextsAndClinicsWrite)
 {
     const struct {
