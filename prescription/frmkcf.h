@@ -58,6 +58,7 @@ private:
     void editCell(int row, int column);
     int currentRow() const;
     bool pasteInto(int row, const QString &text);
+    bool typedLines(QWidget *editor, int row);
     void expandCompoundRow(int row);
     void removeLine(int row);
 

@@ -109,7 +109,7 @@ QList<RxLine> Frmkcf::expandedLines() const
     for (const RxLine &line : m_model->lines()) {
         if (line.isEmpty())
             continue;
-        const CompoundName *compound = m_data ? m_data->check().compounds().find(line.name) : nullptr;
+        const CompoundName *compound = shippedCompounds().find(line.name);
         lines.append(compound ? expandCompound(line, *compound) : QList<RxLine>{line});
     }
     return lines;

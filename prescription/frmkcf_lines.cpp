@@ -131,6 +131,8 @@ bool Frmkcf::editorKey(QWidget *editor, int column, QKeyEvent *key)
     }
     if (!isEnter(key))
         return false;
+    if (column == HerbLinesModel::Name && typedLines(editor, row))
+        return true;
     finishEdit(editor);
     if (row >= m_model->lines().size()) {
         // Enter on the empty line below the herbs: the lines are done, on to 剂数.
@@ -152,13 +154,29 @@ bool Frmkcf::editorKey(QWidget *editor, int column, QKeyEvent *key)
     return true;
 }
 
+bool Frmkcf::typedLines(QWidget *editor, int row)
+{
+    // A name typed with its dose ("云苓15"), or several herbs in one go ("云苓15 川军6"), become
+    // lines as if pasted; a compound name alone waits for its dose, which it then shares out.
+    const QString text = static_cast<QLineEdit *>(editor)->text().trimmed();
+    const QList<RxLine> typed = linesFromText(text);
+    const bool withDose = typed.size() == 1 && typed[0].name != text;
+    const bool several = typed.size() > 1 && !shippedCompounds().find(text);
+    if (!withDose && !several)
+        return false;
+    hideCompletion();
+    emit m_delegate->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    m_model->replaceRow(row, typed);
+    editCell(row + int(typed.size()), HerbLinesModel::Name);
+    return true;
+}
+
 void Frmkcf::expandCompoundRow(int row)
 {
-    const std::shared_ptr<const PadData> data = padData();
-    if (!data || row < 0 || row >= m_model->lines().size())
+    if (row < 0 || row >= m_model->lines().size())
         return;
     const RxLine line = m_model->lines()[row];
-    const CompoundName *compound = data->check().compounds().find(line.name);
+    const CompoundName *compound = shippedCompounds().find(line.name);
     if (!compound)
         return;
     const QList<RxLine> parts = expandCompound(line, *compound);

@@ -134,6 +134,20 @@ TEST_F(PrescriptionCheck, TheDataIsReadOncePerStateOfTheFile)
               QStringList({"超量（禁忌）：仙丹草12g，超过用法所载用量3～9克的上限", "毒性（提示）：仙丹草有毒，用法所载用量3～9克"}));
 }
 
+TEST_F(PrescriptionCheck, CompletionOffersNamesAliasesAndInitialsExactOnesFirst)
+{
+    const auto offered = [](const char *typed) {
+        QStringList entries; // as the list shows them, and what taking one writes
+        for (const rx::CompletionEntry &entry : data->completion().complete(QString::fromUtf8(typed), 5))
+            entries.append(entry.text() + "=" + entry.written);
+        return entries;
+    };
+    EXPECT_EQ(offered("半夏"), QStringList({"半夏（有毒）=半夏", "半夏曲=半夏曲", "法半夏=法半夏", "姜半夏=姜半夏", "清半夏=清半夏"}));
+    EXPECT_EQ(offered("芍药"), QStringList({"芍药 → 白芍=白芍", "芍药 → 赤芍=赤芍"})); // an alias of two herbs
+    EXPECT_EQ(offered("Gc").value(0), "甘草=甘草");
+    EXPECT_EQ(offered("yl").value(0), "云苓 → 茯苓=云苓");
+}
+
 TEST(PrescriptionLines, CompoundNamesShareTheirDoseAsAPharmacyDoes)
 {
     const std::pair<const char *, const char *> cases[] = {

@@ -97,11 +97,11 @@ TEST_F(PrescriptionPad, TypedByKeyboardWithCompletionAndCheckedAsItGoes)
     QTest::keyClick(focus(), Qt::Key_Return);
     EXPECT_EQ(focus()->objectName(), "Txtjl");
     enter("15");
-    for (const char *herb : {"川军", "甘草", "甘遂", "桃仁"}) {
-        ASSERT_EQ(focus()->objectName(), "Txtmc") << herb;
-        enter(herb); // the exact name heads the list
-        enter(QString(herb) == "甘遂" ? "1.5" : "6");
-    }
+    enter("川军"); // the exact name heads the list
+    enter("6");
+    // Herbs typed with their doses in one go become lines as a paste does.
+    ASSERT_EQ(focus()->objectName(), "Txtmc");
+    enter("甘草6 甘遂1.5 桃仁6");
     EXPECT_EQ(lines(), QStringList({"云苓 15 g", "川军 6 g", "甘草 6 g", "甘遂 1.5 g", "桃仁 6 g"}));
     EXPECT_TRUE(findings().contains("十八反（禁忌）：甘草与甘遂相反")) << findings().toStdString();
     EXPECT_TRUE(findings().contains("【宜忌】甘遂：")) << findings().toStdString();
@@ -143,7 +143,7 @@ TEST_F(PrescriptionPad, PastedPrescriptionsAndFormulasBecomeLines)
 
 TEST_F(PrescriptionPad, PrintsASheetThatAsksFirstAndSavesAClinicFormulaWithoutThePatient)
 {
-    namedControl<QLineEdit>(pad, "Txtxm")->setText("李四");
+    namedControl<QLineEdit>(pad, "Txtxm")->setText("李<四>");
     startup::sendToScreen("Frmkcf", "甘草6g、甘遂1.5g、茯苓12g、白术9g");
     messages.answerNext(ui::Answer::No);
     click("Cmdprnt");
@@ -156,7 +156,7 @@ TEST_F(PrescriptionPad, PrintsASheetThatAsksFirstAndSavesAClinicFormulaWithoutTh
     const QString pdf = home.file("sheet.pdf");
     ASSERT_TRUE(ui::writePdf(printed[0], pdf));
     const QString text = pdfText(pdf);
-    for (const char *shown : {"澄川中医门诊部", "处 方 笺", "李四", "甘草", "甘遂", "茯苓", "白术", "医师：王医生"})
+    for (const char *shown : {"澄川中医门诊部", "处 方 笺", "李<四>", "甘草", "甘遂", "茯苓", "白术", "医师：王医生"})
         EXPECT_TRUE(text.contains(shown)) << shown << "\n" << text.toStdString();
 
     ui::setTextRequestHandler([](const ui::TextRequest &) { return QString("健脾方"); });
@@ -165,7 +165,20 @@ TEST_F(PrescriptionPad, PrintsASheetThatAsksFirstAndSavesAClinicFormulaWithoutTh
     const formulas::FormulaRecord stored = *formulas::findFormula(db, "健脾方");
     EXPECT_EQ(stored[formulas::kComposition], "甘草6g、甘遂1.5g、茯苓12g、白术9g。");
     for (const QString &column : stored)
-        EXPECT_FALSE(column.contains("李四"));
+        EXPECT_FALSE(column.contains("四"));
+    db.close();
+
+    // A name no table knows is refused by name and nothing is stored; leaving unprinted asks.
+    startup::sendToScreen("Frmkcf", "仙丹草9g");
+    ui::setTextRequestHandler([](const ui::TextRequest &) { return QString("新方"); });
+    click("Cmdsave");
+    EXPECT_TRUE(messages.last().text.contains("仙丹草")) << messages.last().text.toStdString();
+    db = ds::openDataFile();
+    EXPECT_FALSE(formulas::findFormula(db, "新方"));
+    messages.answerNext(ui::Answer::No);
+    pad->close();
+    EXPECT_TRUE(pad && pad->isVisible());
+    EXPECT_EQ(messages.last().defaultAnswer, ui::Answer::No);
 }
 
 } // namespace
