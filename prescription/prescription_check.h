@@ -70,10 +70,6 @@ public:
     // The findings, 禁忌 first, then 慎用, then 提示; within a level in the order of Rule.
     QList<Finding> check(const Prescription &prescription) const;
 
-    const HerbFactTable &facts() const { return *m_facts; }
-    const formulas::HerbNames &names() const { return *m_names; }
-    const CompoundLookup &compounds() const { return *m_compounds; }
-
 private:
     struct Pair {
         IncompatibilityRule rule;
