@@ -192,6 +192,7 @@ void FrmLogin::okClicked()
     switch (m_attempts.outcome(passjy == 0)) {
     case LoginOutcome::Succeeded:
         LoginSucceeded = true;
+        setSignedInUser(m_name->currentText());
         ui::yield();
         m_leaving = true;
         close();

@@ -93,4 +93,22 @@ LoginOutcome LoginAttempts::outcome(bool matched) const
     return matched ? LoginOutcome::Succeeded : LoginOutcome::Retry;
 }
 
+namespace {
+QString &signedIn()
+{
+    static QString name;
+    return name;
+}
+} // namespace
+
+void setSignedInUser(const QString &name)
+{
+    signedIn() = ds::trimSpaces(name);
+}
+
+QString signedInUser()
+{
+    return signedIn();
+}
+
 } // namespace users

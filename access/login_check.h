@@ -51,4 +51,9 @@ private:
     int m_count = 0;
 };
 
+// The user the login of this run let in (the doctor a prescription names), trimmed; empty before
+// anyone logged in.
+void setSignedInUser(const QString &name);
+QString signedInUser();
+
 } // namespace users

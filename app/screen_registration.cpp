@@ -7,6 +7,7 @@
 #include "maintenance/auto_backup.h"
 #include "maintenance/frmhfbf.h"
 #include "maintenance/register_maintenance_screens.h"
+#include "prescription/register_prescription_screens.h"
 #include "startup/modulanxia.h"
 #include "startup/screens.h"
 
@@ -18,6 +19,7 @@ void registerScreens()
     herbs::registerHerbScreens();
     browse::registerBrowseScreens();
     maint::registerMaintenanceScreens();
+    rx::registerPrescriptionScreens();
     // Start-up opens the recovery window by name when it refused a damaged data file and begins
     // again once a backup is restored; the end of a session makes the day's automatic backup.
     startup::registerScreen(Modulanxia::kRecoveryScreen, [](QWidget *mainWindow) {

@@ -127,6 +127,11 @@ QString generatedHerbName(int index)
 
 ds::AliasTable generatedAliases(int herbs, int count, quint32 seed)
 {
+    return ds::AliasTable(generatedAliasLines(herbs, count, seed));
+}
+
+QList<ds::AliasLine> generatedAliasLines(int herbs, int count, quint32 seed)
+{
     QRandomGenerator random(seed);
     const QString &characters = nameCharacters();
     QList<ds::AliasLine> lines(herbs);
@@ -139,7 +144,7 @@ ds::AliasTable generatedAliases(int herbs, int count, quint32 seed)
             alias.append(characters[random.bounded(int(characters.size()))]);
         line.aliases.append(alias);
     }
-    return ds::AliasTable(lines);
+    return lines;
 }
 
 void generateHerbs(const QString &dataFile, int count, quint32 seed)

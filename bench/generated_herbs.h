@@ -25,6 +25,8 @@ QString generatedHerbName(int index);
 // An alias table of count aliases over the generated herbs 0 to herbs - 1, each herb in turn,
 // every alias two or three of the characters names are made of, as real aliases are.
 ds::AliasTable generatedAliases(int herbs, int count, quint32 seed = 2026);
+// The same aliases as the lines of an alias table, to be read together with other lines.
+QList<ds::AliasLine> generatedAliasLines(int herbs, int count, quint32 seed = 2026);
 
 // A temporary copy of the seed file whose herb table holds count generated herbs; the folder
 // goes away with the object.

@@ -6,6 +6,7 @@
 #include "datastore/data_file.h"
 #include "datastore/herb_aliases.h"
 #include "startup/run_mode.h"
+#include "startup/screens.h"
 #include "startup/shell.h"
 #include "ui/fonts.h"
 #include "ui/growth.h"
@@ -236,6 +237,11 @@ void Frmzyll::buildDetailTab(QWidget *page)
     m_cmdedit->setAutoDefault(true);
     connect(m_cmdedit, &QPushButton::clicked, this, &Frmzyll::Cmdedit_Click);
     m_cmdlink = command(page, "CmdLink", QStringLiteral("导入至处方"), 2640, 6360, 1800);
+    m_cmdlink->setAutoDefault(true);
+    // The herb shown goes onto the open prescription, or a new one opened beside this screen.
+    connect(m_cmdlink, &QPushButton::clicked, this, [this] {
+        startup::sendToScreen(QStringLiteral("Frmkcf"), static_cast<QLineEdit *>(m_detail[0])->text());
+    });
     m_growth->add(m_cmdedit, {0, 1, 0, 1});
     m_growth->add(m_cmdlink, {0, 1, 0, 1});
 }

@@ -51,6 +51,7 @@ void Frmzyll::QpcZd()
     for (QWidget *box : m_detail)
         setBoxText(box, QString());
     m_detail[0]->setToolTip(QString());
+    m_cmdlink->setEnabled(false);
 }
 
 void Frmzyll::showDetail(const herbs::HerbRecord &record)
@@ -58,6 +59,7 @@ void Frmzyll::showDetail(const herbs::HerbRecord &record)
     for (size_t i = 0; i < m_detail.size(); ++i)
         setBoxText(m_detail[i], record[size_t(kDetailPositions[i])]);
     m_detail[0]->setToolTip(aliasTip(ds::shippedAliases(), record[herbs::kName]));
+    m_cmdlink->setEnabled(true);
 }
 
 void Frmzyll::Msfgrid_Click(const QModelIndex &index)

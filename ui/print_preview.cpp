@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -13,6 +15,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextDocument>
 #include <QToolBar>
 
@@ -41,6 +44,12 @@ void renderPage(const PrintRequest &request, QPagedPaintDevice *device)
     QTextDocument document;
     document.setDefaultFont(chineseFont(QStringLiteral("宋体"), request.points));
     document.setHtml(request.html);
+    // Laid out on the paper's printable area, in the pixels the document measures fonts in.
+    // Without a page size of its own the document would add margins of 2 cm inside the paper's
+    // (an A5 sheet kept little more than half its width) and number the page.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const qreal dpi = screen ? qRound(screen->logicalDotsPerInchX()) : 96;
+    document.setPageSize(device->pageLayout().paintRectPoints().size() * (dpi / 72));
     document.print(device);
 }
 
@@ -51,6 +60,7 @@ void saveAsPdf(const PrintRequest &request)
     FileDialogRequest where;
     where.mode = FileDialogMode::Save;
     where.title = QStringLiteral("保存为PDF");
+    where.folder = QDir::homePath();
     where.filter = QStringLiteral("PDF文件(*.pdf)");
     where.defaultSuffix = QStringLiteral("pdf");
     const QString path = chooseFile(where);

@@ -112,6 +112,7 @@ TEST_F(Login, CorrectPairClosesTheFormTrimmedAndLeavesNoQuery)
     attempt(login, QStringLiteral(" 张医生 "), QStringLiteral("abcd1234 "));
     EXPECT_TRUE(recorder.messages.isEmpty());
     EXPECT_TRUE(login->LoginSucceeded);
+    EXPECT_EQ(users::signedInUser(), QStringLiteral("张医生")); // the doctor a prescription names
     EXPECT_EQ(login->passjy, 0);
     EXPECT_EQ(login->jbpass, QStringLiteral("1"));
     EXPECT_EQ(openWindow(QStringLiteral("frmLogin")), nullptr);

@@ -1,5 +1,6 @@
 #include "browse/column_widths.h"
 #include "browse_screen_fixture.h"
+#include "startup/screens.h"
 #include "startup/run_mode.h"
 #include "ui/pointer.h"
 #include "ui/rows.h"
@@ -159,6 +160,7 @@ TEST_F(BrowseScreen, ClicksShowTheHerbOnlyForDataRows)
 
     click("Cmdedit");
     EXPECT_EQ(tabs()->currentIndex(), 0);
+    EXPECT_FALSE(child<QPushButton>("CmdLink")->isEnabled());
     for (const auto &[name, text] : shown)
         EXPECT_EQ(detail(name), "") << name;
     EXPECT_TRUE(child<QPushButton>("Cmdseek")->hasFocus());
@@ -166,6 +168,13 @@ TEST_F(BrowseScreen, ClicksShowTheHerbOnlyForDataRows)
 
     clickCell(1, 0); // on the frozen column
     EXPECT_EQ(detail("TxtYcmc"), "党参。");
+    // 导入至处方 hands the herb shown to the prescription pad, and only while one is shown.
+    QStringList handed;
+    startup::registerScreen("Frmkcf", [](QWidget *) { return new QWidget; });
+    startup::registerInbox("Frmkcf", [&handed](QWidget *, const QString &text) { handed.append(text); });
+    click("CmdLink");
+    startup::unregisterScreen("Frmkcf");
+    EXPECT_EQ(handed, QStringList{"党参。"});
 }
 
 TEST_F(BrowseScreen, ANameWithSpacesAroundItShowsItsHerbOnClick)

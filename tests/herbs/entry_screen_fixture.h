@@ -8,6 +8,7 @@
 #include "windows.h"
 #include "qstring_printer.h"
 #include "temp_data.h"
+#include "typing.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,21 +54,7 @@ protected:
     QString countLine() const { return child<QLabel>("Labycsl")->text(); }
     QString status() const { return child<QLabel>("Labzt")->text(); }
 
-    // Types the text key by key; characters beyond ASCII come as keys carrying their text, as
-    // a keyboard layout for them sends them.
-    static void type(QWidget *widget, const QString &text)
-    {
-        for (QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(widget, c.toLatin1());
-                continue;
-            }
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(widget, &press);
-            QApplication::sendEvent(widget, &release);
-        }
-    }
+    static void type(QWidget *widget, const QString &text) { typeText(widget, text); }
     void click(const char *objectName) { QTest::mouseClick(button(objectName), Qt::LeftButton); }
     void enter(QWidget *widget) { QTest::keyClick(widget, Qt::Key_Return); }
     static bool focused(QWidget *widget)

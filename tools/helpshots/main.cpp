@@ -73,6 +73,15 @@ QWidget *openFor(const QString &picture)
             name->setText(QStringLiteral("人参"));
             pressEnter(name);
         }
+    } else if (picture == QLatin1String("Frmkcf")) {
+        // A patient and a prescription with a duplicate and a dose above its range.
+        startup::sendToScreen(picture, QStringLiteral("人参12g、白术9g、茯苓9g、云苓6g、当归9g、川芎6g、甘草6g、陈皮6g"));
+        const std::pair<const char *, QString> patient[] = {{"Txtxm", QStringLiteral("张三")}, {"Txtnl", QStringLiteral("45")},
+                                                            {"Txtzd", QStringLiteral("气血两虚")}};
+        for (const auto &[name, text] : patient) {
+            if (auto *box = screen->findChild<QLineEdit *>(QLatin1String(name)))
+                box->setText(text);
+        }
     } else if (detail) {
         // A click on the first herb of the grid shows it on the detail tab.
         if (auto *grid = screen->findChild<QAbstractItemView *>(QStringLiteral("Msfgrid")))
