@@ -7,6 +7,7 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "datastore/herb_aliases.h"
+#include "formulas/herb_formula_link.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -51,6 +52,7 @@ void Frmzyll::QpcZd()
     for (QWidget *box : m_detail)
         setBoxText(box, QString());
     m_detail[0]->setToolTip(QString());
+    m_formulas->setHerb(QString());
 }
 
 void Frmzyll::showDetail(const herbs::HerbRecord &record)
@@ -58,6 +60,7 @@ void Frmzyll::showDetail(const herbs::HerbRecord &record)
     for (size_t i = 0; i < m_detail.size(); ++i)
         setBoxText(m_detail[i], record[size_t(kDetailPositions[i])]);
     m_detail[0]->setToolTip(aliasTip(ds::shippedAliases(), record[herbs::kName]));
+    m_formulas->setHerb(record[herbs::kName]);
 }
 
 void Frmzyll::Msfgrid_Click(const QModelIndex &index)

@@ -1,17 +1,20 @@
-// The browse screen's reset, query and the two grid loads.
+// The browse screen's reset, query, the two grid loads and the grid saved as a workbook.
 #include "browse/frmzyll.h"
 
 #include "browse/frozen_column_table.h"
 #include "browse/grid_model.h"
 #include "browse/grid_rows.h"
+#include "browse/herb_sheet.h"
 #include "browse/pick_lists.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "ui/error_box.h"
+#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,6 +128,27 @@ void Frmzyll::showRows(QList<GridRow> rows)
     m_model->setRows(std::move(rows));
     m_found->setText(QStringLiteral("共 %1 味").arg(m_model->rowCount()));
     ui::yield();
+}
+
+void Frmzyll::Cmdexpt_Click()
+{
+    if (m_model->rowCount() == 0) {
+        ui::msgBox(QStringLiteral("表格中没有药材，没有导出。"), ui::Icon::Information);
+        return;
+    }
+    const QString path = ui::chooseFile({ui::FileDialogMode::Save, QStringLiteral("导出药材"),
+                                         QDir::home().filePath(QStringLiteral("药材.xlsx")),
+                                         QStringLiteral("Excel 工作簿(*.xlsx)"), QStringLiteral("xlsx")});
+    if (path.isEmpty())
+        return;
+    const sheet::ListSheet list = herbSheet(*m_model);
+    sheet::WriteResult result;
+    {
+        const ui::BusyPointer busy;
+        result = sheet::writeXlsx(list, path);
+    }
+    ui::msgBox(sheet::writeMessage(result, path, QStringLiteral("%1 味药材").arg(list.rows.size())),
+               result == sheet::WriteResult::Written ? ui::Icon::Information : ui::Icon::Exclamation);
 }
 
 } // namespace browse

@@ -66,7 +66,7 @@ QString helpSection(const QString &screen)
         {QStringLiteral("Frmcopy"), QStringLiteral("backup")},    {QStringLiteral("FrmHfbf"), QStringLiteral("backup")},
         {QStringLiteral("FrmLinkDb"), QStringLiteral("import")},  {QStringLiteral("FrmJczl"), QStringLiteral("background")},
         {QStringLiteral("frmLogin"), QStringLiteral("start")},    {QStringLiteral("frmSplash"), QStringLiteral("start")},
-        {QStringLiteral("frmAbout"), QStringLiteral("contact")},
+        {QStringLiteral("frmAbout"), QStringLiteral("contact")},  {QStringLiteral("Frmfjcx"), QStringLiteral("formulas")},
     };
     return sections.value(screen);
 }
