@@ -32,7 +32,8 @@ QList<CompositionLine> compositionLines(ds::Database &db, const QString &composi
 // to herbLink(herb).
 QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool links);
 
-// The link of a herb on the page and the herb a link names (empty for another link).
+// The link of a herb on the page, and the herb a link names, given fully encoded (empty for
+// another link).
 QString herbLink(const QString &herb);
 QString herbOfLink(const QString &link);
 

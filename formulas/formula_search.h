@@ -14,10 +14,10 @@ namespace formulas {
 
 // The conditions of the formula search, as typed; an empty one does not limit the search.
 struct FormulaConditions {
-    QString name;    // a part, pinyin initials or a short name (formula_index.h)
-    QString herbs;   // one or several herb names of any form, every one must be held
-    QString words;   // one or several words, every one in the 功用 or the 主治
-    QString chapter; // a chapter as chapterOf gives it: 和解剂
+    QString name = {};    // a part, pinyin initials or a short name (formula_index.h)
+    QString herbs = {};   // one or several herb names of any form, every one must be held
+    QString words = {};   // one or several words, every one in the 功用 or the 主治
+    QString chapter = {}; // a chapter as chapterOf gives it: 和解剂
 };
 
 struct FormulaFound {

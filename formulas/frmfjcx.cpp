@@ -127,7 +127,7 @@ void Frmfjcx::buildList()
     m_detail = placed(new QTextBrowser(this), "Txtfjnr", 4800, 1020, 6960, 5700);
     m_detail->setOpenLinks(false);
     m_detail->setToolTip(QStringLiteral("点击药名查看该药材的资料"));
-    connect(m_detail, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) { openHerb(herbOfLink(link.toString())); });
+    connect(m_detail, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) { openHerb(herbOfLink(link.toString(QUrl::FullyEncoded))); });
     m_growth->add(m_detail, {0.4, 0, 1, 1});
 }
 

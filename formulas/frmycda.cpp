@@ -22,14 +22,19 @@ QWidget *showHerbRecord(QWidget *owner, const herbs::HerbRecord &record)
     // Boxes in the order of the entry screen: name, nature and meridian in a row, then the texts.
     struct Box {
         int field;
+        const char *name; // as the browse screen's detail names its boxes
         const char16_t *caption;
         int left, top, width, height;
     };
     static const Box boxes[] = {
-        {herbs::kName, u"名称", 720, 120, 1800, 330},        {herbs::kNature, u"性味", 3240, 120, 1800, 330},
-        {herbs::kMeridian, u"归经", 5760, 120, 2520, 330},   {herbs::kEfficacy, u"功效", 720, 570, 7560, 900},
-        {herbs::kIndications, u"主治", 720, 1590, 7560, 900}, {herbs::kUsage, u"用法", 720, 2610, 7560, 900},
-        {herbs::kCautions, u"宜忌", 720, 3630, 7560, 900},   {herbs::kNotes, u"心得", 720, 4650, 7560, 1020},
+        {herbs::kName, "TxtYcmc", u"名称", 720, 120, 1800, 330},
+        {herbs::kNature, "Txtycxw", u"性味", 3240, 120, 1800, 330},
+        {herbs::kMeridian, "Txtycgj", u"归经", 5760, 120, 2520, 330},
+        {herbs::kEfficacy, "Txtycgy", u"功效", 720, 570, 7560, 900},
+        {herbs::kIndications, "Txtyczz", u"主治", 720, 1590, 7560, 900},
+        {herbs::kUsage, "Txtycyf", u"用法", 720, 2610, 7560, 900},
+        {herbs::kCautions, "Txtycyj", u"宜忌", 720, 3630, 7560, 900},
+        {herbs::kNotes, "Txtycxd", u"心得", 720, 4650, 7560, 1020},
     };
     const QFont boxFont = ui::chineseFont(QStringLiteral("宋体"), 10.5);
     for (const Box &box : boxes) {
@@ -46,6 +51,7 @@ QWidget *showHerbRecord(QWidget *owner, const herbs::HerbRecord &record)
             line->setCursorPosition(0);
             control = line;
         }
+        control->setObjectName(QLatin1String(box.name));
         control->setFont(boxFont);
         ui::placeTwips(control, box.left, box.top, box.width, box.height);
         ui::placeTwips(new QLabel(QString::fromUtf16(box.caption), window), box.left - 600, box.top + 60, 480, 255);
