@@ -72,7 +72,7 @@ QList<CompositionLine> compositionLines(ds::Database &db, const QString &composi
 QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool links)
 {
     QString page = QStringLiteral("<h2>%1</h2>").arg(shown(ds::aliasKey(record[kFormulaName])));
-    page += QStringLiteral("<p><b>组成</b></p><table cellspacing=\"0\" cellpadding=\"2\">");
+    page += QStringLiteral("<p><b>组成</b></p><table cellspacing=\"0\" cellpadding=\"2\" style=\"margin-bottom:6px\">");
     for (const CompositionLine &line : lines) {
         page += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
                     .arg(nameCell(line, links), line.dose.toHtmlEscaped(), line.note.toHtmlEscaped());

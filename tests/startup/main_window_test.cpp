@@ -285,7 +285,7 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
     // Every section a screen asks for is on the page.
     for (const char *screen : {"Frmzyyc", "Frmzyll", "Frmmmwh", "FrmYhzl", "Frmcopy", "FrmHfbf", "FrmLinkDb", "FrmJczl",
-                               "frmLogin", "frmSplash", "frmAbout"}) {
+                               "frmLogin", "frmSplash", "frmAbout", "Frmfjcx"}) {
         const QString section = startup::helpSection(screen);
         EXPECT_TRUE(!section.isEmpty() && browser()->document()->toHtml().contains("name=\"" + section + '"')) << screen;
     }

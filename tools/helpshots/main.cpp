@@ -73,6 +73,12 @@ QWidget *openFor(const QString &picture)
             name->setText(QStringLiteral("人参"));
             pressEnter(name);
         }
+    } else if (picture == QLatin1String("Frmfjcx")) {
+        // The formulas that hold two herbs, the first of them shown.
+        if (auto *herbs = screen->findChild<QLineEdit *>(QStringLiteral("Txtfjyw"))) {
+            herbs->setText(QStringLiteral("人参 白术"));
+            pressEnter(herbs);
+        }
     } else if (detail) {
         // A click on the first herb of the grid shows it on the detail tab.
         if (auto *grid = screen->findChild<QAbstractItemView *>(QStringLiteral("Msfgrid")))
