@@ -69,18 +69,20 @@ QList<CompositionLine> compositionLines(ds::Database &db, const QString &composi
     return lines;
 }
 
-QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool links)
+QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool onScreen)
 {
     QString page = QStringLiteral("<h2>%1</h2>").arg(shown(ds::aliasKey(record[kFormulaName])));
     page += QStringLiteral("<p><b>组成</b></p><table cellspacing=\"0\" cellpadding=\"2\" style=\"margin-bottom:6px\">");
     for (const CompositionLine &line : lines) {
         page += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>")
-                    .arg(nameCell(line, links), line.dose.toHtmlEscaped(), line.note.toHtmlEscaped());
+                    .arg(nameCell(line, onScreen), line.dose.toHtmlEscaped(), line.note.toHtmlEscaped());
     }
     page += QStringLiteral("</table>");
     const std::pair<int, const char16_t *> sections[] = {{kEffects, u"功用"}, {kIndications, u"主治"}, {kUsage, u"用法"},
                                                          {kSource, u"来源"},  {kChapter, u"分类"},     {kNotes, u"心得"}};
     for (const auto &[field, caption] : sections) {
+        if (!onScreen && ds::trimSpaces(record[size_t(field)]).isEmpty())
+            continue;
         page += QStringLiteral("<p style=\"margin-top:8px\"><b>%1</b>　%2</p>").arg(QString::fromUtf16(caption), shown(record[size_t(field)]));
     }
     return page;

@@ -28,9 +28,9 @@ struct CompositionLine {
 QList<CompositionLine> compositionLines(ds::Database &db, const QString &composition, const NameTables &tables = {});
 
 // The page of a formula: its name as the title, the composition as a table of herb, dose and
-// note, then 功用, 主治, 用法, 来源, 分类 (方剂备注) and 心得. With links, each herb is a link
-// to herbLink(herb).
-QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool links);
+// note, then 功用, 主治, 用法, 来源, 分类 (方剂备注) and 心得. On screen each herb is a link to
+// herbLink(herb) and every text is shown; on paper a text with nothing in it is left out.
+QString formulaPage(const FormulaRecord &record, const QList<CompositionLine> &lines, bool onScreen);
 
 // The link of a herb on the page, and the herb a link names, given fully encoded (empty for
 // another link).

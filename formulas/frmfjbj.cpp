@@ -81,6 +81,16 @@ Frmfjbj::Frmfjbj(QWidget *owner, const std::optional<FormulaRecord> &stored)
     connect(leave, &QPushButton::clicked, this, &QDialog::reject);
     startup::installWindowKeys(this, startup::helpSection(QStringLiteral("Frmfjcx")));
     m_boxes[kFormulaName]->setFocus();
+    m_opened = texts();
+}
+
+void Frmfjbj::reject()
+{
+    const ui::Message question{QStringLiteral("输入的内容还没有保存，放弃吗？"), ui::Icon::Question, ui::Buttons::YesNo,
+                               QString(), ui::Answer::No};
+    if (texts() != m_opened && ui::msgBox(question) != ui::Answer::Yes)
+        return;
+    QDialog::reject();
 }
 
 FormulaRecord Frmfjbj::texts() const

@@ -24,12 +24,16 @@ public:
 
     const QString &savedName() const { return m_savedName; }
 
+    // 退出, Esc and the close box: what was typed and not saved is dropped only on a Yes.
+    void reject() override;
+
 private:
     FormulaRecord texts() const;
     void save();
 
     std::optional<QString> m_storedName; // the formula changed; none for a new one
     std::array<QWidget *, kFormulaFieldCount> m_boxes{};
+    FormulaRecord m_opened; // the texts as the editor opened
     QString m_savedName;
 };
 

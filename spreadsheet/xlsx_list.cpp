@@ -121,7 +121,7 @@ QString writeMessage(WriteResult result, const QString &path, const QString &wha
     const QString file = QDir::toNativeSeparators(path);
     switch (result) {
     case WriteResult::Written:
-        return QStringLiteral("已经把%1导出到“%2”。").arg(what, file);
+        return QStringLiteral("已经把 %1导出到“%2”。").arg(what, file);
     case WriteResult::TextTooLong:
         return QStringLiteral("有的内容超过了 Excel 一个单元格能容纳的 %1 个字，没有导出。").arg(kMaxCellText);
     case WriteResult::CannotWrite:

@@ -170,6 +170,9 @@ TEST_F(FormulaScreen, TheClinicsOwnFormulasThroughTheEditor)
     EXPECT_TRUE(messages.last().text.contains("仙丹草")) << messages.last().text.toStdString();
     EXPECT_TRUE(editor->isVisible());
     EXPECT_EQ(composition->toPlainText(), "云苓15g、仙丹草9g");
+    messages.answerNext(ui::Answer::No);
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_TRUE(editor->isVisible()) << "Esc asks before it drops what was typed";
 
     composition->setPlainText("云苓 15g\n白术10g");
     click("Cmdsave", editor);
@@ -208,7 +211,7 @@ TEST_F(FormulaScreen, ExportPrintAndTheHandOverToThePad)
     const QString workbook = home.file("方剂.xlsx");
     files.answerNext(workbook);
     click("Cmdexpt");
-    EXPECT_EQ(messages.last().text, QStringLiteral("已经把%1 首方剂导出到“%2”。").arg(shown.size()).arg(workbook));
+    EXPECT_EQ(messages.last().text, QStringLiteral("已经把 %1 首方剂导出到“%2”。").arg(shown.size()).arg(workbook));
     QProcess unzip;
     unzip.start("unzip", {"-p", workbook, "xl/sharedStrings.xml"});
     ASSERT_TRUE(unzip.waitForFinished());
