@@ -9,12 +9,11 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "ui/error_box.h"
-#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/workbook_export.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -132,23 +131,8 @@ void Frmzyll::showRows(QList<GridRow> rows)
 
 void Frmzyll::Cmdexpt_Click()
 {
-    if (m_model->rowCount() == 0) {
-        ui::msgBox(QStringLiteral("表格中没有药材，没有导出。"), ui::Icon::Information);
-        return;
-    }
-    const QString path = ui::chooseFile({ui::FileDialogMode::Save, QStringLiteral("导出药材"),
-                                         QDir::home().filePath(QStringLiteral("药材.xlsx")),
-                                         QStringLiteral("Excel 工作簿(*.xlsx)"), QStringLiteral("xlsx")});
-    if (path.isEmpty())
-        return;
-    const sheet::ListSheet list = herbSheet(*m_model);
-    sheet::WriteResult result;
-    {
-        const ui::BusyPointer busy;
-        result = sheet::writeXlsx(list, path);
-    }
-    ui::msgBox(sheet::writeMessage(result, path, QStringLiteral("%1 味药材").arg(list.rows.size())),
-               result == sheet::WriteResult::Written ? ui::Icon::Information : ui::Icon::Exclamation);
+    ui::exportWorkbook({QStringLiteral("导出药材"), QStringLiteral("药材.xlsx"), QStringLiteral("药材"), QStringLiteral("味")},
+                       m_model->rowCount(), [this] { return herbSheet(*m_model); });
 }
 
 } // namespace browse

@@ -10,12 +10,11 @@
 #include "formulas/frmfjbj.h"
 #include "startup/screens.h"
 #include "ui/error_box.h"
-#include "ui/file_dialog.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
 #include "ui/print_preview.h"
+#include "ui/workbook_export.h"
 
-#include <QDir>
 #include <QTableView>
 
 namespace formulas {
@@ -93,28 +92,15 @@ void Frmfjcx::Cmdprnt_Click()
 
 void Frmfjcx::Cmdexpt_Click()
 {
-    if (m_model->rowCount() == 0) {
-        ui::msgBox(QStringLiteral("列表中没有方剂，没有导出。"), ui::Icon::Information);
-        return;
-    }
-    const QString path = ui::chooseFile({ui::FileDialogMode::Save, QStringLiteral("导出方剂"),
-                                         QDir::home().filePath(QStringLiteral("方剂.xlsx")),
-                                         QStringLiteral("Excel 工作簿(*.xlsx)"), QStringLiteral("xlsx")});
-    if (path.isEmpty())
-        return;
     try {
-        const ui::BusyPointer busy;
-        QList<qint64> rowIds;
-        for (const FormulaRow &row : m_model->rows())
-            rowIds.append(row.rowId);
-        sheet::ListSheet list;
-        {
-            ds::Database db = ds::openDataFile();
-            list = formulaSheet(db, rowIds);
-        }
-        const sheet::WriteResult result = sheet::writeXlsx(list, path);
-        ui::msgBox(sheet::writeMessage(result, path, QStringLiteral("%1 首方剂").arg(list.rows.size())),
-                   result == sheet::WriteResult::Written ? ui::Icon::Information : ui::Icon::Exclamation);
+        ui::exportWorkbook({QStringLiteral("导出方剂"), QStringLiteral("方剂.xlsx"), QStringLiteral("方剂"), QStringLiteral("首")},
+                           m_model->rowCount(), [this] {
+                               QList<qint64> rowIds;
+                               for (const FormulaRow &row : m_model->rows())
+                                   rowIds.append(row.rowId);
+                               ds::Database db = ds::openDataFile();
+                               return formulaSheet(db, rowIds);
+                           });
     } catch (const ds::RunError &error) {
         ui::showErrorDescription(error);
     }
