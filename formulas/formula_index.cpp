@@ -8,8 +8,8 @@
 #include "formulas/composition.h"
 #include "formulas/formula_table.h"
 
-#include <QSet>
 
+#include <algorithm>
 #include <mutex>
 
 namespace formulas {
@@ -45,6 +45,18 @@ QString withoutSpaces(QString text)
 {
     text.removeIf([](QChar c) { return c.isSpace(); });
     return text;
+}
+
+// Marks the rows whose text holds what find looks for: find(from) gives the next place at or
+// after from in the joined texts, -1 when there is none; starts are where each row's text begins.
+template <typename Find>
+void markHits(RowSet &found, const std::vector<qsizetype> &starts, Find find)
+{
+    for (qsizetype at = find(0); at >= 0;) {
+        const auto row = size_t(std::upper_bound(starts.cbegin(), starts.cend(), at) - starts.cbegin()) - 1;
+        found[row] = true;
+        at = find(starts[row + 1]);
+    }
 }
 
 QStringList writtenNames(const QString &composition)
@@ -91,7 +103,11 @@ void FormulaIndex::readRows(ds::Database &db)
     while (rows.step()) {
         m_positions.insert(rows.integer(0), int(m_rows.size()));
         m_rows.append({rows.integer(0), textAt(rows, 1), chapterOf(textAt(rows, 2)), textAt(rows, 3)});
+        m_starts.push_back(m_names.size());
+        m_names += bareName(m_rows.last().name);
+        m_names += QLatin1Char('\n');
     }
+    m_starts.push_back(m_names.size());
 }
 
 RowSet FormulaIndex::withName(const QString &typed)
@@ -100,19 +116,26 @@ RowSet FormulaIndex::withName(const QString &typed)
     RowSet found(size_t(m_rows.size()), part.isEmpty());
     if (part.isEmpty())
         return found;
-    const bool letters = ds::isLatinLetters(part);
-    if (letters && m_initials.empty()) {
-        m_initials.reserve(size_t(m_rows.size()));
-        for (const FormulaRow &row : m_rows)
-            m_initials.push_back(ds::pinyinInitials(bareName(row.name).toString()));
+    markHits(found, m_starts, [&](qsizetype from) { return m_names.indexOf(part, from); });
+    if (ds::isLatinLetters(part)) {
+        if (m_initialStarts.empty()) {
+            for (const FormulaRow &row : m_rows) {
+                m_initialStarts.push_back(m_initials.size());
+                m_initials += ds::pinyinInitials(bareName(row.name).toString()).toLatin1() + '\n';
+            }
+            m_initialStarts.push_back(m_initials.size());
+        }
+        const QByteArray letters = part.toLower().toLatin1();
+        markHits(found, m_initialStarts, [&](qsizetype from) { return m_initials.indexOf(letters, from); });
     }
-    const QString lower = part.toLower();
-    const QStringList aliased = m_tables.formulaAliases->herbsMatching(part);
-    const QSet<QString> named(aliased.cbegin(), aliased.cend());
-    for (qsizetype i = 0; i < m_rows.size(); ++i) {
-        const QStringView name = bareName(m_rows[i].name);
-        found[size_t(i)] = name.contains(part) || (letters && m_initials[size_t(i)].contains(lower))
-                           || (!named.isEmpty() && named.contains(name.toString()));
+    const QStringList named = m_tables.formulaAliases->herbsMatching(part);
+    if (!named.isEmpty() && m_rowOfName.isEmpty()) {
+        for (qsizetype row = 0; row < m_rows.size(); ++row)
+            m_rowOfName.insert(bareName(m_rows[row].name).toString(), int(row));
+    }
+    for (const QString &name : named) {
+        for (auto row = m_rowOfName.constFind(name); row != m_rowOfName.cend() && row.key() == name; ++row)
+            found[size_t(*row)] = true;
     }
     return found;
 }

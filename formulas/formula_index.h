@@ -85,7 +85,14 @@ private:
     NameTables m_tables;
     QList<FormulaRow> m_rows;
     QHash<qint64, int> m_positions;
-    std::vector<QString> m_initials; // made at the first search by letters
+    // The names (without "。") and, made at the first search by letters, their pinyin initials,
+    // each text followed by a line break and joined, so a search runs through all of them at once;
+    // row i's text begins at m_starts[i] of either (one character or letter a character).
+    QString m_names;
+    QByteArray m_initials;
+    std::vector<qsizetype> m_starts;
+    std::vector<qsizetype> m_initialStarts;
+    QMultiHash<QString, int> m_rowOfName; // by the name without "。", made when a short name is first met
     // Made at the first search by herb: the herbs of the data file, and by row (in the rows'
     // order) its composition as stored and the identities it holds.
     std::optional<HerbNames> m_herbNames;
