@@ -67,7 +67,7 @@ Frmfjcx::Frmfjcx(QWidget *mainWindow)
     orderTabs();
     ui::centreOnMain(this, m_mainWindow, 0, 0);
     m_name->setFocus(); // the window opens on the name condition
-    search();
+    search({}, true);
 }
 
 void Frmfjcx::buildConditions()
@@ -82,6 +82,7 @@ void Frmfjcx::buildConditions()
     caption(this, "Label4", QStringLiteral("分类"), 3600, 540);
     m_chapter = placed(new QComboBox(this), "Cbofjfl", 4440, 540, 2520, 330);
     m_chapter->setMaxVisibleItems(24);
+    connect(m_chapter, &QComboBox::activated, this, [this] { search(); }); // a chapter picked is searched at once
     m_cmdseek = placed(new QPushButton(QStringLiteral("查询&L"), this), "Cmdseek", 8400, 105, 1125, 375);
     m_cmdqcls = placed(new QPushButton(QStringLiteral("清屏&Q"), this), "Cmdqcls", 9645, 105, 1125, 375);
     connect(m_cmdseek, &QPushButton::clicked, this, &Frmfjcx::Cmdseek_Click);
