@@ -8,7 +8,6 @@
 #include "formulas/composition.h"
 #include "formulas/formula_table.h"
 
-
 #include <algorithm>
 #include <mutex>
 
