@@ -3,6 +3,7 @@
 #include "access/screen_factories.h"
 #include "browse/register_browse_screens.h"
 #include "datastore/data_file.h"
+#include "formulas/register_formula_screens.h"
 #include "herbs/register_herb_screens.h"
 #include "maintenance/auto_backup.h"
 #include "maintenance/frmhfbf.h"
@@ -18,6 +19,7 @@ void registerScreens()
     users::registerScreens();
     herbs::registerHerbScreens();
     browse::registerBrowseScreens();
+    formulas::registerFormulaScreens();
     maint::registerMaintenanceScreens();
     rx::registerPrescriptionScreens();
     // Start-up opens the recovery window by name when it refused a damaged data file and begins

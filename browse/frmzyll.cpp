@@ -5,6 +5,7 @@
 #include "browse/grid_model.h"
 #include "datastore/data_file.h"
 #include "datastore/herb_aliases.h"
+#include "formulas/herb_formula_link.h"
 #include "startup/run_mode.h"
 #include "startup/screens.h"
 #include "startup/shell.h"
@@ -130,8 +131,11 @@ void Frmzyll::buildQueryTab(QWidget *page)
             &Frmzyll::CmdHelp_Click);
     connect(command(page, "Cmdexit", QStringLiteral("退出&E"), 10485, 6060), &QPushButton::clicked, this,
             &Frmzyll::Cmdexit_Click);
+    // Beside the grid: the herbs it lists, saved as a workbook.
+    connect(command(page, "Cmdexpt", QStringLiteral("导出表格&O"), 9240, 6540, 2370), &QPushButton::clicked, this,
+            &Frmzyll::Cmdexpt_Click);
     // The sort choice and the buttons keep to the bottom right corner.
-    for (const char *name : {"CboPxnr", "Cmdseek", "Cmdqcls", "CmdHelp", "Cmdexit"})
+    for (const char *name : {"CboPxnr", "Cmdseek", "Cmdqcls", "CmdHelp", "Cmdexit", "Cmdexpt"})
         m_growth->add(page->findChild<QWidget *>(QLatin1String(name)), {1, 1, 1, 1});
 }
 
@@ -242,8 +246,11 @@ void Frmzyll::buildDetailTab(QWidget *page)
     connect(m_cmdlink, &QPushButton::clicked, this, [this] {
         startup::sendToScreen(QStringLiteral("Frmkcf"), static_cast<QLineEdit *>(m_detail[0])->text());
     });
+    m_formulas = new formulas::HerbFormulaLink(page);
+    ui::placeTwips(m_formulas, 4560, 6360, 2535, 375);
     m_growth->add(m_cmdedit, {0, 1, 0, 1});
     m_growth->add(m_cmdlink, {0, 1, 0, 1});
+    m_growth->add(m_formulas, {0, 1, 0, 1});
 }
 
 void Frmzyll::placeOnMain()

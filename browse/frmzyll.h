@@ -25,6 +25,9 @@ class Database;
 namespace ui {
 class Growth;
 }
+namespace formulas {
+class HerbFormulaLink;
+}
 
 namespace browse {
 
@@ -83,6 +86,8 @@ private:
     void Cmdedit_Click();
     void Cmdexit_Click();
     void CmdHelp_Click();
+    // Saves the herbs the grid lists as an Excel workbook.
+    void Cmdexpt_Click();
     void Msfgrid_Click(const QModelIndex &index);
 
     QWidget *m_mainWindow;
@@ -104,6 +109,7 @@ private:
     QPushButton *m_cmdseek = nullptr;
     QPushButton *m_cmdedit = nullptr;
     QPushButton *m_cmdlink = nullptr;
+    formulas::HerbFormulaLink *m_formulas = nullptr; // how many formulas hold the herb shown
     // The detail boxes in the order of their Enter chain, and the stored position each shows.
     std::array<QWidget *, 8> m_detail{};
     // The columns' widths in twips at the grid's designed width: as read, so an unmoved column

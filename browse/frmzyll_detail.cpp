@@ -7,6 +7,7 @@
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "datastore/herb_aliases.h"
+#include "formulas/herb_formula_link.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -52,6 +53,7 @@ void Frmzyll::QpcZd()
         setBoxText(box, QString());
     m_detail[0]->setToolTip(QString());
     m_cmdlink->setEnabled(false);
+    m_formulas->setHerb(QString());
 }
 
 void Frmzyll::showDetail(const herbs::HerbRecord &record)
@@ -60,6 +62,7 @@ void Frmzyll::showDetail(const herbs::HerbRecord &record)
         setBoxText(m_detail[i], record[size_t(kDetailPositions[i])]);
     m_detail[0]->setToolTip(aliasTip(ds::shippedAliases(), record[herbs::kName]));
     m_cmdlink->setEnabled(true);
+    m_formulas->setHerb(record[herbs::kName]);
 }
 
 void Frmzyll::Msfgrid_Click(const QModelIndex &index)

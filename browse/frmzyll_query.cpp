@@ -1,15 +1,17 @@
-// The browse screen's reset, query and the two grid loads.
+// The browse screen's reset, query, the two grid loads and the grid saved as a workbook.
 #include "browse/frmzyll.h"
 
 #include "browse/frozen_column_table.h"
 #include "browse/grid_model.h"
 #include "browse/grid_rows.h"
+#include "browse/herb_sheet.h"
 #include "browse/pick_lists.h"
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
+#include "ui/workbook_export.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -125,6 +127,12 @@ void Frmzyll::showRows(QList<GridRow> rows)
     m_model->setRows(std::move(rows));
     m_found->setText(QStringLiteral("共 %1 味").arg(m_model->rowCount()));
     ui::yield();
+}
+
+void Frmzyll::Cmdexpt_Click()
+{
+    ui::exportWorkbook({QStringLiteral("导出药材"), QStringLiteral("药材.xlsx"), QStringLiteral("药材"), QStringLiteral("味")},
+                       m_model->rowCount(), [this] { return herbSheet(*m_model); });
 }
 
 } // namespace browse

@@ -284,6 +284,14 @@ QString writeComposition(const QList<Ingredient> &ingredients)
     return herbs::NormalizeFieldText(parts.join(kListComma) + kFullStop);
 }
 
+QString storedComposition(const QString &text)
+{
+    const Composition read = parseComposition(text);
+    if (read.unread.isEmpty() && !read.ingredients.isEmpty())
+        return writeComposition(read.ingredients);
+    return herbs::NormalizeFieldText(text);
+}
+
 const QStringList &units()
 {
     static const QStringList all{QStringLiteral("g"),  QStringLiteral("枚"),   QStringLiteral("片"), QStringLiteral("个"),

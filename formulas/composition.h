@@ -49,6 +49,10 @@ Composition parseComposition(const QString &text);
 // which drop the spaces that separate typed items ("云苓15 川军6").
 QString writeComposition(const QList<Ingredient> &ingredients);
 
+// A composition written elsewhere (another clinic's file) as it is stored: its one stored form
+// when every part of it reads, else the text in the general stored form, so nothing is lost.
+QString storedComposition(const QString &text);
+
 // The units a dose may be written in, in stored form: g, 枚, 片, 个, 条, 毫升, 只, 粒, 茎, 寸.
 const QStringList &units();
 

@@ -1,6 +1,7 @@
 #include "herbs/frmzyyc.h"
 
 #include "datastore/errors.h"
+#include "formulas/herb_formula_link.h"
 #include "herbs/typing_limit.h"
 #include "herbs/unsaved_changes.h"
 #include "startup/shell.h"
@@ -166,8 +167,11 @@ void Frmzyyc::placeButtonsAndList()
     m_listycmc->setModel(m_names);
     paintField(m_listycmc);
     ui::setComfortableRows(m_listycmc);
-    ui::placeTwips(m_listycmc, 8040, 120, 2535, 4380);
+    ui::placeTwips(m_listycmc, 8040, 120, 2535, 3960);
     connect(m_listycmc, &QListView::clicked, this, &Frmzyyc::listycmcClick);
+    // Below the names, once a herb is loaded: the formulas that hold it.
+    m_formulas = new formulas::HerbFormulaLink(this);
+    ui::placeTwips(m_formulas, 8040, 4170, 2535, 375);
 
     m_cmdsave = button(this, "Cmdsave", QStringLiteral("保存&B"), 8040, 4680, 1200);
     m_cmdedit = button(this, "Cmdedit", QStringLiteral("修改&X"), 9360, 4680, 1200);
@@ -202,7 +206,7 @@ void Frmzyyc::orderTabs()
     // Tab indexes take 用法 before 主治; the Enter chain goes the other way.
     const QList<QWidget *> order{m_txtycmc, m_cboycxw, m_cboycgj, m_txtycgy, m_txtycyf, m_txtyczz,
                                  m_txtycyj, m_txtycgb, m_cmdsave,  m_cmdedit, m_cmdseek, m_cmdprnt,
-                                 m_cmdqcls, m_cmddele, m_listycmc, m_cmdexit};
+                                 m_cmdqcls, m_cmddele, m_listycmc, m_formulas, m_cmdexit};
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -14,6 +14,10 @@ class QPlainTextEdit;
 class QPushButton;
 class QStringListModel;
 
+namespace formulas {
+class HerbFormulaLink;
+}
+
 namespace herbs {
 
 // The herb entry screen: add, change, delete, find and print herb records.
@@ -56,7 +60,8 @@ private:
     void refreshNameList();
     void showNames(const QStringList &names);
     void clearTrapped();
-    // What the screen shows now is what the roads out compare against; loaded names the herb.
+    // What the screen shows now is what the roads out compare against; loaded names the herb,
+    // whose formulas are then counted beside the status line.
     void keepShown(const QString &loaded = QString());
     // True when nothing typed would be lost, or the user agrees to drop it.
     bool mayDropChanges();
@@ -96,6 +101,7 @@ private:
     QLabel *m_labycsl = nullptr;
     QLabel *m_labbm = nullptr; // what an alias typed into 名称 stood for
     QLabel *m_labzt = nullptr; // the status line: what the last step could not do as asked
+    formulas::HerbFormulaLink *m_formulas = nullptr; // how many formulas hold the herb loaded
 
     qint16 m_jybl = 0;
     QString m_listSource; // 中医药材, or the stored query of the last condition search

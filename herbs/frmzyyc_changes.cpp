@@ -2,6 +2,7 @@
 // cleared or a search run, the question before a road out drops changes, and the status line.
 #include "herbs/frmzyyc.h"
 
+#include "formulas/herb_formula_link.h"
 #include "herbs/unsaved_changes.h"
 #include "ui/message_box.h"
 
@@ -13,6 +14,7 @@ void Frmzyyc::keepShown(const QString &loaded)
 {
     m_shown = fieldTexts();
     m_loaded = trimSpaces(loaded);
+    m_formulas->setHerb(m_loaded);
 }
 
 bool Frmzyyc::mayDropChanges()

@@ -20,4 +20,4 @@ add_library(cc_herbs_screens STATIC
   frmzyyc_keys.cpp
   frmzyyc_changes.cpp)
 target_include_directories(cc_herbs_screens PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(cc_herbs_screens PUBLIC cc_shell_services cc_herbs_print cc_herbs_logic PRIVATE cc_warnings)
+target_link_libraries(cc_herbs_screens PUBLIC cc_shell_services cc_herbs_print cc_herbs_logic cc_formulas_screens PRIVATE cc_warnings)

@@ -31,6 +31,8 @@ QList<int> differingFields(const QStringList &ours, const QStringList &theirs)
     QList<int> fields;
     for (int i = 0; i < theirs.size(); ++i) {
         const QString &mine = ours.value(i);
+        if (theirs[i].isNull())
+            continue;
         // Most stored texts are in stored form already: equal as they stand, nothing to make.
         if (mine != theirs[i] && herbs::NormalizeFieldText(mine) != theirs[i])
             fields.append(i);
@@ -62,16 +64,21 @@ MergePlan sortForMerge(const QList<StoredRow> &stored, const QList<SourceRow> &s
         }
         seen.insert(name, i);
         const auto match = ours.constFind(name);
-        if (match == ours.cend()) {
-            plan.fresh.append(row.texts);
+        const StoredRow *mine = match == ours.cend() ? nullptr : &stored[*match];
+        QStringList theirs = row.texts;
+        for (qsizetype field = 0; field < theirs.size(); ++field) {
+            if (theirs[field].isNull())
+                theirs[field] = mine ? mine->texts.value(field) : QStringLiteral(" ");
+        }
+        if (!mine) {
+            plan.fresh.append(theirs);
             continue;
         }
-        const StoredRow &mine = stored[*match];
-        QList<int> fields = differingFields(mine.texts, row.texts);
+        QList<int> fields = differingFields(mine->texts, row.texts);
         if (fields.isEmpty())
             ++plan.identical;
         else
-            plan.different.append({mine.rowId, mine.texts, row.texts, std::move(fields)});
+            plan.different.append({mine->rowId, mine->texts, theirs, std::move(fields)});
     }
     return plan;
 }

@@ -12,7 +12,8 @@ struct StoredRow {
     QStringList texts;
 };
 
-// A row of the import source: its line (counted from 1) and its eight texts in stored form.
+// A row of the import source: its line (counted from 1) and its eight texts in stored form; a
+// null text is one the source does not have (the family's formulas have no 方剂备注).
 struct SourceRow {
     int line = 0;
     QStringList texts;
@@ -35,12 +36,14 @@ struct MergePlan {
     QList<Difference> different;
 };
 
-// The positions where the texts differ once ours are in stored form too.
+// The positions where the texts differ once ours are in stored form too; a text theirs does not
+// have differs from none.
 QList<int> differingFields(const QStringList &ours, const QStringList &theirs);
 
 // Sorts the source rows against the stored ones by name, both sides compared in stored form:
 // a name not stored is new, a row whose eight texts equal the stored row's is identical, any
-// other is different. A name met again in the source counts as identical when its row equals
+// other is different. A text the source does not have is stored as " " in a new row and keeps
+// ours in a different one, so taking theirs never clears it. A name met again in the source counts as identical when its row equals
 // the first; otherwise the source contradicts itself and a RunError names both lines. Only
 // the stored rows whose names the source holds need be given.
 MergePlan sortForMerge(const QList<StoredRow> &stored, const QList<SourceRow> &source);

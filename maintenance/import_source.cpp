@@ -4,6 +4,7 @@
 #include "datastore/errors.h"
 #include "datastore/sql_text.h"
 #include "datastore/statement.h"
+#include "formulas/composition.h"
 #include "herbs/normalize_field_text.h"
 
 namespace maint {
@@ -133,15 +134,20 @@ QList<SourceRow> readSourceRows(ds::Database &source, ImportKind kind, const std
                 throwUnfit(ds::ErrorCode::InvalidUseOfNull, row.line, column == 0 ? QString() : row.texts.value(0),
                            columnLabel(kind, layout, column) + QStringLiteral("是空值"));
             if (layout.spaceAsSeventh && column == 6)
-                row.texts.append(QStringLiteral(" "));
+                row.texts.append(QString()); // a text the source does not have
             row.texts.append(value.toString());
         }
         // The name as the source has it names the row in a message; stored form from here on.
         if (isBlankName(herbs::NormalizeFieldText(row.texts[0])))
             throwUnfit(ds::ErrorCode::RequiredValueMissing, row.line, QString(),
                        columnLabel(kind, layout, 0) + QStringLiteral("是空的"));
-        for (QString &text : row.texts)
-            text = herbs::NormalizeFieldText(text);
+        for (qsizetype field = 0; field < row.texts.size(); ++field) {
+            QString &text = row.texts[field];
+            if (kind == ImportKind::Prescriptions && field == 1)
+                text = formulas::storedComposition(text); // read as the screens store it: 云苓 15g
+            else if (!text.isNull())
+                text = herbs::NormalizeFieldText(text);
+        }
         rows.append(std::move(row));
         if (rowRead)
             rowRead(int(rows.size()));

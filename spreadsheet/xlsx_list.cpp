@@ -116,4 +116,18 @@ WriteResult writeXlsx(const ListSheet &list, const QString &path)
     return WriteResult::Written;
 }
 
+QString writeMessage(WriteResult result, const QString &path, const QString &what)
+{
+    const QString file = QDir::toNativeSeparators(path);
+    switch (result) {
+    case WriteResult::Written:
+        return QStringLiteral("已经把 %1导出到“%2”。").arg(what, file);
+    case WriteResult::TextTooLong:
+        return QStringLiteral("有的内容超过了 Excel 一个单元格能容纳的 %1 个字，没有导出。").arg(kMaxCellText);
+    case WriteResult::CannotWrite:
+        break;
+    }
+    return QStringLiteral("不能写入“%1”：这个位置不能写入、磁盘已满，或者文件正被其他程序打开。没有导出。").arg(file);
+}
+
 } // namespace sheet

@@ -21,6 +21,10 @@ enum class WriteResult { Written, CannotWrite, TextTooLong };
 // and renamed over it only once complete, so a failure leaves whatever was there before.
 WriteResult writeXlsx(const ListSheet &list, const QString &path);
 
+// What the screens tell of a write: what was saved where, or why nothing was. what names the
+// rows written: "12 首方剂".
+QString writeMessage(WriteResult result, const QString &path, const QString &what);
+
 // The longest text one cell holds.
 inline constexpr int kMaxCellText = 32767;
 

@@ -56,6 +56,13 @@ void MDIFlanx::buildMenus()
     connect(addCommand(query, QStringLiteral("zycxll0"), QStringLiteral("中医药材查询")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("Frmzyll")); });
 
+    // The prescription pad registers itself; until it is there its command gives the menus back.
+    QMenu *formulaMenu = addTopMenu(QStringLiteral("zyfj"), QStringLiteral("中医方剂&P"));
+    connect(addCommand(formulaMenu, QStringLiteral("zyfj0"), QStringLiteral("方剂查询")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmfjcx")); });
+    connect(addCommand(formulaMenu, QStringLiteral("zyfj1"), QStringLiteral("开处方")), &QAction::triggered, this,
+            [this] { openScreen(QStringLiteral("Frmkcf")); });
+
     QMenu *maintenance = addTopMenu(QStringLiteral("xtwh"), QStringLiteral("系统维护&W"));
     connect(addCommand(maintenance, QStringLiteral("xtwh1"), QStringLiteral("系统密码维护")), &QAction::triggered, this,
             [this] { openScreen(QStringLiteral("Frmmmwh")); });

@@ -18,10 +18,10 @@ class MDIFlanx : public QMainWindow, public Shell {
 public:
     explicit MDIFlanx(QWidget *parent = nullptr);
 
-    // Enables or disables one of the five top-level menus by its name.
+    // Enables or disables one of the top-level menus by its name.
     void setMenuEnabled(const QString &name, bool enabled);
     bool isMenuEnabled(const QString &name) const;
-    // Locks the five top-level menus while a screen is open; unlocking gives back those the run
+    // Locks the top-level menus while a screen is open; unlocking gives back those the run
     // mode allows.
     void lockMenus();
     void unlockMenus() override;

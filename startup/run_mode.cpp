@@ -23,8 +23,8 @@ void setRunMode(const QString &newMode)
 
 QStringList lockableMenus()
 {
-    return {QStringLiteral("ZysjDl"), QStringLiteral("zycxll"), QStringLiteral("zyexit"), QStringLiteral("XtHelp"),
-            QStringLiteral("xtwh")};
+    return {QStringLiteral("ZysjDl"), QStringLiteral("zycxll"), QStringLiteral("zyfj"), QStringLiteral("zyexit"),
+            QStringLiteral("XtHelp"), QStringLiteral("xtwh")};
 }
 
 QStringList menusToUnlock(const QString &currentMode)

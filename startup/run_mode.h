@@ -13,7 +13,7 @@ inline const QString kNoUserMode = QStringLiteral("5831");
 QString runMode();
 void setRunMode(const QString &mode);
 
-// The five top-level menus that lock and unlock together.
+// The top-level menus that lock and unlock together.
 QStringList lockableMenus();
 // Those that unlockMenus enables in the given run mode.
 QStringList menusToUnlock(const QString &mode);

@@ -67,6 +67,7 @@ QString helpSection(const QString &screen)
         {QStringLiteral("FrmLinkDb"), QStringLiteral("import")},  {QStringLiteral("FrmJczl"), QStringLiteral("background")},
         {QStringLiteral("frmLogin"), QStringLiteral("start")},    {QStringLiteral("frmSplash"), QStringLiteral("start")},
         {QStringLiteral("frmAbout"), QStringLiteral("contact")},   {QStringLiteral("Frmkcf"), QStringLiteral("prescription")},
+        {QStringLiteral("Frmfjcx"), QStringLiteral("formulas")},
     };
     return sections.value(screen);
 }

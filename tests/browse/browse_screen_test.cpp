@@ -1,5 +1,6 @@
 #include "browse/column_widths.h"
 #include "browse_screen_fixture.h"
+#include "file_dialog_recorder.h"
 #include "startup/screens.h"
 #include "startup/run_mode.h"
 #include "ui/pointer.h"
@@ -9,6 +10,7 @@
 #include "startup/frmhelp.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTextBrowser>
 #include <QUrl>
@@ -208,6 +210,23 @@ TEST_F(BrowseScreen, NameConditionFindsHerbsByTheirAliasesAndTheirTooltipsListTh
     EXPECT_EQ(child<QLineEdit>("TxtYcmc")->toolTip(), tip);
     click("Cmdedit");
     EXPECT_EQ(child<QLineEdit>("TxtYcmc")->toolTip(), "");
+}
+
+TEST_F(BrowseScreen, ExportSavesTheHerbsTheGridLists)
+{
+    setHerbs(kHerbs);
+    open();
+    child<QLineEdit>("Txtmcyc")->setText("参");
+    click("Cmdseek");
+    FileDialogRecorder files;
+    files.answerNext(home.file("药材.xlsx"));
+    click("Cmdexpt");
+    EXPECT_TRUE(messages.texts().last().startsWith("已经把 2 味药材导出到")) << messages.texts().join('|').toStdString();
+    QProcess unzip;
+    unzip.start("unzip", {"-p", home.file("药材.xlsx"), "xl/sharedStrings.xml"});
+    ASSERT_TRUE(unzip.waitForFinished());
+    const QString strings = QString::fromUtf8(unzip.readAllStandardOutput());
+    EXPECT_TRUE(strings.contains("<t>党参。</t>") && strings.contains("<t>归脾、肺经。</t>") && !strings.contains("黄连"));
 }
 
 TEST_F(BrowseScreen, DetailBoxesAreReadOnlyAndEnterWalksToTheBackButton)

@@ -1,5 +1,6 @@
 // Import from another data file: merged by name in stored form, all rows or none, the source
 // untouched; and the words for a chosen file that cannot serve.
+#include "formulas/formula_table.h"
 #include "herbs/herb_lookup.h"
 #include "maintenance/data_file_check.h"
 #include "maintenance/import_records.h"
@@ -168,6 +169,33 @@ TEST_F(ImportRecords, PrescriptionsMergeByTheirNameAndGetASpaceAsTheSeventhText)
                                     {"麻黄汤。", "麻黄、桂枝。", "发汗。", "风寒。", "水煎。", "伤寒论。", " ", " "},
                                     {"桂枝汤。", "桂枝。", "解肌。", "风寒。", "水煎。", "伤寒论。", " ", "常用。"}};
     EXPECT_EQ(rows("SELECT * FROM 中医方剂 ORDER BY rowid"), stored);
+}
+
+// On the seed's own formulas: a composition written another way is the same composition, a
+// source without 方剂备注 never clears our chapter, and a new formula's composition is stored in
+// its one form.
+TEST_F(ImportRecords, FormulasMergeWithTheShippedOnesAndKeepTheirChapters)
+{
+    const auto stored = [this](const QString &name) {
+        ds::Database db = ds::openDataFile(dataFile);
+        return formulas::findFormula(db, name).value_or(formulas::FormulaRecord{});
+    };
+    const formulas::FormulaRecord guizhi = stored("桂枝汤"), mahuang = stored("麻黄汤");
+    const auto family = [](const formulas::FormulaRecord &r) { return Row{r[0], r[1], r[2], r[3], r[4], r[5], r[7]}; };
+    Row sameGuizhi = family(guizhi);
+    sameGuizhi[1] = "桂枝 9克，芍药9g, 炙甘草6g 生姜9g、大枣3枚";
+    Row otherMahuang = family(mahuang);
+    otherMahuang[6] = "本院常用";
+    const QString source =
+        makeSource({}, {sameGuizhi, otherMahuang, {"本院新方", "云苓 15g 白术10g", "健脾", "脾虚", "水煎服", "本院", " "}});
+    const maint::MergePlan plan = maint::planImport(dataFile, source, ImportKind::Prescriptions);
+    EXPECT_EQ(plan.identical, 1);
+    ASSERT_EQ(plan.different.size(), 1);
+    EXPECT_EQ(plan.different[0].fields, QList<int>{7});
+    maint::applyImport(dataFile, ImportKind::Prescriptions, plan, MergeChoice::TakeTheirs);
+    EXPECT_EQ(stored("麻黄汤")[formulas::kChapter], mahuang[formulas::kChapter]);
+    EXPECT_EQ(stored("麻黄汤")[formulas::kNotes], "本院常用。");
+    EXPECT_EQ(stored("本院新方")[formulas::kComposition], "云苓15g、白术10g。");
 }
 
 TEST_F(ImportRecords, AStoredNameInTwoFormsIsAnsweredByTheOneInStoredForm)

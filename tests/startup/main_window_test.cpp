@@ -73,12 +73,12 @@ TEST_F(MainWindow, MenuTreeWithNamesAndCaptions)
 {
     EXPECT_EQ(window->windowTitle(), "欢迎使用澄川本草");
     const std::pair<const char *, const char *> topLevel[] = {
-        {"ZysjDl", "中医药材资料登录&D"}, {"zycxll", "中医药材查询&F"}, {"xtwh", "系统维护&W"},
-        {"XtHelp", "系统帮助&H"},         {"zyexit", "退出系统&Q"},
+        {"ZysjDl", "中医药材资料登录&D"}, {"zycxll", "中医药材查询&F"}, {"zyfj", "中医方剂&P"},
+        {"xtwh", "系统维护&W"},           {"XtHelp", "系统帮助&H"},      {"zyexit", "退出系统&Q"},
     };
     const QList<QAction *> bar = window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 5);
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(bar.size(), 6);
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(bar[i]->objectName(), topLevel[i].first);
         EXPECT_EQ(bar[i]->text(), topLevel[i].second);
     }
@@ -86,6 +86,7 @@ TEST_F(MainWindow, MenuTreeWithNamesAndCaptions)
         {"ZysjDl0", "中医药材登录"},    {"zycxll0", "中医药材查询"},         {"xtwh1", "系统密码维护"},
         {"cc", "数据备份/恢复"},        {"XtYhzl", "用户资料登录"},           {"DateSj", "导入澄川中医数据"},
         {"Xpict", "更换系统背景"},      {"xtxx", "关于澄川中医门诊系统...."}, {"linkie", "浏览澄川中医软件"},
+        {"zyfj0", "方剂查询"},          {"zyfj1", "开处方"},
     };
     for (const auto &[name, caption] : items) {
         ASSERT_TRUE(action(name)) << name;
@@ -284,7 +285,7 @@ TEST_F(HelpWindow, ScreensOpenTheirSectionInTheOneWindowWithLinksBackAndForward)
     EXPECT_GT(browser()->verticalScrollBar()->value(), 0);
     // Every section a screen asks for is on the page.
     for (const char *screen : {"Frmzyyc", "Frmzyll", "Frmmmwh", "FrmYhzl", "Frmcopy", "FrmHfbf", "FrmLinkDb", "FrmJczl",
-                               "frmLogin", "frmSplash", "frmAbout", "Frmkcf"}) {
+                               "frmLogin", "frmSplash", "frmAbout", "Frmkcf", "Frmfjcx"}) {
         const QString section = startup::helpSection(screen);
         EXPECT_TRUE(!section.isEmpty() && browser()->document()->toHtml().contains("name=\"" + section + '"')) << screen;
     }

@@ -73,6 +73,12 @@ QWidget *openFor(const QString &picture)
             name->setText(QStringLiteral("人参"));
             pressEnter(name);
         }
+    } else if (picture == QLatin1String("Frmfjcx")) {
+        // The formulas that hold two herbs, the first of them shown.
+        if (auto *herbs = screen->findChild<QLineEdit *>(QStringLiteral("Txtfjyw"))) {
+            herbs->setText(QStringLiteral("人参 白术"));
+            pressEnter(herbs);
+        }
     } else if (picture == QLatin1String("Frmkcf")) {
         // A patient and a prescription with a duplicate and a dose above its range.
         startup::sendToScreen(picture, QStringLiteral("人参12g、白术9g、茯苓9g、云苓6g、当归9g、川芎6g、甘草6g、陈皮6g"));
