@@ -372,7 +372,7 @@ protected:
     QString dataFile = home.installSeed();
 };
 
-TEST_F(AutoBackup, OneADayCheckedLikeABackupThenTheOlderOnesArePruned)
+TEST_F(AutoBackup, EveryExitAfterAChangeCheckedLikeABackupThenTheOlderOnesArePruned)
 {
     placeDailyBackups(25);
     const QString made = maint::autoBackUp(dataFile, kNow);
@@ -384,10 +384,18 @@ TEST_F(AutoBackup, OneADayCheckedLikeABackupThenTheOlderOnesArePruned)
                                       "ccyc-2026-12-01-1830.mdb", "ccyc-2026-11-30-1830.mdb", "ccyc-2026-11-23-1830.mdb",
                                       "ccyc-2026-11-16-1830.mdb"}));
 
-    addHerb(dataFile, "晚上加的药");
-    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addSecs(3 * 3600)), QString());
-    EXPECT_EQ(backups().size(), 10);
-    EXPECT_FALSE(maint::autoBackUp(dataFile, kNow.addDays(1)).isEmpty());
+    // Each exit after a change makes one more; today's newest three stay. Without a change,
+    // that day or the next, none is made.
+    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addSecs(600)), QString());
+    QString newest;
+    for (int exit = 1; exit <= 3; ++exit) {
+        addHerb(dataFile, QStringLiteral("晚上加的药%1").arg(exit));
+        newest = maint::autoBackUp(dataFile, kNow.addSecs(exit * 3600));
+        EXPECT_EQ(readBytes(newest), readBytes(dataFile));
+    }
+    EXPECT_EQ(backups().mid(0, 4), QStringList({"ccyc-2026-12-07-2130.mdb", "ccyc-2026-12-07-2030.mdb",
+                                                "ccyc-2026-12-07-1930.mdb", "ccyc-2026-12-06-1830.mdb"}));
+    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addDays(1)), QString());
 }
 
 // A clock once set ahead left backups named in the future: they never push today's out.
