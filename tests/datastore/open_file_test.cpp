@@ -179,12 +179,6 @@ TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
         {"cut to half its pages",
          [](const QString &path, const QString &) { QFile::resize(path, QFileInfo(path).size() / 2048 * 1024); }, -1,
          ds::ErrorCode::DamagedFile},
-        {"cut short, its time kept", // the engine refuses a file shorter than its first page says
-         [](const QString &path, const QString &) {
-             QFile::resize(path, QFileInfo(path).size() - 1024);
-             setModified(path, kLongAgo);
-         },
-         -1, ds::ErrorCode::DamagedFile},
         {"pages written in place, the first page and the size kept", // told by the time alone
          [](const QString &path, const QString &other) {
              QFile from(other);

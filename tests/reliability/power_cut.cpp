@@ -33,19 +33,9 @@ uint64_t mixed(uint64_t x)
 
 const char *landingName(CutKind kind)
 {
-    switch (kind) {
-    case CutKind::Lost:
-        return "lost";
-    case CutKind::Torn:
-        return "torn";
-    case CutKind::InOrder:
-        return "landed in order up to a point";
-    case CutKind::OutOfOrder:
-        return "landed out of order";
-    case CutKind::AllButOne:
-        return "landed but one folder change";
-    }
-    return "?";
+    static const char *const names[] = {"lost", "torn", "landed in order up to a point", "landed out of order",
+                                        "landed but one folder change"};
+    return names[int(kind)];
 }
 
 PowerCut::PowerCut(int cutAt)
@@ -135,14 +125,6 @@ void PowerCut::madeFolder(const std::string &path)
         enter(normal(path), kFolder, ++m_seq);
 }
 
-int PowerCut::pendingFolderChanges() const
-{
-    std::set<long long> changes;
-    for (const Entry &entry : m_entries)
-        changes.insert(entry.seq);
-    return int(changes.size());
-}
-
 bool PowerCut::syncPoint()
 {
     if (!m_powered)
@@ -151,29 +133,26 @@ bool PowerCut::syncPoint()
     return m_powered;
 }
 
-namespace {
-
-void put(std::string &content, long long offset, const std::string &bytes, size_t count)
+void PowerCut::Write::applyTo(std::string &content, bool tear) const
 {
+    if (truncateTo >= 0) {
+        content.resize(size_t(truncateTo));
+        return;
+    }
     const size_t at = size_t(offset);
+    const size_t count = tear ? bytes.size() / 2 : bytes.size();
     if (content.size() < at + bytes.size())
         content.resize(at + bytes.size(), '\0');
     content.replace(at, count, bytes, 0, count);
 }
-
-} // namespace
 
 bool PowerCut::synced(int file)
 {
     if (!syncPoint())
         return false;
     for (const Write &write : m_writes) {
-        if (write.file != file)
-            continue;
-        if (write.truncateTo >= 0)
-            m_durable[size_t(file)].resize(size_t(write.truncateTo));
-        else
-            put(m_durable[size_t(file)], write.offset, write.bytes, write.bytes.size());
+        if (write.file == file)
+            write.applyTo(m_durable[size_t(file)], false);
     }
     std::erase_if(m_writes, [file](const Write &write) { return write.file == file; });
     return true;
@@ -240,14 +219,8 @@ void PowerCut::layDown(Landing landing) const
     }
     std::vector<std::string> contents = m_durable;
     for (const Write &write : m_writes) {
-        if (!lands(write.seq))
-            continue;
-        std::string &content = contents[size_t(write.file)];
-        if (write.truncateTo >= 0)
-            content.resize(size_t(write.truncateTo));
-        else
-            put(content, write.offset, write.bytes,
-                landing.kind == CutKind::Torn ? write.bytes.size() / 2 : write.bytes.size());
+        if (lands(write.seq))
+            write.applyTo(contents[size_t(write.file)], landing.kind == CutKind::Torn);
     }
     // The files first, then the folders made whose entries did not land, with all laid in them.
     std::vector<std::string> goneFolders;

@@ -52,7 +52,6 @@ public:
     int syncPoints() const { return m_points; }
     // Changes never synced, when the power went off or the run ended.
     int pendingChanges() const { return int(m_writes.size() + m_entries.size()); }
-    int pendingFolderChanges() const;
 
     // The file at path, as a handle to report its changes by (read from disk at the first).
     int fileAt(const std::string &path);
@@ -82,6 +81,7 @@ private:
         long long offset;
         std::string bytes;
         long long truncateTo; // -1 for a write
+        void applyTo(std::string &content, bool tear) const;
     };
     struct Entry {
         long long seq; // a rename's two entries share theirs: they land together
