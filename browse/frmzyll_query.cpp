@@ -72,14 +72,16 @@ void Frmzyll::Cmdseek_Click()
     if (sortChoice.isEmpty())
         return;
     try {
+        const QueryConditions shown = conditions();
         std::optional<QList<GridRow>> found;
         {
             ds::Database db = ds::openDataFile();
             ui::yield();
             // The rows are read while the query is run: the grid needs no second pass over a
             // table that may hold tens of thousands of herbs.
-            found = runQuery(db, queryText(conditions(), sortChoice));
+            found = runQuery(db, queryText(shown, sortChoice));
         }
+        m_model->setTypedName(shown.name);
         ui::setBusyPointer();
         if (!found) {
             ui::msgBox(QStringLiteral("没有符合条件的药材。"), ui::Icon::Information);
@@ -97,6 +99,7 @@ void Frmzyll::MsfgridAdd()
 {
     loadGrid([this](ds::Database &db) {
         m_model->setRows({}); // the header row alone until the table is read
+        m_model->setTypedName({});
         return std::optional(loadWholeTable(db, m_sortChoice->currentText()));
     });
 }

@@ -1,5 +1,6 @@
 #include "browse/grid_model.h"
 
+#include "browse/name_condition.h"
 #include "datastore/engine_text.h"
 #include "datastore/herb_aliases.h"
 #include "datastore/text_trim.h"
@@ -18,6 +19,17 @@ QString aliasTip(const ds::AliasTable &aliases, const QString &name)
 {
     const QStringList all = aliases.aliasesOf(name);
     return all.isEmpty() ? QString() : QStringLiteral("别名：") + all.join(QChar(0x3001));
+}
+
+QString aliasTip(const ds::AliasTable &aliases, const QString &name, const QString &typedName)
+{
+    QString tip = aliasTip(aliases, name);
+    if (ds::trimSpaces(typedName).isEmpty() || nameMeets(name, typedName))
+        return tip;
+    const QString alias = aliases.aliasMatching(name, typedName);
+    if (!alias.isEmpty())
+        tip += QStringLiteral("\n由别名“%1”查到").arg(alias);
+    return tip;
 }
 
 QList<GridColumn> parseFormatString(const QString &format)
@@ -94,7 +106,7 @@ QVariant HerbGridModel::data(const QModelIndex &index, int role) const
     if (role == Qt::TextAlignmentRole)
         return int(m_columns.value(index.column()).alignment | Qt::AlignVCenter);
     if (role == Qt::ToolTipRole && index.column() == 0 && m_aliases) {
-        const QString aliases = aliasTip(*m_aliases, m_rows[index.row()].cell(0));
+        const QString aliases = aliasTip(*m_aliases, m_rows[index.row()].storedName(), m_typedName);
         if (!aliases.isEmpty())
             return aliases;
     }

@@ -49,13 +49,16 @@ inline const QString kGridFormat =
 
 // "别名：云苓、茯灵": the aliases of the herb of that name; empty when it has none.
 QString aliasTip(const ds::AliasTable &aliases, const QString &name);
+// The same, and "由别名“云苓”查到" on a line of its own when the typed name condition found the
+// herb through that alias, not by its own name.
+QString aliasTip(const ds::AliasTable &aliases, const QString &name, const QString &typedName);
 
 // The columns of a format string; "|" separates them and the spaces belong to the headers.
 QList<GridColumn> parseFormatString(const QString &format);
 
 // The herbs of the browse grid, seven read-only text columns under the format string's headers.
 // The view's header row is the model's horizontal header; rows have no header text. A name
-// cell's tooltip lists the herb's aliases.
+// cell's tooltip lists the herb's aliases, and which of them the typed name found it by.
 class HerbGridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -72,11 +75,14 @@ public:
     QString storedName(int row) const;
     // The table the name cells' tooltips come from; none by default.
     void setAliases(const ds::AliasTable *aliases) { m_aliases = aliases; }
+    // The name condition the rows were found by; empty for the whole table.
+    void setTypedName(const QString &name) { m_typedName = name; }
 
 private:
     QList<GridColumn> m_columns;
     QList<GridRow> m_rows;
     const ds::AliasTable *m_aliases = nullptr;
+    QString m_typedName;
 };
 
 } // namespace browse

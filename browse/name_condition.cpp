@@ -1,11 +1,15 @@
 #include "browse/name_condition.h"
 
+#include "datastore/engine_text.h"
 #include "datastore/herb_aliases.h"
+#include "datastore/jet_like.h"
 #include "datastore/pinyin_initials.h"
 #include "datastore/sql_text.h"
 #include "datastore/text_trim.h"
 
 #include <QStringList>
+
+#include <string_view>
 
 namespace browse {
 
@@ -17,6 +21,17 @@ QString nameCondition(const QString &column, const QString &typedName)
     if (!ds::isLatinLetters(name))
         return like;
     return QStringLiteral("(%1 or %2(%3) like %4)").arg(like, QLatin1String(ds::kPinyinInitialsFunction), column, pattern);
+}
+
+bool nameMeets(const QString &storedName, const QString &typedName)
+{
+    const QString name = ds::trimSpaces(typedName);
+    const QByteArray pattern = ds::toEngineText(QLatin1Char('*') + name + QLatin1Char('*'));
+    const QByteArray stored = ds::toEngineText(storedName);
+    const auto view = [](const QByteArray &bytes) { return std::string_view(bytes.constData(), size_t(bytes.size())); };
+    if (ds::jetLike(view(stored), view(pattern)))
+        return true;
+    return ds::isLatinLetters(name) && ds::pinyinInitials(storedName).contains(name, Qt::CaseInsensitive);
 }
 
 QString aliasedNameCondition(const QString &column, const QString &typedName, const ds::AliasTable &aliases)

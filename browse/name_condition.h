@@ -15,6 +15,9 @@ namespace browse {
 // "(名称 like '*dg*' or pinyin_initials(名称) like '*dg*')".
 QString nameCondition(const QString &column, const QString &typedName);
 
+// Whether a stored name meets nameCondition's condition for the typed name, as the engine judges it.
+bool nameMeets(const QString &storedName, const QString &typedName);
+
 // nameCondition's, and, when aliases match the typed name (AliasTable::herbsMatching), the herbs
 // they name joined by OR, compared by their names without spaces, with and without the final
 // "。": "(名称 like '*川军*' or trim(名称) in ('大黄','大黄。'))".

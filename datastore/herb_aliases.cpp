@@ -70,6 +70,29 @@ AliasTable readShippedTable()
 
 } // namespace
 
+// The typed name as herbsMatching matches it against an alias, read once for many aliases.
+class AliasTable::Matcher {
+public:
+    explicit Matcher(const QString &name)
+        : m_pattern(toEngineText(name + QLatin1Char('*'))) // as the SQL side reads it
+        // The pattern's characters that no other character folds to (the Chinese ones) are
+        // looked for byte by byte first: most aliases are passed over without being decoded.
+        , m_like(std::string_view(m_pattern.constData(), size_t(m_pattern.size())))
+        , m_initials(isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray())
+    {
+    }
+    bool matches(const Alias &alias) const
+    {
+        return (!m_initials.isEmpty() && alias.initials.startsWith(m_initials))
+               || m_like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size())));
+    }
+
+private:
+    QByteArray m_pattern;
+    LikePattern m_like;
+    QByteArray m_initials;
+};
+
 QList<AliasLine> parseAliasTable(const QString &text, const QString &label, const QSet<QString> *shippedHerbs)
 {
     QList<AliasLine> lines;
@@ -130,22 +153,22 @@ QStringList AliasTable::aliasesOf(const QString &herbName) const
     return index == m_herbIndex.cend() ? QStringList() : m_aliasesOfHerb[*index];
 }
 
+bool AliasTable::isWholeName(const QString &key) const
+{
+    return m_herbIndex.contains(key) || m_herbsOfAlias.contains(key);
+}
+
 QStringList AliasTable::herbsMatching(const QString &typedName) const
 {
     const QString name = trimSpaces(typedName);
     if (name.isEmpty() || m_aliases.empty())
         return {};
-    const QByteArray pattern = toEngineText(QLatin1Char('*') + name + QLatin1Char('*')); // as the SQL side reads it
-    // The pattern's characters that no other character folds to (the Chinese ones) are looked
-    // for byte by byte first: most aliases are passed over without being decoded.
-    const LikePattern like(std::string_view(pattern.constData(), size_t(pattern.size())));
-    const QByteArray initials = isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray();
+    if (isWholeName(aliasKey(name)))
+        return herbsNamedBy(name);
+    const Matcher matcher(name);
     std::vector<bool> found(size_t(m_herbs.size()), false);
     for (const Alias &alias : m_aliases) {
-        if (found[size_t(alias.herb)])
-            continue;
-        if ((!initials.isEmpty() && alias.initials.contains(initials))
-            || like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size()))))
+        if (!found[size_t(alias.herb)] && matcher.matches(alias))
             found[size_t(alias.herb)] = true;
     }
     QStringList herbs;
@@ -154,6 +177,23 @@ QStringList AliasTable::herbsMatching(const QString &typedName) const
             herbs.append(m_herbs[qsizetype(herb)]);
     }
     return herbs;
+}
+
+QString AliasTable::aliasMatching(const QString &herbName, const QString &typedName) const
+{
+    const QString name = trimSpaces(typedName);
+    const auto herb = m_herbIndex.constFind(aliasKey(herbName));
+    if (name.isEmpty() || herb == m_herbIndex.cend())
+        return {};
+    const QString key = aliasKey(name);
+    if (isWholeName(key))
+        return m_aliasesOfHerb[*herb].contains(key) ? key : QString();
+    const Matcher matcher(name);
+    for (const Alias &alias : m_aliases) {
+        if (alias.herb == *herb && matcher.matches(alias))
+            return QString::fromUtf8(alias.text);
+    }
+    return {};
 }
 
 const AliasTable &shippedAliases()

@@ -40,11 +40,19 @@ public:
     QStringList herbsNamedBy(const QString &name) const;
     // The aliases of a herb, by its stored or typed name.
     QStringList aliasesOf(const QString &herbName) const;
-    // The herbs one of whose aliases the typed name condition matches: a part of the alias
-    // under the file's like rules, or, for ASCII letters, a part of its pinyin initials.
+    // The herbs one of whose aliases the typed name condition matches from the alias's start:
+    // the typed text followed by any text under the file's like rules, or, for ASCII letters,
+    // the start of its pinyin initials (锦 and jw find 大黄 by 锦纹; 纹 finds nothing). A whole
+    // name the table knows, a herb's or an alias, stands for itself alone: 苦参 is not the start
+    // of 苦参子 (鸦胆子), nor 生地 (地黄) of 生地榆 (地榆).
     QStringList herbsMatching(const QString &typedName) const;
+    // The first alias of the herb by which herbsMatching finds it; empty when it finds it by none.
+    QString aliasMatching(const QString &herbName, const QString &typedName) const;
 
 private:
+    class Matcher;
+    bool isWholeName(const QString &key) const;
+
     struct Alias {
         QByteArray text; // UTF-8, as the like rules read it
         QByteArray initials;

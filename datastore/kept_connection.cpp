@@ -19,21 +19,18 @@
 namespace ds {
 namespace {
 
-// What tells one file at a path from another, and a file from itself after anyone but the
-// kept connection wrote it.
+// What tells the connection's file from itself after another program wrote it without the
+// engine. The engine itself meets a commit by another connection (it reads the change counter on
+// the first page at the start of every read and drops the pages it holds when it changed) and a
+// file cut shorter than its first page says (refused as damaged); pages written in place behind
+// an unchanged first page only the time tells.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    off_t size = 0;
     timespec modified{};
-    timespec changed{};
-    QByteArray salt;
+    QByteArray salt; // another file written in place: the key is made from its salt
 
     bool operator==(const FileIdentity &other) const
     {
-        const auto same = [](const timespec &a, const timespec &b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; };
-        return device == other.device && inode == other.inode && size == other.size && same(modified, other.modified)
-               && same(changed, other.changed) && salt == other.salt;
+        return modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec && salt == other.salt;
     }
 };
 
@@ -56,28 +53,13 @@ std::optional<FileIdentity> identityOf(const QString &path, sqlite3 *db)
     if (writable == (sqlite3_db_readonly(db, "main") != 0))
         return std::nullopt;
     FileIdentity identity;
-    identity.device = info.st_dev;
-    identity.inode = info.st_ino;
-    identity.size = info.st_size;
     identity.modified = info.st_mtim;
-    identity.changed = info.st_ctim;
     sqlite3_file *file = nullptr;
     identity.salt.resize(kSaltBytes);
     if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods
         || file->pMethods->xRead(file, identity.salt.data(), kSaltBytes, 0) != SQLITE_OK)
         return std::nullopt;
     return identity;
-}
-
-// Changes with every commit by another connection; -1 when the file cannot be read.
-qint64 dataVersion(sqlite3 *db)
-{
-    sqlite3_stmt *stmt = nullptr;
-    qint64 version = -1;
-    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        version = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    return version;
 }
 
 sqlite3_vfs *fileLayerOf(sqlite3 *db)
@@ -109,7 +91,6 @@ struct Kept {
     pid_t process = 0; // a forked child never reads through its parent's connection
     sqlite3_vfs *vfs = nullptr;
     FileIdentity identity;
-    qint64 dataVersion = -1;
 };
 
 void closeHandle(const Kept &kept)
@@ -147,7 +128,7 @@ bool stillValid(const Kept &kept, const QString &path, const QString &password)
         || kept.vfs != sqlite3_vfs_find(nullptr))
         return false;
     const std::optional<FileIdentity> now = identityOf(path, kept.db);
-    return now && *now == kept.identity && dataVersion(kept.db) == kept.dataVersion;
+    return now && *now == kept.identity;
 }
 
 } // namespace
@@ -175,16 +156,15 @@ void keepConnection(sqlite3 *db, const QString &path, const QString &password)
 {
     if (!db)
         return;
-    Kept kept{db, path, password, ::getpid(), fileLayerOf(db), {}, -1};
+    Kept kept{db, path, password, ::getpid(), fileLayerOf(db), {}};
     std::optional<FileIdentity> identity;
     if (idle(db)) {
         sqlite3_commit_hook(db, nullptr, nullptr);
         sqlite3_rollback_hook(db, nullptr, nullptr);
         sizeCacheForKeeping(db);
         identity = identityOf(path, db);
-        kept.dataVersion = dataVersion(db);
     }
-    if (!identity || kept.dataVersion < 0) {
+    if (!identity) {
         sqlite3_close_v2(db);
         return;
     }

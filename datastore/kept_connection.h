@@ -21,10 +21,11 @@ void sizeCacheForKeeping(sqlite3 *db);
 
 // The kept connection when it was opened on this path with this password (only read-write
 // connections are kept), and the file is still the one it read: the path names the file its
-// own descriptor opened, with the same salt, size and times, the file's mode allows what the
+// own descriptor opened, with the same salt and time, the file's mode allows what the
 // connection was opened with (a file made read-only or writable meanwhile is opened afresh),
-// the same file layer, and no commit by another connection (`PRAGMA data_version`). Otherwise
-// it is closed and the answer is nullptr.
+// and the same file layer. Otherwise it is closed and the answer is nullptr. A commit by another
+// connection is met by the engine itself, which drops the pages it holds when the change counter
+// on the first page has changed.
 sqlite3 *takeKeptConnection(const QString &path, const QString &password);
 
 // Keeps an idle handle (no transaction, statement or attached file left) for the next

@@ -1,8 +1,8 @@
 #include "maintenance/auto_backup.h"
 
 #include "datastore/errors.h"
-#include "maintenance/backup_files.h"
 #include "maintenance/backup_copy.h"
+#include "maintenance/backup_files.h"
 #include "startup/files/file_replace.h"
 #include "startup/start_notice.h"
 
@@ -20,13 +20,28 @@ void logLine(const QString &dataFile, const QDateTime &now, const QString &text)
         log.write((now.toString(QStringLiteral("yyyy-MM-dd HH:mm ")) + text + QLatin1Char('\n')).toUtf8());
 }
 
+// The bytes that tell one committed state of a data file from every other: each commit writes
+// the first page anew (its change counter, encrypted under a fresh random IV), and a backup is a
+// byte copy. Empty when the file cannot be read.
+QByteArray stateMark(const QString &path)
+{
+    constexpr qint64 kFirstPage = 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QByteArray::number(file.size()) + ':' + file.read(kFirstPage);
+}
+
 } // namespace
 
 QString autoBackUp(const QString &dataFile, const QDateTime &now)
 {
+    // A journal left by a crash is rolled back first: the state a backup would hold.
+    settleJournal(dataFile);
+    const QByteArray state = stateMark(dataFile);
     for (const KeptFile &file : keptFiles(dataFile, KeptKind::Automatic)) {
-        if (file.savedAt.date() == now.date())
-            return {};
+        if (!state.isEmpty() && stateMark(file.path) == state)
+            return {}; // no change since a backup of this very state
     }
     startup::ensureFolder(backupsFolder(dataFile));
     const QString made = newKeptPath(dataFile, KeptKind::Automatic, now);

@@ -5,10 +5,10 @@
 
 namespace maint {
 
-// Makes the day's automatic backup of the data file in the backups folder
-// (ccyc-2026-12-07-1830.mdb), by the same checked copy as a backup the user asks for, unless one
-// of that day is there already; then prunes the older ones, never before the new one is checked.
-// The path made, or the empty text when there was one already. Throws a RunError on failure.
+// Makes an automatic backup of the data file in the backups folder (ccyc-2026-12-07-1830.mdb),
+// by the same checked copy as a backup the user asks for, unless one there holds the data file
+// as it stands (nothing changed since); then prunes the older ones, never before the new one is
+// checked. The path made, or the empty text when none was needed. Throws a RunError on failure.
 QString autoBackUp(const QString &dataFile, const QDateTime &now);
 
 // The same at the end of a session, where a failure must not keep the program from ending: it

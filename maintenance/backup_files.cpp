@@ -16,6 +16,7 @@ namespace {
 constexpr int kDailyKept = 7;
 constexpr int kWeeksKept = 4;
 constexpr int kRestoredKeptAlways = 3;
+constexpr int kAutomaticKeptToday = 3;
 const QString kStampFormat = QStringLiteral("yyyy-MM-dd-HHmm");
 
 QString prefix(KeptKind kind)
@@ -87,28 +88,41 @@ QString newKeptPath(const QString &dataFile, KeptKind kind, const QDateTime &at)
     }
 }
 
-QList<KeptFile> filesToPrune(const QList<KeptFile> &newestFirst, const QDateTime &now, int alwaysKeep)
+QList<KeptFile> filesToPrune(const QList<KeptFile> &files, const QDateTime &now, KeptKind kind)
 {
-    QSet<QString> kept;
+    struct Dated {
+        KeptFile file;
+        QDateTime at; // its time, or now for a time still to come
+    };
+    QList<Dated> newestFirst;
+    for (const KeptFile &file : files)
+        newestFirst.append({file, std::min(file.savedAt, now)});
+    std::stable_sort(newestFirst.begin(), newestFirst.end(), [&now](const Dated &a, const Dated &b) {
+        if (a.at != b.at)
+            return a.at > b.at;
+        const bool aAhead = a.file.savedAt > now;
+        if (aAhead != (b.file.savedAt > now))
+            return !aAhead;
+        return a.file.savedAt != b.file.savedAt ? a.file.savedAt > b.file.savedAt : a.file.sequence > b.file.sequence;
+    });
+    const int newestKept = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
+    const int todayKept = kind == KeptKind::Automatic ? kAutomaticKeptToday : 0;
+    int ofToday = 0;
     QSet<QDate> days;
-    QSet<int> weeks;
+    QSet<qint64> weeks;
+    QList<KeptFile> pruned;
     for (int i = 0; i < newestFirst.size(); ++i) {
-        const KeptFile &file = newestFirst[i];
-        const QDate day = file.savedAt.date();
-        const qint64 daysBack = day.daysTo(now.date());
-        const int week = daysBack < 0 ? 0 : int(daysBack / 7);
+        const QDate day = newestFirst[i].at.date();
+        const qint64 week = day.daysTo(now.date()) / 7;
+        const bool today = day == now.date();
         // Newest first, so the first file met of a day or a week is its newest.
         const bool newestOfDay = !days.contains(day) && days.size() < kDailyKept;
         const bool newestOfWeek = week < kWeeksKept && !weeks.contains(week);
-        if (i < alwaysKeep || newestOfDay || newestOfWeek)
-            kept.insert(file.path);
+        if (!(i < newestKept || (today && ofToday < todayKept) || newestOfDay || newestOfWeek))
+            pruned.append(newestFirst[i].file);
+        ofToday += today ? 1 : 0;
         days.insert(day);
         weeks.insert(week);
-    }
-    QList<KeptFile> pruned;
-    for (const KeptFile &file : newestFirst) {
-        if (!kept.contains(file.path))
-            pruned.append(file);
     }
     return pruned;
 }
@@ -117,8 +131,7 @@ void pruneKept(const QString &dataFile, KeptKind kind, const QDateTime &now)
 {
     if (kind == KeptKind::Damaged)
         return;
-    const int alwaysKeep = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
-    for (const KeptFile &file : filesToPrune(keptFiles(dataFile, kind), now, alwaysKeep)) {
+    for (const KeptFile &file : filesToPrune(keptFiles(dataFile, kind), now, kind)) {
         // The journal first: one left without its file would be rolled into a file of that name.
         if (!QFileInfo::exists(ds::journalPath(file.path)) || startup::removeFile(ds::journalPath(file.path)))
             startup::removeFile(file.path);

@@ -32,10 +32,13 @@ QString newKeptPath(const QString &dataFile, KeptKind kind, const QDateTime &at)
 // The kind and time a kept file's name gives; false for any other name.
 bool parseKeptName(const QString &path, KeptKind *kind, KeptFile *file);
 
-// Which of the files (newest first) the rule gives up at `now`: it keeps the newest file of each
-// of the 7 newest days that have one, the newest of each of the last 4 weeks (seven days back
-// from now each), and the newest `alwaysKeep` whatever their days.
-QList<KeptFile> filesToPrune(const QList<KeptFile> &newestFirst, const QDateTime &now, int alwaysKeep);
+// Which of the files of that kind the rule gives up at `now`, newest first: it keeps the newest
+// file of each of the 7 newest days that have one and the newest of each of the last 4 weeks
+// (seven days back from now each); of automatic backups also today's newest 3 (once the day is
+// over its newest stands for it alone), of before-restore copies the newest 3 whatever their
+// days. A file named in the future (a clock once set ahead) counts as made now, after every
+// file that really was: it never pushes today's out.
+QList<KeptFile> filesToPrune(const QList<KeptFile> &files, const QDateTime &now, KeptKind kind);
 
 // Removes what the rule gives up for that kind (damaged files are never removed), each with a
 // journal beside it; a file that cannot be removed is left for the next time.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "maintenance/restore_copy.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,12 +20,12 @@ struct CopyFailure {
 
 // Either of the two by mode; nothing on success, else the failure to report. A restore keeps
 // the replaced file at keptAs, or under a new before-restore name when none is given, and says
-// through keptReplaced whether it kept one.
+// through restored what it did.
 std::optional<CopyFailure> runCopy(CopyMode mode, const QString &dataFile, const QString &chosenPath,
-                                   const QString &keptAs = {}, bool *keptReplaced = nullptr);
+                                   const QString &keptAs = {}, Restored *restored = nullptr);
 
-// What the user is told once the backup at source was restored, and where the replaced data went
-// when it was kept.
-QString restoredMessage(const QString &source, const QString &keptAs, bool keptReplaced);
+// What the user is told once the backup at source was restored, where the replaced data went
+// when it was kept, and that a power cut may undo it when its folder could not be synced.
+QString restoredMessage(const QString &source, const QString &keptAs, const Restored &restored);
 
 } // namespace maint

@@ -188,8 +188,8 @@ void Frmcopy::copy()
         endCopy();
         return;
     }
-    bool kept = false;
-    const std::optional<CopyFailure> failure = offWindowThread([&] { return runCopy(copyMode, dataFile, chosen, keptAs, &kept); });
+    Restored done;
+    const std::optional<CopyFailure> failure = offWindowThread([&] { return runCopy(copyMode, dataFile, chosen, keptAs, &done); });
     if (failure) {
         showFailure(*failure);
         return;
@@ -201,7 +201,7 @@ void Frmcopy::copy()
     if (copyMode == CopyMode::Backup)
         ui::msgBox(QStringLiteral("数据已经备份到 %1").arg(QDir::toNativeSeparators(chosen)), ui::Icon::Information);
     else
-        ui::msgBox(restoredMessage(chosen, keptAs, kept), ui::Icon::Information);
+        ui::msgBox(restoredMessage(chosen, keptAs, done), done.unsynced.isEmpty() ? ui::Icon::Information : ui::Icon::Exclamation);
     ui::yield();
     m_path->clear();
     endCopy();

@@ -132,8 +132,8 @@ void FrmHfbf::restoreFrom(const QString &backup)
     setWorking(true);
     ui::setBusyPointer();
     std::optional<CopyFailure> failure;
-    bool kept = false;
-    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs, &kept); });
+    Restored done;
+    runOffWindowThread([&] { failure = runCopy(CopyMode::Restore, dataFile, backup, keptAs, &done); });
     ui::setNormalPointer();
     setWorking(false);
     if (failure) {
@@ -143,7 +143,7 @@ void FrmHfbf::restoreFrom(const QString &backup)
         return;
     }
     m_restored = true;
-    ui::msgBox(restoredMessage(backup, keptAs, kept), ui::Icon::Information);
+    ui::msgBox(restoredMessage(backup, keptAs, done), done.unsynced.isEmpty() ? ui::Icon::Information : ui::Icon::Exclamation);
     close();
     emit restored();
 }

@@ -68,14 +68,16 @@ QString moveJournalAside(const QString &dataFile)
 }
 
 // The restored copy renamed over the data file. A rename that fails puts the journal back and
-// gives up the kept copy: nothing has changed.
-void putInPlace(const QString &restored, const QString &dataFile, const QString &aside, const QString &keptAs)
+// gives up the kept copy: nothing has changed. Once renamed, the restore is done: a folder that
+// cannot be synced after it gives the reason, as the warning that a power cut may undo it.
+QString putInPlace(const QString &restored, const QString &dataFile, const QString &aside, const QString &keptAs)
 {
     try {
         startup::moveFile(restored, dataFile);
-    } catch (const ds::RunError &) {
+        return {};
+    } catch (const ds::RunError &error) {
         if (!present(restored))
-            throw; // renamed; only the folder's sync failed
+            return error.description();
         startup::discardTemp(restored);
         if (!aside.isEmpty())
             ds::skipOnFailure([&] { startup::moveFile(aside, ds::journalPath(dataFile)); });
@@ -87,7 +89,7 @@ void putInPlace(const QString &restored, const QString &dataFile, const QString 
 
 } // namespace
 
-bool restore(const QString &source, const QString &dataFile, const QString &keptAs)
+Restored restore(const QString &source, const QString &dataFile, const QString &keptAs)
 {
     if (startup::sameFile(source, dataFile))
         throw ds::RunError(ds::ErrorCode::CannotCopyFile, QStringLiteral("所选文件就是系统的数据文件本身，不需要恢复。"));
@@ -112,14 +114,15 @@ bool restore(const QString &source, const QString &dataFile, const QString &kept
             discardKept(keptAs);
         throw;
     }
-    putInPlace(restored, dataFile, aside, keeping ? keptAs : QString());
+    const QString unsynced = putInPlace(restored, dataFile, aside, keeping ? keptAs : QString());
+    // The replaced file's data is in the kept copy; its journal is needed no more.
     if (!aside.isEmpty())
         startup::removeFile(aside);
     KeptKind kind = KeptKind::Automatic;
     KeptFile named;
     if (keeping && parseKeptName(keptAs, &kind, &named))
         pruneKept(dataFile, kind, QDateTime::currentDateTime());
-    return keeping;
+    return {keeping, unsynced};
 }
 
 } // namespace maint

@@ -88,6 +88,8 @@ TEST_F(QueryOnData, ANameAlsoFindsTheHerbsOfTheAliasesItMatches)
         {"a stored herb named like an alias stays found", "云苓", {"茯苓。", "云苓。"}},
         {"initials of own name and of alias", "yl", {"茯苓。", "云苓。"}},
         {"no alias, no herb", "茯灵甲", {}},
+        {"a part inside an alias is none: from its start only", "军", {}},
+        {"nor inside an alias's initials", "w", {}},
     };
     for (const auto &c : cases) {
         QStringList stored;
@@ -176,6 +178,13 @@ TEST_F(QueryOnData, GridModelPassesTheModelTester)
     const ds::AliasTable aliases(ds::parseAliasTable("金银花\t双花、银花\n", "test"));
     model.setAliases(&aliases);
     EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), "别名：双花、银花");
+    // Found through an alias, it says which; found by its own name or initials, it does not.
+    model.setTypedName("双");
+    EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), "别名：双花、银花\n由别名“双花”查到");
+    for (const char *own : {"银", "yh"}) {
+        model.setTypedName(own);
+        EXPECT_EQ(model.data(model.index(0, 0), Qt::ToolTipRole).toString(), "别名：双花、银花") << own;
+    }
     EXPECT_FALSE(model.data(model.index(0, 1), Qt::ToolTipRole).isValid());
     EXPECT_FALSE(model.data(model.index(1, 0), Qt::ToolTipRole).isValid());
     model.setRows({});

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -138,6 +140,14 @@ void addHerbInAnotherProcess(const QString &path)
     ASSERT_EQ(status, 0);
 }
 
+// The file's modification time, set as a copy that keeps times sets it.
+constexpr time_t kLongAgo = 1577836800; // 2020-01-01
+void setModified(const QString &path, time_t seconds)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {seconds, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
 } // namespace
 
 // The kept connection serves the next operation only while the file is the one it read and
@@ -171,6 +181,16 @@ TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
         {"cut to half its pages",
          [](const QString &path, const QString &) { QFile::resize(path, QFileInfo(path).size() / 2048 * 1024); }, -1,
          ds::ErrorCode::DamagedFile},
+        {"pages written in place, the first page and the size kept", // told by the time alone
+         [](const QString &path, const QString &other) {
+             QFile from(other);
+             QFile to(path);
+             ASSERT_TRUE(from.open(QIODevice::ReadOnly) && to.open(QIODevice::ReadWrite));
+             ASSERT_EQ(from.size(), to.size());
+             from.seek(1024), to.seek(1024);
+             to.write(from.readAll()); // the engine's change counter, on the first page, stays
+         },
+         1},
         {"folder in its place",
          [](const QString &path, const QString &) { QFile::remove(path), QDir().mkpath(path); }, -1,
          ds::ErrorCode::FileCannotBeOpened},
@@ -181,6 +201,7 @@ TEST(KeptConnection, EachChangeUnderItIsMetByTheNextOperation)
         const QString path = copySeedTo(home.file("ccyc.mdb"));
         const QString other = copySeedTo(home.file("other.mdb"));
         ds::openDataFile(other).execute("INSERT INTO 中医药材 (名称) VALUES ('另一份的药')");
+        setModified(path, kLongAgo);
         const int herbs = herbCount(path);
         const int served = ds::keptConnectionServed();
         ASSERT_EQ(herbCount(path), herbs); // its pages are now in memory
@@ -221,6 +242,7 @@ TEST(KeptConnection, AConnectionLeftBusyOrChangedIsNotHandedOn)
     served = ds::keptConnectionServed();
     ds::Database again = ds::openDataFile(path);
     EXPECT_EQ(ds::keptConnectionServed(), served + 1); // the second's, its cache made whole again
+    EXPECT_TRUE(sqlite3_get_autocommit(again.handle())); // not the first's, inside its transaction
     ds::Statement cache(again.handle(), "PRAGMA cache_size");
     cache.step();
     EXPECT_EQ(cache.integer(0), -ds::kKeptCacheKibibytes);

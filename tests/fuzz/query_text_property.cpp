@@ -102,8 +102,9 @@ std::string queryText(const uint8_t *data, size_t size)
     if (!broken.empty())
         return broken;
 
-    // A name of plain characters finds the one herb exactly when its name or one of its aliases
-    // holds them: a quote that escaped its string would change what the statement selects.
+    // A name of plain characters finds the one herb exactly when its name holds them or one of
+    // its aliases matches them: a quote that escaped its string would change what the statement
+    // selects.
     const QString name = ds::trimSpaces(typed[0]);
     const bool plain = std::none_of(name.begin(), name.end(), [](QChar c) {
         return QStringLiteral("*?#[").contains(c) || (c.unicode() < 128 && c.isLetter()) || c.isSurrogate();
@@ -115,9 +116,8 @@ std::string queryText(const uint8_t *data, size_t size)
         broken = checkStatement(browse::queryText(byName, sortChoice), "name query", &rows);
         if (!broken.empty())
             return broken;
-        const QStringList aliases = ds::shippedAliases().aliasesOf(QStringLiteral("当归"));
         const bool named = QStringLiteral("当归。").contains(name)
-                           || std::any_of(aliases.begin(), aliases.end(), [&](const QString &a) { return a.contains(name); });
+                           || ds::shippedAliases().herbsMatching(name).contains(QStringLiteral("当归"));
         if (rows != (named ? 1 : 0))
             return "the name condition selected the wrong rows";
     }

@@ -101,6 +101,12 @@ TEST(AliasTable, ExactNamesForEnterAllAliasesOfAHerbForItsTooltip)
     EXPECT_EQ(aliases.herbsMatching(" "), QStringList());
     // Half a character typed alone is no "?" of the like rules.
     EXPECT_EQ(aliases.herbsMatching(QStringLiteral("云") + QChar(0xD800)), QStringList());
+    // A part of an alias from its start only, and a whole name the table knows names itself alone.
+    const ds::AliasTable &shipped = ds::shippedAliases();
+    EXPECT_TRUE(shipped.herbsMatching("苦丁").contains("瓜蒂"));
+    const std::pair<const char *, const char *> notFound[] = {{"丁香", "瓜蒂"}, {"五加皮", "香加皮"}, {"苦参", "鸦胆子"}};
+    for (const auto &[typed, herb] : notFound)
+        EXPECT_FALSE(shipped.herbsMatching(typed).contains(herb)) << typed;
 }
 
 TEST(CountCaptions, TotalAndFound)

@@ -73,11 +73,30 @@ TEST_F(BackupRestore, RoundTripIsByteForByteAndKeepsEachReplacedFile)
 
     // With no data file in place nothing is kept, and the message names no kept file.
     QFile::remove(dataFile);
-    bool keptReplaced = true;
-    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup, {}, &keptReplaced));
-    EXPECT_FALSE(keptReplaced);
+    maint::Restored done{true, {}};
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup, {}, &done));
+    EXPECT_FALSE(done.keptReplaced);
     EXPECT_EQ(keptBeforeRestore().size(), 2);
-    EXPECT_EQ(maint::restoredMessage(backup, kept[0], keptReplaced), "数据已经从 " + backup + " 恢复");
+    EXPECT_EQ(maint::restoredMessage(backup, kept[0], done), "数据已经从 " + backup + " 恢复");
+}
+
+// Only the folder's sync fails, after the rename: the restored file is in place, so the
+// restore is done, with a warning that a power cut may still take it back.
+TEST_F(BackupRestore, ARestoreWhoseFolderCannotBeSyncedIsDoneWithAWarning)
+{
+    maint::backUp(dataFile, backup);
+    addHerb(dataFile, "备份后加的药");
+    QDir().mkpath(backupsFolder());
+    const QString folder = QFileInfo(dataFile).absolutePath();
+    QString renamed;
+    ScriptedFileLayer layer([&](const QString &call, const QString &path) {
+        renamed = call == "rename" ? path : renamed;
+        return call == "fsync" && path == folder && QFileInfo(renamed).absolutePath() == folder ? EIO : 0;
+    });
+    maint::Restored done;
+    ASSERT_FALSE(maint::runCopy(maint::CopyMode::Restore, dataFile, backup, {}, &done));
+    EXPECT_EQ(readBytes(dataFile), readBytes(backup));
+    EXPECT_TRUE(maint::restoredMessage(backup, keptBeforeRestore().value(0), done).contains("现在断电的话"));
 }
 
 TEST_F(BackupRestore, TheReadAfterARestoreSeesTheRestoredDataNotTheKeptPages)
@@ -288,31 +307,40 @@ maint::KeptFile keptAt(int daysBack, const char *time = "09:00", int sequence = 
 
 TEST(KeptFilesRule, KeepsTheNewestOfSevenDaysAndOfFourWeeksAndTheNewestThreeRestored)
 {
+    const auto automatic = maint::KeptKind::Automatic;
+    const auto restored = maint::KeptKind::BeforeRestore;
+    const QList<maint::KeptFile> oneDay{keptAt(0, "17:00"), keptAt(0, "12:00"), keptAt(0, "11:00"),
+                                        keptAt(0, "10:00"), keptAt(1, "10:00"), keptAt(1, "09:00")};
+    const QList<maint::KeptFile> threeDays{keptAt(0, "17:00"), keptAt(1, "10:00"), keptAt(1, "09:00"), keptAt(2, "10:00"),
+                                           keptAt(2, "09:00")};
     const struct {
         const char *what;
         QList<maint::KeptFile> newestFirst;
-        int alwaysKeep;
+        maint::KeptKind kind;
         QList<int> prunedDaysBack;
     } cases[] = {
-        {"a backup every day for 30 days", {}, 0, {8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29}},
+        {"a backup every day for 30 days", {}, automatic, {8, 9, 10, 11, 12, 13, 15, 16, 17, 18, 19, 20, 22, 23, 24, 25, 26, 27, 28, 29}},
         {"weekdays only: the seven newest days reach back eight",
          {keptAt(0), keptAt(1), keptAt(2), keptAt(3), keptAt(6), keptAt(7), keptAt(8), keptAt(9), keptAt(10), keptAt(13),
           keptAt(14), keptAt(15)},
-         0,
+         automatic,
          {9, 10, 13, 15}},
         {"nothing for weeks: the last ones are never all given up",
          {keptAt(40), keptAt(41), keptAt(50), keptAt(60), keptAt(61), keptAt(62), keptAt(70), keptAt(71)},
-         0,
+         automatic,
          {71}},
         {"restores of one day: the newest of the day, and the newest three",
          {keptAt(0, "17:00"), keptAt(0, "12:00"), keptAt(0, "11:00", 2), keptAt(0, "11:00"), keptAt(1, "10:00"),
           keptAt(1, "09:00")},
-         3,
+         restored,
          {0, 1}},
-        {"a file named in the future counts as this week's",
-         {keptAt(-2), keptAt(0), keptAt(1), keptAt(2), keptAt(3), keptAt(4), keptAt(5), keptAt(6)},
-         0,
-         {6}},
+        {"restores: the newest three whatever their days", threeDays, restored, {2}},
+        {"exits: today's newest three, each day before by its newest", oneDay, automatic, {0, 1}},
+        {"exits of days that are over: their newest alone", threeDays, automatic, {1, 2}},
+        {"named in the future: counted as made now, after today's",
+         {keptAt(-7), keptAt(-6), keptAt(-5), keptAt(-4), keptAt(-3), keptAt(-2), keptAt(-1), keptAt(0, "18:30")},
+         automatic,
+         {-5, -4, -3, -2, -1}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -322,7 +350,7 @@ TEST(KeptFilesRule, KeepsTheNewestOfSevenDaysAndOfFourWeeksAndTheNewestThreeRest
                 files.append(keptAt(day));
         }
         QList<int> pruned;
-        for (const maint::KeptFile &file : maint::filesToPrune(files, kNow, c.alwaysKeep))
+        for (const maint::KeptFile &file : maint::filesToPrune(files, kNow, c.kind))
             pruned.append(int(file.savedAt.date().daysTo(kNow.date())));
         EXPECT_EQ(pruned, c.prunedDaysBack);
     }
@@ -344,7 +372,7 @@ protected:
     QString dataFile = home.installSeed();
 };
 
-TEST_F(AutoBackup, OneADayCheckedLikeABackupThenTheOlderOnesArePruned)
+TEST_F(AutoBackup, EveryExitAfterAChangeCheckedLikeABackupThenTheOlderOnesArePruned)
 {
     placeDailyBackups(25);
     const QString made = maint::autoBackUp(dataFile, kNow);
@@ -356,10 +384,29 @@ TEST_F(AutoBackup, OneADayCheckedLikeABackupThenTheOlderOnesArePruned)
                                       "ccyc-2026-12-01-1830.mdb", "ccyc-2026-11-30-1830.mdb", "ccyc-2026-11-23-1830.mdb",
                                       "ccyc-2026-11-16-1830.mdb"}));
 
-    addHerb(dataFile, "晚上加的药");
-    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addSecs(3 * 3600)), QString());
-    EXPECT_EQ(backups().size(), 10);
-    EXPECT_FALSE(maint::autoBackUp(dataFile, kNow.addDays(1)).isEmpty());
+    // Each exit after a change makes one more; today's newest three stay. Without a change,
+    // that day or the next, none is made.
+    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addSecs(600)), QString());
+    QString newest;
+    for (int exit = 1; exit <= 3; ++exit) {
+        addHerb(dataFile, QStringLiteral("晚上加的药%1").arg(exit));
+        newest = maint::autoBackUp(dataFile, kNow.addSecs(exit * 3600));
+        EXPECT_EQ(readBytes(newest), readBytes(dataFile));
+    }
+    EXPECT_EQ(backups().mid(0, 4), QStringList({"ccyc-2026-12-07-2130.mdb", "ccyc-2026-12-07-2030.mdb",
+                                                "ccyc-2026-12-07-1930.mdb", "ccyc-2026-12-06-1830.mdb"}));
+    EXPECT_EQ(maint::autoBackUp(dataFile, kNow.addDays(1)), QString());
+}
+
+// A clock once set ahead left backups named in the future: they never push today's out.
+TEST_F(AutoBackup, BackupsNamedInTheFutureNeverPushTodaysOut)
+{
+    QDir().mkpath(backupsFolder());
+    for (int day = 1; day <= 7; ++day)
+        writeBytes(maint::newKeptPath(dataFile, maint::KeptKind::Automatic, kNow.addDays(day)), "ahead");
+    const QString made = maint::autoBackUp(dataFile, kNow);
+    EXPECT_EQ(readBytes(made), readBytes(dataFile));
+    EXPECT_EQ(backups().size(), 3) << backups().join(' ').toStdString(); // counted as today's
 }
 
 TEST_F(AutoBackup, AFailureRemovesNoBackupIsLoggedAndToldOnceAtTheNextStart)

@@ -206,6 +206,9 @@ TEST_F(ImportRecords, AStoredNameInTwoFormsIsAnsweredByTheOneInStoredForm)
     EXPECT_EQ(plan.identical, 1);
     EXPECT_TRUE(plan.different.isEmpty());
     EXPECT_TRUE(plan.fresh.isEmpty());
+    // A text an older program stored unnormalised equals the imported one in stored form.
+    const QStringList legacy{"黄芪。", "归脾经", " ", " ", " ", " ", " ", " "};
+    EXPECT_EQ(maint::sortForMerge({{3, legacy}}, {{1, {"黄芪。", "归脾经。", " ", " ", " ", " ", " ", " "}}}).identical, 1);
 }
 
 TEST_F(ImportRecords, EmptyOrMissingSourceTables)

@@ -30,6 +30,8 @@ struct ShimFile {
     bool watched;
     const char *name; // the engine keeps it until the file is closed
     bool folderSyncDue;
+    PowerCut *model; // the power cut whose handle of this file `file` is
+    int file;
     sqlite3_file *real() { return reinterpret_cast<sqlite3_file *>(this + 1); }
 };
 
@@ -43,6 +45,17 @@ PowerCut *cutOf(sqlite3_file *file)
 {
     const auto *shim = reinterpret_cast<ShimFile *>(file);
     return shim->watched && shim->name ? activePowerCut() : nullptr;
+}
+
+// The model's handle of the file, taken at its first change under that power cut.
+int handleIn(PowerCut *cut, sqlite3_file *file)
+{
+    auto *shim = reinterpret_cast<ShimFile *>(file);
+    if (shim->model != cut) {
+        shim->model = cut;
+        shim->file = cut->fileAt(shim->name);
+    }
+    return shim->file;
 }
 
 // One more point passed; the result code the point must give, or SQLITE_OK to let it run.
@@ -93,7 +106,7 @@ int shimWrite(sqlite3_file *file, const void *buffer, int amount, sqlite3_int64 
     if (PowerCut *cut = cutOf(file)) {
         if (!cut->powered())
             return SQLITE_IOERR_WRITE;
-        cut->wrote(reinterpret_cast<ShimFile *>(file)->name, offset, static_cast<const char *>(buffer), amount);
+        cut->wrote(handleIn(cut, file), offset, static_cast<const char *>(buffer), amount);
     }
     if (reinterpret_cast<ShimFile *>(file)->watched) {
         bool shortWrite = false;
@@ -112,7 +125,7 @@ int shimTruncate(sqlite3_file *file, sqlite3_int64 size)
     if (PowerCut *cut = cutOf(file)) {
         if (!cut->powered())
             return SQLITE_IOERR_TRUNCATE;
-        cut->truncated(reinterpret_cast<ShimFile *>(file)->name, size);
+        cut->truncated(handleIn(cut, file), size);
     }
     if (reinterpret_cast<ShimFile *>(file)->watched) {
         if (const int rc = passPoint(SQLITE_IOERR_TRUNCATE))
@@ -127,7 +140,7 @@ int shimSync(sqlite3_file *file, int flags)
     if (PowerCut *cut = cutOf(file)) {
         // What is durable is the model's to say; leaving the real sync out keeps the runs fast.
         auto *shim = reinterpret_cast<ShimFile *>(file);
-        if (!cut->synced(shim->name))
+        if (!cut->synced(handleIn(cut, file)))
             return SQLITE_IOERR_FSYNC;
         // The engine's own layer syncs the folder once, after the first sync of a journal it
         // opened to create: only then is the journal's folder entry durable.
@@ -238,14 +251,18 @@ int shimOpen(sqlite3_vfs *, const char *name, sqlite3_file *file, int flags, int
     shim->watched = (flags & (SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_MAIN_JOURNAL)) != 0;
     shim->name = name;
     shim->folderSyncDue = (flags & SQLITE_OPEN_MAIN_JOURNAL) && (flags & SQLITE_OPEN_CREATE);
+    shim->model = nullptr;
+    shim->file = -1;
     sqlite3_vfs *root = state().root;
     if (PowerCut *cut = cutOf(file); cut && (flags & SQLITE_OPEN_CREATE)) {
         int exists = 0;
         root->xAccess(root, name, SQLITE_ACCESS_EXISTS, &exists);
         if (!exists && !cut->powered())
             return SQLITE_CANTOPEN;
-        if (!exists)
-            cut->created(name);
+        if (!exists) {
+            shim->model = cut;
+            shim->file = cut->created(name);
+        }
     }
     const int rc = root->xOpen(root, name, shim->real(), flags, outFlags);
     if (shim->real()->pMethods)

@@ -45,10 +45,11 @@ int PowerCutFileLayer::open(const char *path, int flags, mode_t mode)
     if (dead)
         return -1;
     const bool creates = cut && (flags & O_CREAT) && !present(path);
+    int file = -1;
     if (creates)
-        cut->created(path);
+        file = cut->created(path);
     else if (cut && (flags & O_TRUNC))
-        cut->truncated(path, 0);
+        cut->truncated(file = cut->fileAt(path), 0);
     const int fd = FileLayer::open(path, flags, mode);
     if (fd < 0) {
         const int error = errno;
@@ -57,7 +58,7 @@ int PowerCutFileLayer::open(const char *path, int flags, mode_t mode)
         errno = error;
         return fd;
     }
-    m_opened[fd] = {path, (flags & O_DIRECTORY) != 0};
+    m_opened[fd] = {path, (flags & O_DIRECTORY) != 0, file};
     return fd;
 }
 
@@ -76,7 +77,7 @@ ssize_t PowerCutFileLayer::write(int fd, const void *data, size_t size)
         return -1;
     if (cut) {
         const off_t at = ::lseek(fd, 0, SEEK_CUR);
-        cut->wrote(m_opened[fd].path, at, static_cast<const char *>(data), static_cast<long long>(size));
+        cut->wrote(handleOf(*cut, fd), at, static_cast<const char *>(data), static_cast<long long>(size));
     }
     return FileLayer::write(fd, data, size);
 }
@@ -89,8 +90,7 @@ int PowerCutFileLayer::fsync(int fd)
         return -1;
     if (!cut)
         return FileLayer::fsync(fd);
-    const Opened &opened = m_opened[fd];
-    if (opened.folder ? cut->folderSynced(opened.path) : cut->synced(opened.path))
+    if (m_opened[fd].folder ? cut->folderSynced(m_opened[fd].path) : cut->synced(handleOf(*cut, fd)))
         return 0;
     errno = EIO; // the power went off at this sync: it did not take effect
     return -1;
@@ -125,12 +125,25 @@ int PowerCutFileLayer::unlink(const char *path)
     return FileLayer::unlink(path);
 }
 
-// The model keeps no folders: one made stays after a cut.
+// A folder made is durable once the folder holding it is synced.
 int PowerCutFileLayer::mkdir(const char *path, mode_t mode)
 {
     bool dead = false;
-    modelFor(&dead);
-    return dead ? -1 : FileLayer::mkdir(path, mode);
+    PowerCut *cut = modelFor(&dead);
+    if (dead)
+        return -1;
+    const int made = FileLayer::mkdir(path, mode);
+    if (made == 0 && cut)
+        cut->madeFolder(path);
+    return made;
+}
+
+int PowerCutFileLayer::handleOf(PowerCut &cut, int fd)
+{
+    Opened &opened = m_opened[fd];
+    if (opened.file < 0)
+        opened.file = cut.fileAt(opened.path);
+    return opened.file;
 }
 
 } // namespace reliability

@@ -7,11 +7,14 @@
 
 // The file-replacing routine's system calls (copies, renames, folder syncs that the engine never
 // sees) fed to the active PowerCut. While it lives, each file creation, truncation by open,
-// write, rename and unlink is reported before it is made, and each fsync of a file or a folder
-// is a sync point, left off the disk: the model says what is durable. Once the power is off
-// every call fails with EIO, as on a dead machine. Without an active PowerCut it passes
-// everything to the system.
+// write, rename, unlink and folder made is reported (a write and a sync by the file its
+// descriptor opened, whatever its name by then), and each fsync of a file or a folder is a sync
+// point, left off the disk: the model says what is durable. Once the power is off every call
+// fails with EIO, as on a dead machine. Without an active PowerCut it passes everything to the
+// system.
 namespace reliability {
+
+class PowerCut;
 
 class PowerCutFileLayer : public startup::FileLayer {
 public:
@@ -33,7 +36,9 @@ private:
     struct Opened {
         std::string path;
         bool folder;
+        int file = -1; // the model's handle, taken at the first change
     };
+    int handleOf(PowerCut &cut, int fd);
     std::map<int, Opened> m_opened;
 };
 
