@@ -88,8 +88,7 @@ const ProcessedForms &shippedProcessedForms();
 
 // The formulas' short names (六味丸 → 六味地黄丸), in the herb alias table's format and read by
 // the same class: herbsNamedBy gives the formulas a name stands for, herbsMatching those a typed
-// part or pinyin initials match, and ds::aliasedNameCondition builds the name condition on
-// 方剂名称 from it. The seed build refuses a line whose formula it does not ship and an alias that
+// part (from a short name's start) or pinyin initials match. The seed build refuses a line whose formula it does not ship and an alias that
 // is another formula's name.
 const ds::AliasTable &shippedFormulaAliases();
 
