@@ -4,6 +4,7 @@
 #include "datastore/errors.h"
 #include "datastore/jet_like.h"
 #include "datastore/pinyin_initials.h"
+#include "datastore/table_lines.h"
 #include "datastore/text_trim.h"
 
 #include <QFile>
@@ -96,16 +97,8 @@ private:
 QList<AliasLine> parseAliasTable(const QString &text, const QString &label, const QSet<QString> *shippedHerbs)
 {
     QList<AliasLine> lines;
-    const QStringList all = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        QString line = all[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (line.trimmed().isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        const int number = int(i + 1);
-        lines.append(readLine(label + QLatin1Char(':') + QString::number(number), number, line, shippedHerbs));
-    }
+    for (const TableLine &line : tableLines(text, label))
+        lines.append(readLine(line.where, line.number, line.text, shippedHerbs));
     return lines;
 }
 

@@ -1,6 +1,7 @@
 #include "formulas/name_tables.h"
 
 #include "datastore/errors.h"
+#include "datastore/table_lines.h"
 
 #include <QFile>
 #include <QtDebug>
@@ -33,26 +34,12 @@ Table readShipped(const QString &name, Read read)
 
 } // namespace
 
-QList<TableLine> tableLines(const QString &text)
-{
-    QList<TableLine> lines;
-    const QStringList all = text.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < all.size(); ++i) {
-        QString line = all[i];
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        if (!line.trimmed().isEmpty() && !line.startsWith(QLatin1Char('#')))
-            lines.append({int(i + 1), line});
-    }
-    return lines;
-}
-
 QList<Auxiliary> parseAuxiliaries(const QString &text, const QString &label, const QSet<QString> *takenNames)
 {
     QList<Auxiliary> lines;
     QSet<QString> seen;
-    for (const TableLine &line : tableLines(text)) {
-        const QString where = label + QLatin1Char(':') + QString::number(line.number);
+    for (const ds::TableLine &line : ds::tableLines(text, label)) {
+        const QString &where = line.where;
         const qsizetype tab = line.text.indexOf(QLatin1Char('\t'));
         const Auxiliary read{line.number, line.text.left(tab), line.text.mid(tab + 1).trimmed()};
         if (tab < 0 || read.note.isEmpty())

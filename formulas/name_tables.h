@@ -12,17 +12,6 @@
 // checked by the seed build against the herbs and formulas it ships.
 namespace formulas {
 
-// A line of a table text that holds data: its number, counted from 1, and its text without the
-// line end.
-struct TableLine {
-    int number = 0;
-    QString text;
-};
-
-// The lines of a table text (the seed's row files and the name tables), "#" lines and blank
-// lines left out.
-QList<TableLine> tableLines(const QString &text);
-
 // One line of the 辅料 table: a food or vehicle of formulas that is no herb (粳米, 黄酒).
 struct Auxiliary {
     int line = 0; // counted from 1

@@ -15,7 +15,7 @@ QList<CompoundName> parseCompoundNames(const QString &text, const QString &label
             refuseLine(line, QStringLiteral("%1 columns, a line needs the names, the herbs and how they are written")
                                  .arg(line.columns.size()));
         CompoundName compound;
-        compound.line = line.line;
+        compound.line = line.number;
         compound.names = herbList(line, 0, nullptr);
         for (const QString &name : std::as_const(compound.names)) {
             if (shippedHerbs && shippedHerbs->contains(name))
@@ -23,7 +23,7 @@ QList<CompoundName> parseCompoundNames(const QString &text, const QString &label
             const auto earlier = lineOf.constFind(name);
             if (earlier != lineOf.cend())
                 refuseLine(line, QStringLiteral("%1 again, first at line %2").arg(name).arg(*earlier));
-            lineOf.insert(name, line.line);
+            lineOf.insert(name, line.number);
         }
         const QStringList herbs = herbList(line, 1, shippedHerbs, true);
         const QStringList written = line.columns.size() == 3 ? herbList(line, 2, nullptr) : herbs;

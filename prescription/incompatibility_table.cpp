@@ -26,7 +26,7 @@ void addPairs(const TableLine &line, const QStringList &first, const QStringList
             const auto earlier = seen.constFind(pairKey(a, b));
             if (earlier != seen.cend())
                 refuseLine(line, QStringLiteral("%1 × %2 again, first at line %3").arg(a, b).arg(*earlier));
-            seen.insert(pairKey(a, b), line.line);
+            seen.insert(pairKey(a, b), line.number);
         }
     }
 }
@@ -48,13 +48,13 @@ IncompatibilityTable parseIncompatibilities(const QString &text, const QString &
         if (kind == kClassical) {
             if (line.columns.size() != 4)
                 refuseLine(line, QStringLiteral("古方 needs 4 columns: 古方, the formula and two groups"));
-            table.classical.append({line.line, checkedName(line, line.columns[1]), herbList(line, 2, shippedHerbs),
+            table.classical.append({line.number, checkedName(line, line.columns[1]), herbList(line, 2, shippedHerbs),
                                     herbList(line, 3, shippedHerbs)});
             classicalLines.append(line);
             continue;
         }
         IncompatiblePair pair;
-        pair.line = line.line;
+        pair.line = line.number;
         if (kind == ruleWord(IncompatibilityRule::NineteenFeared))
             pair.rule = IncompatibilityRule::NineteenFeared;
         else if (kind != ruleWord(IncompatibilityRule::EighteenOpposed))

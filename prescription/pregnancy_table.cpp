@@ -22,7 +22,7 @@ QList<PregnancyEntry> parsePregnancyTable(const QString &text, const QString &la
         if (herbs.size() != 1)
             refuseLine(line, QStringLiteral("one herb a line"));
         PregnancyEntry entry;
-        entry.line = line.line;
+        entry.line = line.number;
         entry.herb = herbs[0];
         if (line.columns[1] == levelWord(PregnancyLevel::Caution))
             entry.level = PregnancyLevel::Caution;

@@ -1,22 +1,15 @@
 #pragma once
 
-#include <QList>
+#include "datastore/table_lines.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
 namespace rx {
 
-// One data line of a shipped table: where it stands, for messages, and its columns.
-struct TableLine {
-    QString where; // "label:line"
-    int line = 0;  // counted from 1
-    QStringList columns;
-};
-
-// The data lines of a tab-separated table: lines beginning with "#" and blank lines are skipped,
-// a final "\r" is dropped.
-QList<TableLine> tableLines(const QString &text, const QString &label);
+using ds::TableLine;
+using ds::tableLines;
 
 // Throws ds::RunError "label:line: what".
 [[noreturn]] void refuseLine(const TableLine &line, const QString &what);

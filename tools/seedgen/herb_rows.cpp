@@ -1,7 +1,7 @@
 #include "tools/seedgen/herb_rows.h"
 
 #include "datastore/errors.h"
-#include "formulas/name_tables.h"
+#include "datastore/table_lines.h"
 #include "herbs/normalize_field_text.h"
 
 #include <QFile>
@@ -26,9 +26,9 @@ void appendRows(Table table, const QString &fileName, const QString &text, QList
 {
     const char *const *columns = table == Table::Herbs ? kHerbColumns : kFormulaColumns;
     const QString row = table == Table::Herbs ? QStringLiteral("a herb row") : QStringLiteral("a formula row");
-    for (const formulas::TableLine &line : formulas::tableLines(text)) {
-        const QString where = fileName + QLatin1Char(':') + QString::number(line.number);
-        QStringList fields = line.text.split(QLatin1Char('\t'));
+    for (const ds::TableLine &line : ds::tableLines(text, fileName)) {
+        const QString &where = line.where;
+        QStringList fields = line.columns;
         if (fields.size() != 8)
             refuse(where, QStringLiteral("%1 columns, %2 needs 8").arg(fields.size()).arg(row));
         for (int column = 0; column < 8; ++column) {
