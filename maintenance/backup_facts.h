@@ -2,16 +2,26 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace maint {
+
+// Whose data a data file holds: its clinic's name and the user names its login accepts. A
+// restore brings the backup's, so the question before it names them when they are not ours.
+struct DataOwner {
+    QString clinic;
+    QStringList logins;
+    bool operator==(const DataOwner &) const = default;
+};
 
 // What the question before a restore tells about the chosen backup.
 struct BackupFacts {
     int herbs = 0;
     QDateTime savedAt; // the time its name gives (an automatic backup), else when it was written
     qint64 size = 0;
+    DataOwner owner;
 };
 
 // Proves that path is a whole data file of this system (as a restore does) and reads its facts.
@@ -19,5 +29,8 @@ BackupFacts inspectBackup(const QString &path);
 
 // The herbs in a data file, read without the whole check; nullopt when it cannot be read.
 std::optional<int> herbCount(const QString &path);
+
+// The owner of a data file, read without the whole check; nullopt when it cannot be read.
+std::optional<DataOwner> dataOwner(const QString &path);
 
 } // namespace maint

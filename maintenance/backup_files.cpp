@@ -25,6 +25,8 @@ QString prefix(KeptKind kind)
         return QStringLiteral("ccyc-");
     case KeptKind::BeforeRestore:
         return QStringLiteral("ccyc-before-restore-");
+    case KeptKind::BeforeImport:
+        return QStringLiteral("ccyc-before-import-");
     case KeptKind::Damaged:
         return QStringLiteral("ccyc-damaged-");
     }
@@ -34,7 +36,7 @@ QString prefix(KeptKind kind)
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^ccyc-(before-restore-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
+        QStringLiteral("^ccyc-(before-restore-|before-import-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
     return pattern;
 }
 
@@ -54,7 +56,10 @@ bool parseKeptName(const QString &path, KeptKind *kind, KeptFile *file)
     if (!at.isValid())
         return false;
     const QString which = match.captured(1);
-    *kind = which.isEmpty() ? KeptKind::Automatic : which.startsWith(u'b') ? KeptKind::BeforeRestore : KeptKind::Damaged;
+    *kind = which.isEmpty()                         ? KeptKind::Automatic
+            : which == QLatin1String("before-restore-") ? KeptKind::BeforeRestore
+            : which == QLatin1String("before-import-")  ? KeptKind::BeforeImport
+                                                        : KeptKind::Damaged;
     *file = KeptFile{path, at, match.captured(3).isEmpty() ? 1 : match.captured(3).toInt()};
     return true;
 }
@@ -117,7 +122,7 @@ void pruneKept(const QString &dataFile, KeptKind kind, const QDateTime &now)
 {
     if (kind == KeptKind::Damaged)
         return;
-    const int alwaysKeep = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
+    const int alwaysKeep = kind == KeptKind::BeforeRestore || kind == KeptKind::BeforeImport ? kRestoredKeptAlways : 0;
     for (const KeptFile &file : filesToPrune(keptFiles(dataFile, kind), now, alwaysKeep)) {
         // The journal first: one left without its file would be rolled into a file of that name.
         if (!QFileInfo::exists(ds::journalPath(file.path)) || startup::removeFile(ds::journalPath(file.path)))
