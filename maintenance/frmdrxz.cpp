@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace maint {
@@ -45,7 +46,12 @@ QTableView *differenceGrid(QWidget *parent, MergeDifferenceModel *model)
         if (lines > 1)
             grid->setSpan(first, 0, lines, 1);
     }
-    QObject::connect(columns, &QHeaderView::sectionResized, grid, [grid] { grid->resizeRowsToContents(); });
+    // Once the columns have their widths: a window's layout resizes them one by one.
+    auto *fit = new QTimer(grid);
+    fit->setSingleShot(true);
+    fit->setInterval(0);
+    QObject::connect(fit, &QTimer::timeout, grid, &QTableView::resizeRowsToContents);
+    QObject::connect(columns, &QHeaderView::sectionResized, fit, qOverload<>(&QTimer::start));
     grid->resizeRowsToContents();
     return grid;
 }
@@ -62,7 +68,7 @@ FrmDrxz::FrmDrxz(QWidget *parent, ImportKind kind, const MergePlan &plan)
     auto *counts = new QLabel(countsText(kind, plan), this);
     counts->setObjectName(QStringLiteral("LabCounts"));
     auto *explain = new QLabel(QStringLiteral("下面是同名而内容不同的 %1 %2%3，左边是本机的内容，右边是导入的内容。"
-                                              "可以逐%3或逐项勾选要采用的导入内容，再按“采用勾选的内容”。"
+                                              "可以逐%2或逐项勾选要采用的导入内容，再按“采用勾选的内容”。"
                                               "改用导入的内容以前，现有数据会另存在备份文件夹里。请选择怎样导入：")
                                    .arg(plan.different.size())
                                    .arg(kindMeasure(kind), kindNoun(kind)),

@@ -70,7 +70,9 @@ FrmHfbf::FrmHfbf(QWidget *mainWindow)
     m_list->setHeaderLabels({QStringLiteral("种类"), QStringLiteral("保存时间"), QStringLiteral("药材"), QStringLiteral("大小")});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
-    m_list->header()->setSectionResizeMode(QHeaderView::Stretch);
+    // Each column as wide as its texts, never cut short; the size takes what is left.
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->header()->setStretchLastSection(true);
     ui::placeTwips(m_list, 120, 780, 6870, 2160);
     m_restore->setObjectName(QStringLiteral("Cmdhf"));
     ui::placeTwips(m_restore, 120, 3060, 2175, 450);
@@ -112,7 +114,7 @@ void FrmHfbf::listBackups()
         m_prompt->setText(QStringLiteral("请选择用来恢复数据的备份（最新的在最上面），按“恢复数据”或回车键。损坏的数据文件会另存在备份文件夹里。"));
     else if (seed)
         m_prompt->setText(QStringLiteral("没有找到可以恢复的备份。请按“选择其他文件…”选择一个备份文件，"
-                                         "或按“重新开始…”用系统自带的药材表重新开始（损坏的数据文件会另存在备份文件夹里）。"));
+                                         "或按“重新开始…”用系统自带的药材表重新开始。"));
     else
         m_prompt->setText(QStringLiteral("没有找到可以恢复的备份。请按“选择其他文件…”选择一个备份文件。损坏的数据文件会另存在备份文件夹里。"));
     m_restore->setVisible(any);

@@ -222,11 +222,14 @@ QString importMessage(ImportKind kind, const MergePlan &plan, const TakenTexts &
 {
     const qsizetype different = plan.different.size();
     const qsizetype replaced = takenRows(plan, taken);
-    const QString ending = replaced == 0           ? QStringLiteral("保留本机内容")
-                           : replaced == different ? QStringLiteral("已改用导入内容")
-                                                   : QStringLiteral("中 %1 条采用了勾选的导入内容，%2 条保留本机内容")
-                                                         .arg(replaced)
-                                                         .arg(different - replaced);
+    // Partly taken rows keep the texts not ticked: only every text taken is 已改用导入内容.
+    QString ending = QStringLiteral("中 %1 条采用了勾选的导入内容").arg(replaced);
+    if (replaced == 0)
+        ending = QStringLiteral("保留本机内容");
+    else if (taken == takenTexts(plan, MergeChoice::TakeTheirs))
+        ending = QStringLiteral("已改用导入内容");
+    else if (replaced < different)
+        ending += QStringLiteral("，%1 条保留本机内容").arg(different - replaced);
     QString message = QStringLiteral("已经导入 %1 条新%2，%3 条相同的已跳过，%4 条同名的%5。")
                           .arg(plan.fresh.size())
                           .arg(kindNoun(kind))
