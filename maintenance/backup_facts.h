@@ -33,4 +33,13 @@ std::optional<int> herbCount(const QString &path);
 // The owner of a data file, read without the whole check; nullopt when it cannot be read.
 std::optional<DataOwner> dataOwner(const QString &path);
 
+// What a restore puts aside: the data file in use, or the damaged one the recovery window replaces.
+enum class Replaced { DataFile, Damaged };
+
+// The question before a restore (…继续吗？): the backup, its time and herbs, where the replaced
+// file goes, and whose data the backup is when its clinic or its users are not ours (ours
+// nullopt: not known, as for a damaged data file), since its login is the one that works after.
+QString beforeRestoreQuestion(const QString &backup, const BackupFacts &facts, const QString &keptAs, Replaced replaced,
+                              const std::optional<DataOwner> &ours);
+
 } // namespace maint

@@ -3,6 +3,7 @@
 #include "maintenance/auto_backup.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_copy.h"
+#include "maintenance/backup_facts.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance_fixture.h"
 #include "qstring_printer.h"
