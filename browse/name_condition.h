@@ -11,8 +11,9 @@ class AliasTable;
 namespace browse {
 
 // "column like '*name*'", the name trimmed of ASCII spaces and its quotes doubled. A name of
-// ASCII letters alone also finds the herbs whose names' pinyin initials hold those letters:
-// "(名称 like '*dg*' or pinyin_initials(名称) like '*dg*')".
+// ASCII letters alone also finds the herbs whose names' pinyin initials hold those letters, by
+// the materia medica's reading or the everyday one (ds::searchedInitials: zl and cl both find
+// 重楼): "(名称 like '*dg*' or pinyin_initials(名称) like '*dg*')".
 QString nameCondition(const QString &column, const QString &typedName);
 
 // Whether a stored name meets nameCondition's condition for the typed name, as the engine judges it.

@@ -1,7 +1,11 @@
 #include "datastore/pinyin_initials.h"
 
+#include "datastore/errors.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QtDebug>
 
 #include <sqlcipher/sqlite3.h>
 #include <unicode/utrans.h>
@@ -10,22 +14,47 @@
 #include <memory>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace ds {
 namespace {
 
-// Readings that a character-by-character conversion gets wrong in herb names; a character
-// alone stands for its reading in every herb name (参 is shen in 人参, 党参, 丹参...).
+// A name read otherwise than its characters alone: its syllables, keyed in the table by its
+// first UTF-16 unit, the longest names first so that 蛤蟆 comes before 蛤.
 struct HerbReading {
-    std::u16string_view name;
-    const char *syllables;
+    QString name;
+    QStringList syllables;
 };
+using ReadingTable = std::unordered_map<char16_t, std::vector<HerbReading>>;
 
-constexpr HerbReading kHerbReadings[] = {
-    {u"白术", "bai zhu"},  {u"厚朴", "hou po"},  {u"薄荷", "bo he"},          {u"大黄", "da huang"},
-    {u"地黄", "di huang"}, {u"芫花", "yuan hua"}, {u"女贞子", "nv zhen zi"}, {u"葛根", "ge gen"},
-    {u"柴胡", "chai hu"},  {u"参", "shen"},      {u"术", "zhu"},
-};
+ReadingTable tableOf(const QList<NameReading> &readings)
+{
+    ReadingTable table;
+    for (const NameReading &reading : readings)
+        table[reading.name.front().unicode()].push_back({reading.name, reading.syllables.split(QLatin1Char(' '))});
+    for (auto &[first, names] : table) {
+        std::stable_sort(names.begin(), names.end(),
+                         [](const HerbReading &a, const HerbReading &b) { return a.name.size() > b.name.size(); });
+    }
+    return table;
+}
+
+const ReadingTable &shippedReadings()
+{
+    static const ReadingTable table = [] {
+        QFile file(QStringLiteral(":/ccherb/herb_readings.tsv"));
+        try {
+            if (!file.open(QIODevice::ReadOnly))
+                throw RunError(ErrorCode::FileNotFound, file.fileName());
+            return tableOf(parseNameReadings(QString::fromUtf8(file.readAll()), QStringLiteral("herb_readings.tsv")));
+        } catch (const RunError &error) {
+            // The seed build checked this very file; names are then read character by character.
+            qWarning() << "reading table:" << error.description();
+            return ReadingTable();
+        }
+    }();
+    return table;
+}
 
 struct TransliteratorCloser {
     void operator()(UTransliterator *t) const { utrans_close(t); }
@@ -76,26 +105,37 @@ bool isAsciiLetterOrDigit(char32_t c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
+// The name of the table that the text holds at i; nullptr when none.
+const HerbReading *readingAt(const ReadingTable &table, const QString &text, qsizetype i)
+{
+    const auto found = table.find(text[i].unicode());
+    if (found == table.end())
+        return nullptr;
+    for (const HerbReading &reading : found->second) {
+        if (QStringView(text).mid(i, reading.name.size()) == reading.name)
+            return &reading;
+    }
+    return nullptr;
+}
+
+enum class Readings { Herbal, Everyday };
+
 // Calls word(text, isSyllable) for each syllable of a Chinese character and each run of
-// letters and digits, in order.
+// letters and digits, in order; the herbal readings take the names of the table as it reads them.
 template <typename Word>
-void forEachWord(const QString &text, Word word)
+void forEachWord(const QString &text, Readings readings, Word word)
 {
     const std::u16string_view all(reinterpret_cast<const char16_t *>(text.utf16()), size_t(text.size()));
     size_t i = 0;
     while (i < all.size()) {
-        bool matched = false;
-        for (const HerbReading &reading : kHerbReadings) {
-            if (all.substr(i, reading.name.size()) == reading.name) {
-                for (const QString &syllable : QString::fromLatin1(reading.syllables).split(QLatin1Char(' ')))
+        if (readings == Readings::Herbal) {
+            if (const HerbReading *reading = readingAt(shippedReadings(), text, qsizetype(i))) {
+                for (const QString &syllable : reading->syllables)
                     word(syllable, true);
-                i += reading.name.size();
-                matched = true;
-                break;
+                i += size_t(reading->name.size());
+                continue;
             }
         }
-        if (matched)
-            continue;
         const char32_t c = QChar::isHighSurrogate(all[i]) && i + 1 < all.size()
                                ? QChar::surrogateToUcs4(all[i], all[i + 1])
                                : char32_t(all[i]);
@@ -122,27 +162,63 @@ void initialsFunction(sqlite3_context *context, int, sqlite3_value **argv)
         return;
     }
     const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(argv[0]));
-    const QByteArray initials = pinyinInitials(QString::fromUtf8(text, sqlite3_value_bytes(argv[0]))).toUtf8();
+    const QByteArray initials = searchedInitials(QString::fromUtf8(text, sqlite3_value_bytes(argv[0]))).toUtf8();
     sqlite3_result_text(context, initials.constData(), int(initials.size()), SQLITE_TRANSIENT);
 }
 
 } // namespace
 
+QList<NameReading> parseNameReadings(const QString &text, const QString &label)
+{
+    static const QRegularExpression syllables(QStringLiteral("^[a-z]+( [a-z]+)*$"));
+    QList<NameReading> readings;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (qsizetype number = 1; number <= lines.size(); ++number) {
+        const QString line = lines[number - 1].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const QStringList parts = line.split(QLatin1Char('\t'));
+        const QString where = QStringLiteral("%1:%2").arg(label).arg(number);
+        if (parts.size() != 2 || parts[0].isEmpty() || !syllables.match(parts[1]).hasMatch())
+            throw RunError(ErrorCode::SyntaxError, where + QStringLiteral(": a name, a tab and its syllables a to z"));
+        if (parts[0].toUcs4().size() != parts[1].count(QLatin1Char(' ')) + 1)
+            throw RunError(ErrorCode::SyntaxError, where + QStringLiteral(": not one syllable a character in ") + parts[0]);
+        readings.append({parts[0], parts[1]});
+    }
+    return readings;
+}
+
 QString pinyinReading(const QString &text)
 {
     QStringList words;
-    forEachWord(text, [&](const QString &word, bool) { words.append(word); });
+    forEachWord(text, Readings::Herbal, [&](const QString &word, bool) { words.append(word); });
     return words.join(QLatin1Char(' '));
 }
 
-QString pinyinInitials(const QString &text)
+namespace {
+
+QString initialsOf(const QString &text, Readings readings)
 {
     QString initials;
-    forEachWord(text, [&](const QString &word, bool isSyllable) {
+    forEachWord(text, readings, [&](const QString &word, bool isSyllable) {
         // A syllable gives its first letter; letters and digits written as such stay whole.
         initials += isSyllable ? word.left(1) : word.toLower();
     });
     return initials;
+}
+
+} // namespace
+
+QString pinyinInitials(const QString &text)
+{
+    return initialsOf(text, Readings::Herbal);
+}
+
+QString searchedInitials(const QString &text)
+{
+    const QString herbal = initialsOf(text, Readings::Herbal);
+    const QString everyday = initialsOf(text, Readings::Everyday);
+    return everyday == herbal ? herbal : herbal + QLatin1Char(' ') + everyday;
 }
 
 void registerPinyinInitials(sqlite3 *db)

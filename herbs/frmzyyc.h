@@ -74,6 +74,7 @@ private:
     void cmdqclsClick();
     void cmdexitClick();
     void cmdprntClick();
+    QString clinicName() const;
     void cmdseekClick();
     void listycmcClick(const QModelIndex &index);
     void exactLookup();

@@ -10,6 +10,7 @@
 #include "herbs/print_text.h"
 #include "herbs/print_to_word.h"
 #include "herbs/unsaved_changes.h"
+#include "startup/shell.h"
 #include "ui/error_box.h"
 #include "ui/message_box.h"
 #include "ui/pointer.h"
@@ -157,6 +158,14 @@ void Frmzyyc::cmdqclsClick()
     m_txtycmc->setFocus();
 }
 
+// The clinic's name the program's own printout puts at the top; empty when none is stored.
+QString Frmzyyc::clinicName() const
+{
+    ds::Database db = ds::openDataFile();
+    const std::optional<startup::ClinicTexts> clinic = startup::readClinicTexts(db);
+    return clinic ? clinic->unit.trimmed() : QString();
+}
+
 void Frmzyyc::cmdprntClick()
 {
     const ui::BusyPointer busy; // the arrow comes back on every way out
@@ -169,7 +178,7 @@ void Frmzyyc::cmdprntClick()
             m_cmdqcls->setFocus();
             return;
         }
-        PrintToWord(buildPrintText(fields, QDate::currentDate()));
+        PrintToWord(buildPrintText(fields, QDate::currentDate()), clinicName());
     } catch (const ds::RunError &error) {
         ui::showErrorBox(error, ui::ErrorBoxForm::RunOnInformation);
     }

@@ -174,9 +174,10 @@ QStringList herbsByInitials(ds::Database &db, const QString &letters)
     const QString typed = trimSpaces(letters);
     if (!ds::isLatinLetters(typed))
         return {};
-    ds::Statement rows(db.handle(), QStringLiteral("SELECT 名称 FROM 中医药材 WHERE %1(名称) = ? ORDER BY rowid")
+    // Either reading's initials, whole: " cl zl " holds " zl " but not " l ".
+    ds::Statement rows(db.handle(), QStringLiteral("SELECT 名称 FROM 中医药材 WHERE instr(' ' || %1(名称) || ' ', ?) > 0 ORDER BY rowid")
                                         .arg(QLatin1String(ds::kPinyinInitialsFunction)));
-    rows.bind(1, typed.toLower());
+    rows.bind(1, QLatin1Char(' ') + typed.toLower() + QLatin1Char(' '));
     QStringList names;
     while (rows.step())
         names.append(rows.value(0).toString());

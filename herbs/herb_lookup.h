@@ -59,8 +59,9 @@ TypedNameLookup lookUpTypedName(ds::Database &db, const QString &typedName,
 // alias table ("茯苓" for 云苓); none when a herb is stored under the name itself.
 QStringList herbsAliasedBy(ds::Database &db, const QString &name, const ds::AliasTable &aliases = ds::shippedAliases());
 
-// The stored names, in the rows' order, whose pinyin initials are the typed letters (any case);
-// none unless the text is ASCII letters alone.
+// The stored names, in the rows' order, whose pinyin initials by either reading
+// (ds::searchedInitials) are the typed letters (any case); none unless the text is ASCII
+// letters alone.
 QStringList herbsByInitials(ds::Database &db, const QString &letters);
 
 // The count line after the whole table was counted ("12 味") and after a search (" 3种").

@@ -67,4 +67,17 @@ QString buildPrintText(const QStringList &fields, const QDate &today)
     return trimSpaces(text.join(kCrLf));
 }
 
+QString printPageHtml(const QString &clinic, const QString &text)
+{
+    QString html;
+    if (!clinic.trimmed().isEmpty())
+        html += QStringLiteral("<p align=\"center\" style=\"font-size:16pt; font-weight:bold\">%1</p>")
+                    .arg(clinic.trimmed().toHtmlEscaped());
+    // One paragraph, its lines broken where the text's are: an empty line stays a line.
+    QStringList lines;
+    for (const QString &line : printLines(text))
+        lines.append(line.toHtmlEscaped());
+    return html + QStringLiteral("<p style=\"white-space:pre-wrap\">%1</p>").arg(lines.join(QStringLiteral("<br>")));
+}
+
 } // namespace herbs

@@ -15,6 +15,11 @@ bool printFieldsComplete(const QStringList &fields);
 // the last. A value that holds line breaks continues over several CR LF lines.
 QString buildPrintText(const QStringList &fields, const QDate &today);
 
+// The page the program's own print preview prints when the word processor cannot take the text:
+// the clinic's name centred at the top (none when it is empty), then the text line by line as it
+// stands, its spaces kept.
+QString printPageHtml(const QString &clinic, const QString &text);
+
 // The lines of a text, split at CR LF, CR, LF and the Unicode line and paragraph separators.
 QStringList printLines(const QString &text);
 

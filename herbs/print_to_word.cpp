@@ -2,8 +2,12 @@
 
 #include "datastore/errors.h"
 #include "herbs/odt_document.h"
+#include "herbs/print_text.h"
 #include "ui/error_box.h"
+#include "ui/message_box.h"
+#include "ui/print_preview.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
@@ -36,8 +40,38 @@ void writeDocument(QFileDevice &file, const QString &text)
         throw ds::RunError(ds::ErrorCode::CannotWriteFile);
 }
 
-// The word processor keeps reading its document after this program has gone on (or ended), so
-// the file is left in the temporary folder for the system to clear.
+// The word processor reads its document after this program has gone on, so each stays until
+// the program ends.
+QStringList &handedDocuments()
+{
+    static QStringList documents;
+    return documents;
+}
+
+void keepUntilTheEnd(const QString &document)
+{
+    if (handedDocuments().isEmpty() && QCoreApplication::instance())
+        qAddPostRoutine(removeHandedDocuments);
+    handedDocuments().append(document);
+}
+
+// The hand-off's failure, and the program's own print preview in its place.
+void offerOwnPrint(const ds::RunError &error, const QString &text, const QString &clinic)
+{
+    ui::Message offer;
+    offer.text = ui::errorBoxText(error.number(), error.description(), ui::ErrorBoxForm::SignedNumberLine)
+                 + QStringLiteral("\r\n\r\n药材资料已经放在剪贴板上。要用本系统的打印预览来打印吗？（可以选 A5 或 A4 纸，也可以保存为PDF）");
+    offer.icon = ui::Icon::Question;
+    offer.buttons = ui::Buttons::YesNo;
+    if (ui::msgBox(offer) != ui::Answer::Yes)
+        return;
+    ui::PrintRequest page;
+    page.title = QStringLiteral("药材资料打印");
+    page.html = printPageHtml(clinic, text);
+    page.paper = ui::Paper::A4;
+    ui::printPreview(page, QApplication::activeWindow());
+}
+
 QString writeDocumentToTemporaryFolder(const QString &text)
 {
     // An unusable temporary folder (TMPDIR naming a missing one) comes back as an empty path,
@@ -99,8 +133,18 @@ void setProgramLauncher(ProgramLauncher newLauncher)
     launcher() = std::move(newLauncher);
 }
 
-void PrintToWord(const QString &text)
+void removeHandedDocuments()
 {
+    for (const QString &document : handedDocuments())
+        QFile::remove(document);
+    handedDocuments().clear();
+}
+
+void PrintToWord(const QString &text, const QString &clinic)
+{
+    // As the help says: whatever becomes of the hand-off, the text can be pasted elsewhere.
+    if (qGuiApp)
+        QGuiApplication::clipboard()->setText(text);
     try {
         const QString program = findWordProcessor();
         if (program.isEmpty())
@@ -116,11 +160,9 @@ void PrintToWord(const QString &text)
             QFile::remove(document);
             throw ds::RunError(ds::ErrorCode::CannotStartWordProcessor);
         }
-        // Only now: a start that failed must not have cost the user the clipboard's content.
-        if (qGuiApp)
-            QGuiApplication::clipboard()->setText(text);
+        keepUntilTheEnd(document);
     } catch (const ds::RunError &error) {
-        ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
+        offerOwnPrint(error, text, clinic);
     }
 }
 

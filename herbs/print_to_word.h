@@ -7,10 +7,15 @@
 
 namespace herbs {
 
-// Hands the text to the word processor in a new document set in 宋体 11 pt, not bold, and,
-// once the word processor has started, puts it on the clipboard. Reports its own failure
-// (error box; the clipboard is left alone then) and always returns.
-void PrintToWord(const QString &text);
+// Puts the text on the clipboard and hands it to the word processor in a new document set in
+// 宋体 11 pt, not bold. When the document cannot be handed over (no word processor, one without
+// windows, a file that cannot be written) the message says why and offers the program's own
+// print preview of the same text, the clinic's name at the top. Always returns.
+void PrintToWord(const QString &text, const QString &clinic = {});
+
+// Removes the documents handed to the word processor so far; runs by itself when the program
+// ends (the word processor has read them by then).
+void removeHandedDocuments();
 
 // Writes the document PrintToWord hands over (one paragraph per line of the text) to path.
 // Throws ds::RunError when the file cannot be written.

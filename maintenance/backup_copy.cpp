@@ -2,6 +2,7 @@
 
 #include "datastore/data_file.h"
 #include "datastore/errors.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/data_file_check.h"
 #include "startup/files/file_replace.h"
 
@@ -32,6 +33,15 @@ void backUp(const QString &dataFile, const QString &destination)
                                                    .arg(dataFile, ds::describe(ds::ErrorCode(error.number()))));
         }
     });
+}
+
+QString keepBeforeImport(const QString &dataFile, const QDateTime &now)
+{
+    startup::ensureFolder(backupsFolder(dataFile));
+    const QString kept = newKeptPath(dataFile, KeptKind::BeforeImport, now);
+    backUp(dataFile, kept);
+    pruneKept(dataFile, KeptKind::BeforeImport, now);
+    return kept;
 }
 
 } // namespace maint

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 namespace maint {
@@ -13,5 +14,10 @@ void settleJournal(const QString &dataFile);
 // password and the engine's quick check, then renamed over it; an older file of that name
 // stays as it was when anything fails. A journal left by a crash is rolled back first.
 void backUp(const QString &dataFile, const QString &destination);
+
+// Keeps the data file as it stands before an import writes over stored texts, as
+// backups/ccyc-before-import-<date-time>.mdb, by the checked copy above; those copies are pruned
+// as the ones a restore keeps. The path kept.
+QString keepBeforeImport(const QString &dataFile, const QDateTime &now);
 
 } // namespace maint

@@ -26,6 +26,8 @@ QString prefix(KeptKind kind)
         return QStringLiteral("ccyc-");
     case KeptKind::BeforeRestore:
         return QStringLiteral("ccyc-before-restore-");
+    case KeptKind::BeforeImport:
+        return QStringLiteral("ccyc-before-import-");
     case KeptKind::Damaged:
         return QStringLiteral("ccyc-damaged-");
     }
@@ -35,7 +37,7 @@ QString prefix(KeptKind kind)
 const QRegularExpression &namePattern()
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^ccyc-(before-restore-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
+        QStringLiteral("^ccyc-(before-restore-|before-import-|damaged-)?(\\d{4}-\\d{2}-\\d{2}-\\d{4})(?:-(\\d+))?\\.mdb$"));
     return pattern;
 }
 
@@ -55,7 +57,10 @@ bool parseKeptName(const QString &path, KeptKind *kind, KeptFile *file)
     if (!at.isValid())
         return false;
     const QString which = match.captured(1);
-    *kind = which.isEmpty() ? KeptKind::Automatic : which.startsWith(u'b') ? KeptKind::BeforeRestore : KeptKind::Damaged;
+    *kind = which.isEmpty()                         ? KeptKind::Automatic
+            : which == QLatin1String("before-restore-") ? KeptKind::BeforeRestore
+            : which == QLatin1String("before-import-")  ? KeptKind::BeforeImport
+                                                        : KeptKind::Damaged;
     *file = KeptFile{path, at, match.captured(3).isEmpty() ? 1 : match.captured(3).toInt()};
     return true;
 }
@@ -105,7 +110,7 @@ QList<KeptFile> filesToPrune(const QList<KeptFile> &files, const QDateTime &now,
             return !aAhead;
         return a.file.savedAt != b.file.savedAt ? a.file.savedAt > b.file.savedAt : a.file.sequence > b.file.sequence;
     });
-    const int newestKept = kind == KeptKind::BeforeRestore ? kRestoredKeptAlways : 0;
+    const int newestKept = kind == KeptKind::BeforeRestore || kind == KeptKind::BeforeImport ? kRestoredKeptAlways : 0;
     const int todayKept = kind == KeptKind::Automatic ? kAutomaticKeptToday : 0;
     int ofToday = 0;
     QSet<QDate> days;

@@ -5,13 +5,15 @@
 #include <QString>
 
 // The files the program keeps by itself in the backups folder beside the data file
-// (~/ccdata/backups): its automatic backups, the data files a restore replaced, and damaged
+// (~/ccdata/backups): its automatic backups, the data files a restore replaced or an import
+// changed, and damaged
 // data files the recovery window put aside. Each is named by the minute it was saved.
 namespace maint {
 
 enum class KeptKind {
     Automatic,     // ccyc-2026-12-07-1830.mdb
     BeforeRestore, // ccyc-before-restore-2026-12-07-1830.mdb
+    BeforeImport,  // ccyc-before-import-2026-12-07-1830.mdb, kept as the restore copies are
     Damaged        // ccyc-damaged-2026-12-07-1830.mdb, never removed
 };
 

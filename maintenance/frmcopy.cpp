@@ -218,9 +218,11 @@ std::optional<CopyFailure> Frmcopy::offWindowThread(const std::function<std::opt
 bool Frmcopy::askBeforeRestore(const QString &backup, const QString &dataFile, QString *keptAs)
 {
     BackupFacts facts;
+    std::optional<DataOwner> ours;
     const std::optional<CopyFailure> refused = offWindowThread([&]() -> std::optional<CopyFailure> {
         try {
             facts = inspectBackup(backup);
+            ours = dataOwner(dataFile);
         } catch (const ds::RunError &error) {
             return CopyFailure{error.number(), error.description()};
         }
@@ -231,10 +233,7 @@ bool Frmcopy::askBeforeRestore(const QString &backup, const QString &dataFile, Q
         return false;
     }
     *keptAs = newKeptPath(dataFile, KeptKind::BeforeRestore, QDateTime::currentDateTime());
-    const QString question = QStringLiteral("将用备份文件 %1（保存于 %2，药材 %3 味）替换现有的全部数据，现有数据另存为 %4。继续吗？")
-                                 .arg(QDir::toNativeSeparators(backup), facts.savedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm")))
-                                 .arg(facts.herbs)
-                                 .arg(QDir::toNativeSeparators(*keptAs));
+    const QString question = beforeRestoreQuestion(backup, facts, *keptAs, Replaced::DataFile, ours);
     return ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes;
 }
 

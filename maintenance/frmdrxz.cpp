@@ -1,7 +1,6 @@
 #include "maintenance/frmdrxz.h"
 
 #include "maintenance/merge_difference_model.h"
-#include "ui/rows.h"
 #include "ui/twips.h"
 
 #include <QHBoxLayout>
@@ -9,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace maint {
@@ -21,21 +21,38 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     return made;
 }
 
-QTableView *differenceGrid(QWidget *parent, ImportKind kind, const MergePlan &plan)
+// Every text whole: wrapped in its cell (never cut short), each row as tall as its longest
+// text, the two texts sharing what the name and column leave of the width.
+QTableView *differenceGrid(QWidget *parent, MergeDifferenceModel *model)
 {
     auto *grid = new QTableView(parent);
     grid->setObjectName(QStringLiteral("MsfgridDiff"));
-    grid->setModel(new MergeDifferenceModel(kind, plan.different, grid));
-    grid->setWordWrap(false);
+    grid->setModel(model);
+    grid->setWordWrap(true);
+    grid->setTextElideMode(Qt::ElideNone);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     grid->verticalHeader()->hide();
-    ui::setComfortableRows(grid);
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->setColumnWidth(0, ui::twips(1500));
-    grid->setColumnWidth(1, ui::twips(900));
-    grid->setColumnWidth(2, ui::twips(3600));
-    grid->horizontalHeader()->setStretchLastSection(true);
+    QHeaderView *columns = grid->horizontalHeader();
+    columns->setSectionResizeMode(0, QHeaderView::Interactive);
+    columns->setSectionResizeMode(1, QHeaderView::Interactive);
+    columns->setSectionResizeMode(2, QHeaderView::Stretch);
+    columns->setSectionResizeMode(3, QHeaderView::Stretch);
+    grid->setColumnWidth(0, ui::twips(1800));
+    grid->setColumnWidth(1, ui::twips(1200));
+    // One name cell (and its tick) for all the lines of a herb.
+    for (const auto &[first, lines] : model->differenceLines()) {
+        if (lines > 1)
+            grid->setSpan(first, 0, lines, 1);
+    }
+    // Once the columns have their widths: a window's layout resizes them one by one.
+    auto *fit = new QTimer(grid);
+    fit->setSingleShot(true);
+    fit->setInterval(0);
+    QObject::connect(fit, &QTimer::timeout, grid, &QTableView::resizeRowsToContents);
+    QObject::connect(columns, &QHeaderView::sectionResized, fit, qOverload<>(&QTimer::start));
+    grid->resizeRowsToContents();
     return grid;
 }
 
@@ -43,34 +60,42 @@ QTableView *differenceGrid(QWidget *parent, ImportKind kind, const MergePlan &pl
 
 FrmDrxz::FrmDrxz(QWidget *parent, ImportKind kind, const MergePlan &plan)
     : QDialog(parent)
+    , m_plan(plan)
+    , m_model(new MergeDifferenceModel(kind, plan.different, this))
 {
     setObjectName(QStringLiteral("FrmDrxz"));
     setWindowTitle(QStringLiteral("导入%1数据").arg(kindName(kind)));
     auto *counts = new QLabel(countsText(kind, plan), this);
     counts->setObjectName(QStringLiteral("LabCounts"));
-    auto *explain = new QLabel(QStringLiteral("下面是同名而内容不同的 %1 %2%3，左边是本机的内容，右边是导入的内容。请选择怎样导入：")
+    auto *explain = new QLabel(QStringLiteral("下面是同名而内容不同的 %1 %2%3，左边是本机的内容，右边是导入的内容。"
+                                              "可以逐%2或逐项勾选要采用的导入内容，再按“采用勾选的内容”。"
+                                              "改用导入的内容以前，现有数据会另存在备份文件夹里。请选择怎样导入：")
                                    .arg(plan.different.size())
                                    .arg(kindMeasure(kind), kindNoun(kind)),
                                this);
     explain->setWordWrap(true);
     QPushButton *keep = button(this, "CmdKeep", QStringLiteral("保留本机内容（只导入新增）"));
     QPushButton *take = button(this, "CmdTake", QStringLiteral("全部采用导入的内容"));
+    QPushButton *ticked = button(this, "CmdTicked", QStringLiteral("采用勾选的内容"));
     QPushButton *cancel = button(this, "CmdCancel", QStringLiteral("取消"));
     keep->setDefault(true);
-    connect(keep, &QPushButton::clicked, this, [this] { choose(MergeChoice::KeepOurs); });
-    connect(take, &QPushButton::clicked, this, [this] { choose(MergeChoice::TakeTheirs); });
+    ticked->setEnabled(false);
+    connect(keep, &QPushButton::clicked, this, [this] { choose(takenTexts(m_plan, MergeChoice::KeepOurs)); });
+    connect(take, &QPushButton::clicked, this, [this] { choose(takenTexts(m_plan, MergeChoice::TakeTheirs)); });
+    connect(ticked, &QPushButton::clicked, this, [this] { choose(m_model->taken()); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_model, &MergeDifferenceModel::takenChanged, ticked, [this, ticked] { ticked->setEnabled(m_model->anyTaken()); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton *each : {keep, take, cancel})
+    for (QPushButton *each : {keep, take, ticked, cancel})
         buttons->addWidget(each);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(counts);
     layout->addWidget(explain);
-    layout->addWidget(differenceGrid(this, kind, plan), 1);
+    layout->addWidget(differenceGrid(this, m_model), 1);
     layout->addLayout(buttons);
-    resize(ui::twips(10500), ui::twips(6000));
+    resize(ui::twips(12000), ui::twips(7500));
     keep->setFocus();
 }
 
@@ -84,13 +109,13 @@ QString FrmDrxz::countsText(ImportKind kind, const MergePlan &plan)
         .arg(plan.different.size());
 }
 
-void FrmDrxz::choose(MergeChoice choice)
+void FrmDrxz::choose(const TakenTexts &taken)
 {
-    m_choice = choice;
+    m_choice = taken;
     accept();
 }
 
-std::optional<MergeChoice> askMergeChoice(QWidget *parent, ImportKind kind, const MergePlan &plan)
+std::optional<TakenTexts> askMergeChoice(QWidget *parent, ImportKind kind, const MergePlan &plan)
 {
     FrmDrxz window(parent, kind, plan);
     window.exec();

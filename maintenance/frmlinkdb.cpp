@@ -140,11 +140,11 @@ std::optional<MergePlan> FrmLinkDb::readPlan(ImportKind kind)
     return std::nullopt;
 }
 
-bool FrmLinkDb::write(ImportKind kind, const MergePlan &plan, MergeChoice choice)
+bool FrmLinkDb::write(ImportKind kind, const MergePlan &plan, const TakenTexts &taken, QString *keptBefore)
 {
     ui::BusyPointer busy;
     try {
-        applyImport(ds::dataPaths().dataFile, kind, plan, choice, [](int done) {
+        *keptBefore = applyImport(ds::dataPaths().dataFile, kind, plan, taken, [](int done) {
             if (done % kRowsPerYield == 0)
                 ui::yield();
         });
@@ -163,12 +163,13 @@ QString FrmLinkDb::runImport(ImportKind kind)
         return {};
     if (plan->sourceRows == 0)
         return QStringLiteral("源文件中没有%1数据，没有导入任何记录。").arg(kindName(kind));
-    std::optional<MergeChoice> choice = MergeChoice::KeepOurs;
+    std::optional<TakenTexts> taken = TakenTexts();
     if (!plan->different.isEmpty())
-        choice = askMergeChoice(this, kind, *plan);
-    if (!choice || !write(kind, *plan, *choice))
+        taken = askMergeChoice(this, kind, *plan);
+    QString keptBefore;
+    if (!taken || !write(kind, *plan, *taken, &keptBefore))
         return {};
-    return importMessage(kind, *plan, *choice);
+    return importMessage(kind, *plan, *taken, keptBefore);
 }
 
 void FrmLinkDb::import(ImportKind kind)

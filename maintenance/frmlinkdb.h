@@ -25,7 +25,7 @@ private:
     void import(ImportKind kind);
     QString runImport(ImportKind kind);
     std::optional<MergePlan> readPlan(ImportKind kind);
-    bool write(ImportKind kind, const MergePlan &plan, MergeChoice choice);
+    bool write(ImportKind kind, const MergePlan &plan, const TakenTexts &taken, QString *keptBefore);
     static void notAvailable(const QString &missing);
     void setButtonsEnabled(bool enabled);
 

@@ -1,5 +1,6 @@
 #include "maintenance/import_records.h"
 
+#include "maintenance/backup_copy.h"
 #include "maintenance/data_file_check.h"
 #include "maintenance/import_source.h"
 
@@ -10,6 +11,8 @@
 #include "herbs/normalize_field_text.h"
 #include "startup/files/file_replace.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
@@ -73,6 +76,15 @@ void bindTexts(ds::Statement &statement, const QStringList &texts)
         statement.bind(i + 1, texts[i]);
 }
 
+// The different rows that take at least one imported text.
+qsizetype takenRows(const MergePlan &plan, const TakenTexts &taken)
+{
+    qsizetype rows = 0;
+    for (qsizetype i = 0; i < plan.different.size(); ++i)
+        rows += taken.value(i).isEmpty() ? 0 : 1;
+    return rows;
+}
+
 [[noreturn]] void throwRefused(const ds::RunError &error, ImportKind kind, const QString &name)
 {
     const QString why = error.number() == int(ds::ErrorCode::DuplicateName)
@@ -129,12 +141,21 @@ MergePlan planImport(const QString &dataFile, const QString &source, ImportKind 
     return sortForMerge(storedRowsNamed(target, kind, names), theirs);
 }
 
-void applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan, MergeChoice choice,
-                 const std::function<void(int)> &rowDone)
+TakenTexts takenTexts(const MergePlan &plan, MergeChoice choice)
 {
-    const bool takeTheirs = choice == MergeChoice::TakeTheirs && !plan.different.isEmpty();
-    if (plan.fresh.isEmpty() && !takeTheirs)
-        return;
+    TakenTexts taken;
+    for (const Difference &difference : plan.different)
+        taken.append(choice == MergeChoice::TakeTheirs ? difference.fields : QList<int>());
+    return taken;
+}
+
+QString applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan, const TakenTexts &taken,
+                    const std::function<void(int)> &rowDone)
+{
+    const qsizetype replaced = takenRows(plan, taken);
+    if (plan.fresh.isEmpty() && replaced == 0)
+        return {};
+    const QString keptBefore = replaced > 0 ? keepBeforeImport(dataFile, QDateTime::currentDateTime()) : QString();
     ds::Database target = ds::openDataFile(dataFile);
     ds::Transaction transaction(target);
     int done = 0;
@@ -156,17 +177,24 @@ void applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan
             rowWritten();
         }
     }
-    if (takeTheirs) {
+    if (replaced > 0) {
         QStringList columns;
         for (const QString &field : fieldNames(kind))
             columns.append(field + QStringLiteral(" = ?%1").arg(columns.size() + 1));
         // The row must still be the one the plan read: the same rowid under the same name.
         ds::Statement update(target.handle(), QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?9 AND %3 = ?10")
                                                   .arg(kindName(kind), columns.join(QLatin1Char(',')), fieldNames(kind)[0]));
-        for (const Difference &difference : plan.different) {
+        for (qsizetype i = 0; i < plan.different.size(); ++i) {
+            const Difference &difference = plan.different[i];
+            const QList<int> fields = taken.value(i);
+            if (fields.isEmpty())
+                continue;
+            QStringList texts = difference.ours;
+            for (const int field : fields)
+                texts[field] = difference.theirs.value(field);
             int changed = 0;
             try {
-                bindTexts(update, difference.theirs);
+                bindTexts(update, texts);
                 update.bind(9, difference.rowId);
                 update.bind(10, difference.ours.value(0));
                 changed = update.run();
@@ -181,17 +209,41 @@ void applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan
         }
     }
     transaction.commit();
+    return keptBefore;
 }
 
-QString importMessage(ImportKind kind, const MergePlan &plan, MergeChoice choice)
+QString applyImport(const QString &dataFile, ImportKind kind, const MergePlan &plan, MergeChoice choice,
+                    const std::function<void(int)> &rowDone)
 {
-    const QString ending = choice == MergeChoice::TakeTheirs ? QStringLiteral("已改用导入内容") : QStringLiteral("保留本机内容");
-    return QStringLiteral("已经导入 %1 条新%2，%3 条相同的已跳过，%4 条同名的%5。")
-        .arg(plan.fresh.size())
-        .arg(kindNoun(kind))
-        .arg(plan.identical)
-        .arg(plan.different.size())
-        .arg(ending);
+    return applyImport(dataFile, kind, plan, takenTexts(plan, choice), rowDone);
+}
+
+QString importMessage(ImportKind kind, const MergePlan &plan, const TakenTexts &taken, const QString &keptBefore)
+{
+    const qsizetype different = plan.different.size();
+    const qsizetype replaced = takenRows(plan, taken);
+    // Partly taken rows keep the texts not ticked: only every text taken is 已改用导入内容.
+    QString ending = QStringLiteral("中 %1 条采用了勾选的导入内容").arg(replaced);
+    if (replaced == 0)
+        ending = QStringLiteral("保留本机内容");
+    else if (taken == takenTexts(plan, MergeChoice::TakeTheirs))
+        ending = QStringLiteral("已改用导入内容");
+    else if (replaced < different)
+        ending += QStringLiteral("，%1 条保留本机内容").arg(different - replaced);
+    QString message = QStringLiteral("已经导入 %1 条新%2，%3 条相同的已跳过，%4 条同名的%5。")
+                          .arg(plan.fresh.size())
+                          .arg(kindNoun(kind))
+                          .arg(plan.identical)
+                          .arg(different)
+                          .arg(ending);
+    if (!keptBefore.isEmpty())
+        message += QStringLiteral("\r\n导入以前的数据已另存为 %1。").arg(QDir::toNativeSeparators(keptBefore));
+    return message;
+}
+
+QString importMessage(ImportKind kind, const MergePlan &plan, MergeChoice choice, const QString &keptBefore)
+{
+    return importMessage(kind, plan, takenTexts(plan, choice), keptBefore);
 }
 
 int importRecords(const QString &dataFile, const QString &source, ImportKind kind, const std::function<void(int)> &rowDone)

@@ -109,10 +109,11 @@ MainOutcome Main()
         ui::setNormalPointer();
         if (startup::mendedByRestore(error) && startup::hasScreen(kRecoveryScreen)) {
             const QString question = startup::restoreQuestion(error, ds::dataPaths().dataFile);
-            if (ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) == ui::Answer::Yes
-                && startup::showScreen(kRecoveryScreen))
-                return MainOutcome::Running;
-            return MainOutcome::Failed;
+            if (ui::msgBox(question, ui::Icon::Question, ui::Buttons::YesNo) != ui::Answer::Yes) {
+                ui::msgBox(startup::restoreLaterNotice(), ui::Icon::Information);
+                return MainOutcome::Failed;
+            }
+            return startup::showScreen(kRecoveryScreen) ? MainOutcome::Running : MainOutcome::Failed;
         }
         ui::showErrorBox(error, ui::ErrorBoxForm::SignedNumberLine);
         return MainOutcome::Failed;

@@ -116,6 +116,11 @@ QString restoreQuestion(const ds::RunError &refusal, const QString &dataFile)
         .arg(found);
 }
 
+QString restoreLaterNotice()
+{
+    return QStringLiteral("程序将退出，数据文件没有改动，可以以后再恢复。");
+}
+
 QString firstUseNotice(FirstUseRoad road)
 {
     if (road == FirstUseRoad::PasswordSetup)

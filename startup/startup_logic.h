@@ -34,6 +34,10 @@ bool mendedByRestore(const ds::RunError &refusal);
 // The question start-up asks when it is: what it found, and whether to restore now.
 QString restoreQuestion(const ds::RunError &refusal, const QString &dataFile);
 
+// What the program says when it ends without the restore (否 to that question, or the recovery
+// window left): what it does next.
+QString restoreLaterNotice();
+
 enum class FirstUseRoad {
     PasswordSetup, // 密码表 has no usable row
     ClinicSetup,   // 用户资料 has no usable row

@@ -70,6 +70,16 @@ TEST_F(QueryOnData, ConditionsMatchAsTheyShould)
         EXPECT_EQ(found(c.conditions), c.expected) << c.what;
 }
 
+TEST_F(QueryOnData, InitialsFollowTheHerbalReadingAndTheEverydayOne)
+{
+    setHerbs({{"重楼。"}, {"猪苓。"}, {"蛤蚧。"}});
+    const std::pair<const char *, QStringList> cases[] = {
+        {"cl", {"重楼。"}}, {"zl", {"重楼。", "猪苓。"}}, {"hj", {"蛤蚧。"}}, {"lz", {}}, // no initials across the two
+    };
+    for (const auto &[typed, expected] : cases)
+        EXPECT_EQ(found(conditions(typed)), expected) << typed;
+}
+
 TEST_F(QueryOnData, ANameAlsoFindsTheHerbsOfTheAliasesItMatches)
 {
     // 大黄 imported without its full stop and with spaces; a clinic's own 云苓 beside 茯苓.

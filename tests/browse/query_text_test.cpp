@@ -1,5 +1,6 @@
 #include "browse/grid_model.h"
 #include "browse/query_text.h"
+#include "datastore/errors.h"
 #include "datastore/pinyin_initials.h"
 #include "browse_fixture.h"
 
@@ -84,11 +85,26 @@ TEST(PinyinInitials, HerbNamesReadAsHerbalistsReadThem)
         {"炒白术。", "chao bai zhu", "cbz"}, {"当归。", "dang gui", "dg"}, {"人参。", "ren shen", "rs"},
         {"红参", "hong shen", "hs"},      {"何首乌", "he shou wu", "hsw"}, {"熟地黄", "shu di huang", "sdh"},
         {"B12片", "B12 pian", "b12p"},
+        // The table's names: whole, inside a longer name, and the longest first (蛤蟆 before 蛤).
+        {"重楼", "chong lou", "cl"},      {"蛤蚧", "ge jie", "gj"},        {"川芎", "chuan xiong", "cx"},
+        {"枳壳", "zhi qiao", "zq"},       {"阿胶", "e jiao", "ej"},        {"淡豆豉", "dan dou chi", "ddc"},
+        {"桑螵蛸", "sang piao xiao", "spx"}, {"蛤蟆油", "ha ma you", "hmy"}, {"参苓白术散", "shen ling bai zhu san", "slbzs"},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(ds::pinyinReading(QString::fromUtf8(c.name)), QString::fromUtf8(c.reading)) << c.name;
         EXPECT_EQ(ds::pinyinInitials(QString::fromUtf8(c.name)), QString::fromUtf8(c.initials)) << c.name;
     }
+    // A search takes the everyday reading too; a name read alike both ways gives one form.
+    EXPECT_EQ(ds::searchedInitials("重楼。"), "cl zl");
+    EXPECT_EQ(ds::searchedInitials("炒白术"), "cbz cbs");
+    EXPECT_EQ(ds::searchedInitials("当归"), "dg");
+}
+
+TEST(PinyinInitials, AReadingTableLineIsOneSyllableACharacter)
+{
+    EXPECT_EQ(ds::parseNameReadings("# 注\n\n重楼\tchong lou\n", "t").size(), 1);
+    for (const char *bad : {"重楼\tchong", "重楼 chong lou", "重楼\tchóng lou", "重楼\tchong  lou"})
+        EXPECT_THROW(ds::parseNameReadings(QString::fromUtf8(bad), "t"), ds::RunError) << bad;
 }
 
 TEST(GridFormat, HeadersKeepTheirSpacesAndAlignment)

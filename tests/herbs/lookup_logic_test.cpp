@@ -177,6 +177,11 @@ TEST_F(Lookups, NameOfLatinLettersAlsoMatchesPinyinInitials)
     EXPECT_EQ(runConditionSearch(db, conditions(kName, "dg")), QStringList({"当归。"}));
     EXPECT_EQ(runConditionSearch(db, conditions(kName, "RS")), QStringList({"人参。"}));
     EXPECT_EQ(search(kName, "bz"), 1); // 白术 reads bai zhu
+    // Enter in 名称 takes whole initials, by either reading.
+    db.execute("INSERT INTO 中医药材 VALUES ('重楼。', ' ', ' ', ' ', ' ', ' ', ' ', ' ')");
+    for (const char *typed : {"cl", "ZL"})
+        EXPECT_EQ(herbsByInitials(db, typed), QStringList({"重楼。"})) << typed;
+    EXPECT_TRUE(herbsByInitials(db, "l").isEmpty());
 }
 
 TEST_F(Lookups, ShippedAliasesFindTheirHerbs)

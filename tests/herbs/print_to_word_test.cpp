@@ -5,6 +5,7 @@
 
 #include "datastore/errors.h"
 #include "message_recorder.h"
+#include "ui/print_preview.h"
 #include "word_processor_on_path.h"
 
 #include <QClipboard>
@@ -13,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -61,11 +63,13 @@ protected:
             launches.append({program, arguments, QGuiApplication::clipboard()->text()});
             return launcherStarts;
         });
+        ui::setPrintPreviewHandler([this](const ui::PrintRequest &request) { previews.append(request); });
         QGuiApplication::clipboard()->setText(QStringLiteral("earlier clipboard"));
     }
     void TearDown() override
     {
         herbs::setProgramLauncher({});
+        ui::setPrintPreviewHandler({});
         for (const Launch &launch : launches) {
             for (const QString &argument : launch.arguments) {
                 if (argument.endsWith(QLatin1String(".odt")))
@@ -108,6 +112,7 @@ protected:
 
     MessageRecorder messages;
     QList<Launch> launches;
+    QList<ui::PrintRequest> previews;
     bool launcherStarts = true;
     QString officeProgram;
 };
@@ -125,7 +130,7 @@ QStringList lines(const QByteArray &converted)
 
 } // namespace
 
-TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndThenFillsTheClipboard)
+TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorWithTheTextOnTheClipboard)
 {
     const QString text = herbText();
     print(text);
@@ -133,7 +138,7 @@ TEST_F(PrintHandOff, OpensTheDocumentInTheWordProcessorAndThenFillsTheClipboard)
     EXPECT_TRUE(messages.messages.isEmpty()) << messages.texts().join(QLatin1Char('\n')).toStdString();
     ASSERT_EQ(launches.size(), 1);
     EXPECT_EQ(launches[0].program, officeProgram);
-    EXPECT_EQ(launches[0].clipboardAtStart, QStringLiteral("earlier clipboard"));
+    EXPECT_EQ(launches[0].clipboardAtStart, text);
     const QFileInfo document(handedDocument());
     EXPECT_TRUE(document.isFile());
     EXPECT_GT(document.size(), 0);
@@ -185,27 +190,29 @@ TEST_F(PrintHandOff, EveryParagraphIsSongti11NotBold)
     }
 }
 
-TEST_F(PrintHandOff, WithoutAWordProcessorTheErrorBoxShowsOnce)
+TEST_F(PrintHandOff, WithoutAWordProcessorTheOwnPrintPreviewIsOfferedWithTheClinicAtTheTop)
 {
     QTemporaryDir emptyFolder;
     EnvironmentGuard path("PATH", emptyFolder.path());
     ASSERT_TRUE(herbs::findWordProcessor().isEmpty());
 
-    herbs::PrintToWord(herbText());
-
+    messages.answerNext(ui::Answer::No);
+    herbs::PrintToWord(herbText(), QStringLiteral("二号中医诊所"));
     ASSERT_EQ(messages.messages.size(), 1);
     const ui::Message &box = messages.last();
-    EXPECT_EQ(box.text, errorText(ds::ErrorCode::CannotStartWordProcessor));
-    EXPECT_EQ(box.text, QStringLiteral("错误号码： 429\r\n错误内容：") + ds::describe(ds::ErrorCode::CannotStartWordProcessor));
-    EXPECT_EQ(box.icon, ui::Icon::None);
-    EXPECT_EQ(box.buttons, ui::Buttons::Ok);
-    EXPECT_EQ(box.title, std::optional<QString>(QString()));
+    EXPECT_TRUE(box.text.startsWith(errorText(ds::ErrorCode::CannotStartWordProcessor) + QStringLiteral("\r\n\r\n")));
+    EXPECT_EQ(box.buttons, ui::Buttons::YesNo);
+    EXPECT_TRUE(previews.isEmpty());
     EXPECT_TRUE(launches.isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), herbText()); // as the help says, in every case
 
-    // It returned and works again: a second press shows the box once more.
-    herbs::PrintToWord(herbText());
-    EXPECT_EQ(messages.messages.size(), 2);
+    // 是: the same text under the clinic's name, every line, in the program's own preview.
+    herbs::PrintToWord(herbText(), QStringLiteral("二号中医诊所"));
+    ASSERT_EQ(previews.size(), 1);
+    QTextDocument page;
+    page.setHtml(previews[0].html);
+    EXPECT_EQ(herbs::printLines(page.toPlainText()),
+              QStringList{QStringLiteral("二号中医诊所")} + herbs::printLines(herbText()));
 }
 
 TEST_F(PrintHandOff, AWordProcessorThatWillNotStartIsReportedAndLeavesNoFileAndTheClipboard)
@@ -214,10 +221,19 @@ TEST_F(PrintHandOff, AWordProcessorThatWillNotStartIsReportedAndLeavesNoFileAndT
     print(herbText());
 
     ASSERT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotStartWordProcessor));
+    EXPECT_TRUE(messages.last().text.startsWith(errorText(ds::ErrorCode::CannotStartWordProcessor)));
     ASSERT_EQ(launches.size(), 1);
     EXPECT_FALSE(QFileInfo::exists(launches[0].arguments.last()));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
+}
+
+TEST_F(PrintHandOff, TheHandedDocumentsGoWhenTheProgramEnds)
+{
+    print(herbText());
+    print(herbText());
+    ASSERT_EQ(launches.size(), 2);
+    herbs::removeHandedDocuments(); // what the program's end runs
+    for (const Launch &launch : launches)
+        EXPECT_FALSE(QFileInfo::exists(launch.arguments.last()));
 }
 
 TEST_F(PrintHandOff, AWordProcessorThatCannotShowAWindowIsNotStarted)
@@ -232,7 +248,6 @@ TEST_F(PrintHandOff, AWordProcessorThatCannotShowAWindowIsNotStarted)
     EXPECT_TRUE(box.contains(QStringLiteral("libreoffice-writer"))) << box.toStdString();
     EXPECT_TRUE(launches.isEmpty());
     EXPECT_EQ(temporary.entryList({QStringLiteral("herb-print-*")}), before);
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
 
     // What is told apart: the plug-in beside the program, also behind a link or a launcher
     // script in a bin folder.
@@ -260,10 +275,8 @@ TEST_F(PrintHandOff, ADocumentThatCannotBeWrittenIsReported)
         print(herbText());
     }
     ASSERT_EQ(messages.messages.size(), 1);
-    EXPECT_EQ(messages.last().text, errorText(ds::ErrorCode::CannotWriteFile));
-    EXPECT_EQ(messages.last().icon, ui::Icon::None);
+    EXPECT_TRUE(messages.last().text.startsWith(errorText(ds::ErrorCode::CannotWriteFile)));
     EXPECT_TRUE(launches.isEmpty());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("earlier clipboard"));
 
     try {
         herbs::writePrintDocument(herbText(), missing + QStringLiteral("/herb.odt"));

@@ -3,6 +3,7 @@
 #include "maintenance/auto_backup.h"
 #include "maintenance/backup_files.h"
 #include "maintenance/backup_copy.h"
+#include "maintenance/backup_facts.h"
 #include "maintenance/backup_restore.h"
 #include "maintenance_fixture.h"
 #include "qstring_printer.h"
@@ -353,6 +354,28 @@ TEST(KeptFilesRule, KeepsTheNewestOfSevenDaysAndOfFourWeeksAndTheNewestThreeRest
         for (const maint::KeptFile &file : maint::filesToPrune(files, kNow, c.kind))
             pruned.append(int(file.savedAt.date().daysTo(kNow.date())));
         EXPECT_EQ(pruned, c.prunedDaysBack);
+    }
+}
+
+TEST(RestoreQuestion, SaysWhoseDataTheBackupIsWhenItIsNotOurs)
+{
+    const maint::DataOwner ours{"一号诊所", {"张三"}};
+    const struct {
+        maint::DataOwner theirs;
+        std::optional<maint::DataOwner> ours;
+        const char *says; // empty: no line about the owner
+    } cases[] = {
+        {ours, ours, ""},
+        {{"二号中医诊所", {"张三"}}, ours, "这个备份是“二号中医诊所”的数据，恢复后要用它的用户名和密码登录。它的用户名是“张三”。"},
+        {{"一号诊所", {"李四", "王五"}}, ours, "用户名是“李四、王五”"},
+        {{"", {}}, ours, "还没有设置用户名和密码"},
+        {ours, std::nullopt, "“一号诊所”的数据"}, // ours cannot be read: a damaged data file
+    };
+    for (const auto &c : cases) {
+        maint::BackupFacts facts;
+        facts.owner = c.theirs;
+        const QString question = maint::beforeRestoreQuestion("b.mdb", facts, "k.mdb", maint::Replaced::DataFile, c.ours);
+        EXPECT_TRUE(*c.says ? question.section("\r\n", 1, 1).contains(c.says) : !question.contains("\r\n")) << c.says;
     }
 }
 

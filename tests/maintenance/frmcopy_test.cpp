@@ -6,6 +6,7 @@
 #include "maintenance/frmcopy.h"
 #include "maintenance/frmhfbf.h"
 #include "startup/modulanxia.h"
+#include "startup/startup_logic.h"
 #include "maintenance/off_thread.h"
 #include "screen_fixture.h"
 #include "ui/error_box.h"
@@ -172,6 +173,20 @@ TEST_F(CopyScreen, RestoreAsksWithTheBackupsDateAndHerbsThenTellsWhereTheOldData
     EXPECT_TRUE(path()->text().isEmpty());
 }
 
+TEST_F(CopyScreen, RestoringAnotherClinicsBackupSaysWhoseDataItIs)
+{
+    const QString backup = home.file("二号.mdb");
+    maint::backUp(dataFile, backup);
+    ds::openDataFile(backup).execute("INSERT INTO 用户资料 VALUES ('二号中医诊所', '城南路一号', '1234567', '王五')");
+    ds::openDataFile(backup).execute("INSERT INTO 密码表 VALUES ('王五', 'x', '1')");
+    QTest::mouseClick(control("Optcove"), Qt::LeftButton, {}, QPoint(5, 5));
+    recorder.answerNext(ui::Answer::No);
+    path()->setText(backup);
+    click("Cmdcopy");
+    EXPECT_TRUE(lastMessage().contains("\r\n这个备份是“二号中医诊所”的数据，恢复后要用它的用户名和密码登录。它的用户名是“王五”。\r\n继续吗？"))
+        << lastMessage().toStdString();
+}
+
 TEST_F(CopyScreen, MissingDataFileOrRefusedRestoreReportsAndKeepsThePath)
 {
     const QByteArray seed = readBytes(dataFile);
@@ -217,13 +232,13 @@ protected:
     QStringList row(int index) const
     {
         QTreeWidgetItem *item = list()->topLevelItem(index);
-        return item ? QStringList{item->text(0), item->text(1), item->text(2)} : QStringList();
+        return item ? QStringList{item->text(0), item->text(1), item->text(2), item->text(3)} : QStringList();
     }
     QTreeWidget *list() const { return control<QTreeWidget>("Lstbf"); }
     QList<maint::KeptFile> keptDamaged() const { return maint::keptFiles(dataFile, maint::KeptKind::Damaged); }
 };
 
-TEST_F(RecoveryScreen, ListsTheAutomaticBackupsNewestFirstWithTheirHerbsAndTheNewestChosen)
+TEST_F(RecoveryScreen, ListsEveryCopyToRestoreFromNewestFirstWithItsKindButNoDamagedOne)
 {
     const QDateTime now = QDateTime::currentDateTime();
     const int herbs = herbNames(dataFile).size();
@@ -231,57 +246,91 @@ TEST_F(RecoveryScreen, ListsTheAutomaticBackupsNewestFirstWithTheirHerbsAndTheNe
     addHerb(dataFile, "前天以后加的药");
     const QString newest = maint::autoBackUp(dataFile, now.addDays(-1));
     writeBytes(maint::newKeptPath(dataFile, maint::KeptKind::Automatic, now.addDays(-3)), QByteArray(4096, 'x'));
+    maint::backUp(dataFile, maint::newKeptPath(dataFile, maint::KeptKind::BeforeRestore, now.addSecs(-7200)));
+    maint::keepBeforeImport(dataFile, now.addSecs(-3600));
+    maint::backUp(dataFile, maint::newKeptPath(dataFile, maint::KeptKind::Damaged, now));
 
     open(Modulanxia::kRecoveryScreen);
     EXPECT_EQ(screen->windowTitle(), "从备份恢复数据");
-    ASSERT_EQ(list()->topLevelItemCount(), 3);
+    QStringList kinds;
+    for (int i = 0; i < list()->topLevelItemCount(); ++i)
+        kinds.append(row(i)[0]);
+    EXPECT_EQ(kinds, QStringList({"导入前的数据", "恢复前的数据", "自动备份", "自动备份", "自动备份"}));
     const QString size = QStringLiteral("%1 KB").arg((QFileInfo(newest).size() + 1023) / 1024);
-    EXPECT_EQ(row(0), QStringList({now.addDays(-1).toString("yyyy-MM-dd HH:mm"), QStringLiteral("%1 味").arg(herbs + 1), size}));
-    EXPECT_EQ(row(1)[1], QStringLiteral("%1 味").arg(herbs));
-    EXPECT_EQ(row(2)[1], "不能读取");
+    EXPECT_EQ(row(2), QStringList({"自动备份", now.addDays(-1).toString("yyyy-MM-dd HH:mm"), QStringLiteral("%1 味").arg(herbs + 1), size}));
+    EXPECT_EQ(row(3)[2], QStringLiteral("%1 味").arg(herbs));
+    EXPECT_EQ(row(4)[2], "不能读取");
     EXPECT_EQ(list()->currentItem(), list()->topLevelItem(0));
     EXPECT_EQ(screen->focusWidget(), list());
-    EXPECT_TRUE(control("Cmdhf")->isEnabled());
+    EXPECT_TRUE(control("Cmdhf")->isVisible());
+    EXPECT_FALSE(control("CmdSeed")->isVisible());
 }
 
-TEST_F(RecoveryScreen, AChosenFileIsRestoredAndAFailedRestoreOrLeavingEndsTheProgramUntouched)
+TEST_F(RecoveryScreen, AChosenFileIsAskedForThenRestoredAndLeavingEndsTheProgramSayingSo)
 {
     const QByteArray damaged = readBytes(dataFile);
     open(Modulanxia::kRecoveryScreen);
     EXPECT_EQ(list()->topLevelItemCount(), 0);
-    EXPECT_FALSE(control("Cmdhf")->isEnabled());
-    EXPECT_TRUE(control<QLabel>("Labts")->text().startsWith("没有找到自动备份。"));
+    EXPECT_FALSE(control("Cmdhf")->isVisible());
 
+    // A file that is no backup is refused before any question; another can be chosen.
     writeBytes(home.file("坏的.bak"), QByteArray(4096, 'x'));
     dialogs.answerNext(home.file("坏的.bak"));
     click("CmdPath");
     EXPECT_EQ(dialogs.requests.last().filter, "数据库文件(*.mdb *.bak)");
     EXPECT_EQ(dialogs.requests.last().folder, maint::backupsFolder(dataFile));
     EXPECT_TRUE(lastMessage().startsWith("错误号码： 3031\r\n错误内容：")) << lastMessage().toStdString();
+    EXPECT_TRUE(screen->isVisible());
+    EXPECT_EQ(recorder.programEnds, 0);
+
+    // 否 to the question changes nothing; leaving ends the program and says what follows.
+    const QString good = home.file("另一台电脑.bak");
+    makeDataFileWithOwnSalt(good, "另一台电脑的药");
+    recorder.answerNext(ui::Answer::No);
+    dialogs.answerNext(good);
+    click("CmdPath");
+    EXPECT_TRUE(lastMessage().startsWith(QStringLiteral("将用备份文件 %1（").arg(good))) << lastMessage().toStdString();
+    EXPECT_TRUE(lastMessage().contains("损坏的数据文件另存为 " + maint::backupsFolder(dataFile) + "/ccyc-damaged-"));
+    click("Cmdexit");
+    EXPECT_EQ(lastMessage(), startup::restoreLaterNotice());
     EXPECT_EQ(recorder.programEnds, 1);
     EXPECT_EQ(readBytes(dataFile), damaged);
     EXPECT_TRUE(keptDamaged().isEmpty());
 
-    recorder.programEnds = 0;
-    open(Modulanxia::kRecoveryScreen);
-    click("Cmdexit");
-    EXPECT_EQ(recorder.programEnds, 1);
-
-    // A good file: restored, the replaced one kept as damaged, and start-up begins again.
+    // 是: restored, the replaced one kept as damaged, and start-up begins again.
     recorder.programEnds = 0;
     recorder.messages.clear();
-    const QString good = home.file("另一台电脑.bak");
-    makeDataFileWithOwnSalt(good, "另一台电脑的药");
     open(Modulanxia::kRecoveryScreen);
     dialogs.answerNext(good);
     click("CmdPath");
     ASSERT_EQ(keptDamaged().size(), 1);
     EXPECT_EQ(readBytes(keptDamaged()[0].path), damaged);
-    EXPECT_EQ(recorder.texts().value(0), QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(good, keptDamaged()[0].path));
+    EXPECT_EQ(recorder.texts().value(1), QStringLiteral("数据已经从 %1 恢复，原有数据另存为 %2").arg(good, keptDamaged()[0].path));
     EXPECT_EQ(herbNames(dataFile), QStringList({"另一台电脑的药"}));
     ASSERT_TRUE(programWindow()); // started again: the file has no user yet
-    EXPECT_EQ(recorder.texts().value(1), "初次使用系统　请先登录系统启动密码内容");
+    EXPECT_EQ(recorder.texts().value(2), "初次使用系统　请先登录系统启动密码内容");
     EXPECT_EQ(recorder.programEnds, 0);
+}
+
+TEST_F(RecoveryScreen, WithNoCopyAtAllItOffersTheShippedHerbTableKeepingTheDamagedFile)
+{
+    ds::setProgramFolder(QFileInfo(seedFilePath()).absolutePath());
+    writeBytes(dataFile, QByteArray(8192, 'x'));
+    open(Modulanxia::kRecoveryScreen);
+    EXPECT_TRUE(control("CmdSeed")->isVisible());
+    recorder.answerNext(ui::Answer::No);
+    click("CmdSeed");
+    EXPECT_EQ(recorder.last().defaultAnswer, ui::Answer::No);
+    EXPECT_TRUE(lastMessage().contains("损坏的数据文件会另存为 " + maint::backupsFolder(dataFile) + "/ccyc-damaged-"));
+    EXPECT_EQ(readBytes(dataFile), QByteArray(8192, 'x'));
+
+    click("CmdSeed");
+    ASSERT_EQ(keptDamaged().size(), 1);
+    EXPECT_EQ(readBytes(keptDamaged()[0].path), QByteArray(8192, 'x'));
+    EXPECT_EQ(herbNames(dataFile), herbNames(seedFilePath()));
+    EXPECT_TRUE(programWindow());
+    EXPECT_EQ(recorder.programEnds, 0);
+    ds::setProgramFolder(QString());
 }
 
 TEST_F(RecoveryScreen, APressWhileTheRestoreRunsStartsNoSecondRestore)

@@ -1,4 +1,5 @@
 // The import screen and the main window's maintenance commands.
+#include "maintenance/backup_files.h"
 #include "maintenance/frmdrxz.h"
 #include "screen_fixture.h"
 #include "startup/mdiflanx.h"
@@ -161,22 +162,29 @@ TEST_F(ImportScreen, DifferentRowsAskFirstAndEachAnswerIsKept)
     EXPECT_EQ(lastMessage(), "已经导入 1 条新药材，0 条相同的已跳过，2 条同名的保留本机内容。");
     EXPECT_TRUE(herbNames(dataFile).contains("新药甲。"));
 
+    // Taking theirs keeps the data as it stood first, and says where.
+    const QByteArray beforeTaking = readBytes(dataFile);
     answerModal([](QWidget *window) { QTest::mouseClick(window->findChild<QPushButton *>("CmdTake"), Qt::LeftButton); });
     pick("IeAdress");
-    EXPECT_EQ(lastMessage(), "已经导入 0 条新药材，1 条相同的已跳过，2 条同名的已改用导入内容。");
+    const QList<maint::KeptFile> kept = maint::keptFiles(dataFile, maint::KeptKind::BeforeImport);
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(lastMessage(), "已经导入 0 条新药材，1 条相同的已跳过，2 条同名的已改用导入内容。\r\n导入以前的数据已另存为 "
+                                 + kept[0].path + "。");
+    EXPECT_EQ(readBytes(kept[0].path), beforeTaking);
     ds::Database db = ds::openDataFile(dataFile);
     EXPECT_EQ(db.openDynaset("SELECT 归经 FROM 中医药材 WHERE 名称 = '甘草。'").text(0), "肺经。");
 }
 
-TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs)
+TEST(MergeChoiceWindow, ShowsTheDifferingTextsWholeSideBySideAndDefaultsToKeepingOurs)
 {
     maint::MergePlan plan;
     plan.fresh = {{"新药。"}};
     plan.identical = 3;
     plan.different = {{7, {"甘草。", "归心经。", "甘。", " ", " ", " ", " ", "旧\r\n心得。"},
-                       {"甘草。", "归肺经。", "甘。", " ", " ", " ", "忌生冷。", "新心得。"}, {1, 6, 7}}};
+                       {"甘草。", "归肺经。", "甘。", " ", " ", " ", "忌生冷。", "新心得。"}, {1, 6, 7}},
+                      {9, {"人参。", "归脾经。"}, {"人参。", "归肺经。"}, {1}}};
     maint::FrmDrxz window(nullptr, maint::ImportKind::Herbs, plan);
-    EXPECT_EQ(window.findChild<QLabel *>("LabCounts")->text(), "新增 1 味、相同 3 味、同名而内容不同 1 味");
+    EXPECT_EQ(window.findChild<QLabel *>("LabCounts")->text(), "新增 1 味、相同 3 味、同名而内容不同 2 味");
     QAbstractItemModel *model = window.findChild<QTableView *>("MsfgridDiff")->model();
     QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::Warning);
     QStringList lines;
@@ -187,8 +195,12 @@ TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs
         lines.append(cells.join(" | "));
     }
     EXPECT_EQ(lines, QStringList({"甘草。 | 归经 | 归心经。 | 归肺经。", "甘草。 | 宜忌 | （空） | 忌生冷。",
-                                  "甘草。 | 心得 | 旧 心得。 | 新心得。"}));
+                                  "甘草。 | 心得 | 旧\n心得。 | 新心得。", "人参。 | 归经 | 归脾经。 | 归肺经。"}));
     EXPECT_EQ(model->index(2, 2).data(Qt::ToolTipRole).toString(), "旧\r\n心得。");
+    auto *grid = window.findChild<QTableView *>("MsfgridDiff");
+    EXPECT_TRUE(grid->wordWrap());
+    EXPECT_EQ(grid->textElideMode(), Qt::ElideNone);
+    EXPECT_EQ(grid->rowSpan(0, 0), 3); // one name cell, and one tick, for a herb's lines
     EXPECT_TRUE(window.findChild<QPushButton *>("CmdKeep")->isDefault());
     EXPECT_EQ(window.findChild<QPushButton *>("CmdKeep")->text(), "保留本机内容（只导入新增）");
     EXPECT_EQ(window.findChild<QPushButton *>("CmdTake")->text(), "全部采用导入的内容");
@@ -198,7 +210,18 @@ TEST(MergeChoiceWindow, ShowsTheDifferingTextsSideBySideAndDefaultsToKeepingOurs
     EXPECT_EQ(window.choice(), std::nullopt);
     window.show();
     QTest::mouseClick(window.findChild<QPushButton *>("CmdTake"), Qt::LeftButton);
-    EXPECT_EQ(window.choice(), maint::MergeChoice::TakeTheirs);
+    EXPECT_EQ(window.choice(), maint::TakenTexts({{1, 6, 7}, {1}}));
+
+    // Ticks, herb by herb or text by text: the herb's own tick shows how much of it is taken.
+    auto *ticked = window.findChild<QPushButton *>("CmdTicked");
+    EXPECT_FALSE(ticked->isEnabled());
+    model->setData(model->index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    model->setData(model->index(1, 1), Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(model->index(2, 0).data(Qt::CheckStateRole), Qt::PartiallyChecked);
+    EXPECT_EQ(model->index(3, 0).data(Qt::CheckStateRole), Qt::Unchecked);
+    window.show();
+    QTest::mouseClick(ticked, Qt::LeftButton);
+    EXPECT_EQ(window.choice(), maint::TakenTexts({{1, 7}, {}}));
 }
 
 // The main window's maintenance commands open their screens with the menus locked; each

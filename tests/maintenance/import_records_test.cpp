@@ -2,6 +2,8 @@
 // untouched; and the words for a chosen file that cannot serve.
 #include "formulas/formula_table.h"
 #include "herbs/herb_lookup.h"
+#include "maintenance/backup_copy.h"
+#include "maintenance/backup_files.h"
 #include "maintenance/data_file_check.h"
 #include "maintenance/import_records.h"
 #include "maintenance_fixture.h"
@@ -97,9 +99,10 @@ TEST_F(ImportRecords, EachChoiceWritesInOneGoAndASecondImportBringsNothingNew)
         home.installSeed();
         const int seedHerbs = int(herbNames(dataFile).size());
         const maint::MergePlan plan = maint::planImport(dataFile, source, ImportKind::Herbs);
-        maint::applyImport(dataFile, ImportKind::Herbs, plan, c.choice);
-        EXPECT_EQ(maint::importMessage(ImportKind::Herbs, plan, c.choice),
-                  QStringLiteral("已经导入 2 条新药材，%1 条相同的已跳过，1 条").arg(seedHerbs - 1) + c.message);
+        const QString kept = maint::applyImport(dataFile, ImportKind::Herbs, plan, c.choice);
+        EXPECT_EQ(kept.isEmpty(), c.choice == MergeChoice::KeepOurs); // a copy only before ours are replaced
+        EXPECT_TRUE(maint::importMessage(ImportKind::Herbs, plan, c.choice, kept)
+                        .startsWith(QStringLiteral("已经导入 2 条新药材，%1 条相同的已跳过，1 条").arg(seedHerbs - 1) + c.message));
         EXPECT_EQ(notesOfLicorice(), c.licorice);
         EXPECT_EQ(herbNames(dataFile).size(), seedHerbs + 2);
         // Found as a typed herb is: by its name and by its pinyin initials.
@@ -113,6 +116,29 @@ TEST_F(ImportRecords, EachChoiceWritesInOneGoAndASecondImportBringsNothingNew)
         EXPECT_EQ(again.different.size(), c.differentAfter);
         EXPECT_EQ(again.identical, seedHerbs + 2 - c.differentAfter);
     }
+}
+
+TEST_F(ImportRecords, OnlyTheTickedTextsReplaceOursAfterTheDataIsKept)
+{
+    Row licorice = herb("甘草");
+    licorice[7] = "另一家的心得";
+    const maint::MergePlan plan = maint::planImport(dataFile, makeSource({licorice, herb("人参")}), ImportKind::Herbs);
+    ASSERT_EQ(plan.different.size(), 2);
+    ASSERT_TRUE(plan.different[0].fields.contains(1));
+    const QByteArray before = readBytes(dataFile);
+    const maint::TakenTexts taken{{7}, {}};
+    const QString kept = maint::applyImport(dataFile, ImportKind::Herbs, plan, taken);
+    EXPECT_EQ(readBytes(kept), before);
+    QStringList expected = plan.different[0].ours;
+    expected[7] = "另一家的心得。";
+    EXPECT_EQ(rows("SELECT * FROM 中医药材 WHERE 名称 = '甘草。'").value(0), expected);
+    EXPECT_EQ(rows("SELECT * FROM 中医药材 WHERE 名称 = '人参。'").value(0), plan.different[1].ours);
+    EXPECT_TRUE(maint::importMessage(ImportKind::Herbs, plan, taken, kept).contains("2 条同名的中 1 条采用了勾选的导入内容，1 条保留本机内容"));
+
+    // Those copies are pruned as the restore's: the newest three of a day stay.
+    for (int minute = 1; minute <= 4; ++minute)
+        maint::keepBeforeImport(dataFile, QDateTime::currentDateTime().addSecs(60 * minute));
+    EXPECT_EQ(maint::keptFiles(dataFile, maint::KeptKind::BeforeImport).size(), 3);
 }
 
 TEST_F(ImportRecords, ASourceThatCannotBeReadWholeStopsBeforeAnyWriteAndSaysWhy)

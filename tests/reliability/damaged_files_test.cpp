@@ -84,6 +84,9 @@ Outcome startProgram(const Scene &scene, ui::Answer answer = ui::Answer::Yes,
     Modulanxia::shutdown();
     deleteLeftoverWindows();
     ds::setProgramFolder(QString());
+    // What 否 to the restore question brings says only that the program ends: the question tells.
+    if (!recorder.messages.isEmpty() && recorder.last().text == startup::restoreLaterNotice())
+        recorder.messages.removeLast();
     if (!recorder.messages.isEmpty()) {
         outcome.text = recorder.last().text;
         outcome.number = numberIn(outcome.text);

@@ -176,9 +176,9 @@ TEST_F(MainRoads, DataFileWithAnotherPasswordIsOfferedARestoreAndEndsOnNo)
     }
     recorder.answerNext(ui::Answer::No);
     EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
-    ASSERT_EQ(recorder.messages.size(), 1);
-    EXPECT_TRUE(recorder.last().text.contains("（错误号码：3031）")) << recorder.last().text.toStdString();
-    EXPECT_EQ(recorder.last().icon, ui::Icon::Question);
+    ASSERT_EQ(recorder.messages.size(), 2); // the question, then what follows
+    EXPECT_TRUE(recorder.messages[0].text.contains("（错误号码：3031）")) << recorder.messages[0].text.toStdString();
+    EXPECT_EQ(recorder.messages[0].icon, ui::Icon::Question);
     EXPECT_TRUE(opened.isEmpty());
 }
 
@@ -354,8 +354,9 @@ TEST_F(MainRoads, ADamagedDataFileIsCheckedBeforeAnythingReadsItAndOffersARestor
 
     recorder.answerNext(ui::Answer::No);
     EXPECT_EQ(Modulanxia::Main(), MainOutcome::Failed);
-    ASSERT_EQ(recorder.messages.size(), 1);
-    const ui::Message question = recorder.last();
+    ASSERT_EQ(recorder.messages.size(), 2);
+    EXPECT_EQ(recorder.last().text, "程序将退出，数据文件没有改动，可以以后再恢复。");
+    const ui::Message question = recorder.messages[0];
     EXPECT_TRUE(question.text.startsWith("数据文件已经损坏：" + dataFile())) << question.text.toStdString();
     EXPECT_TRUE(question.text.contains("（错误号码：3347）")) << question.text.toStdString();
     EXPECT_TRUE(question.text.endsWith("是否现在从备份恢复？"));

@@ -2,7 +2,7 @@
 // the name tables the program carries against them:
 //   ccherb-seedgen SCHEMA.sql OUTPUT.mdb DATA_FOLDER
 // DATA_FOLDER holds herbs/*.tsv and formulas/*.tsv (each read in file name order), aliases.tsv,
-// auxiliaries.tsv, processed_forms.tsv and formula_aliases.tsv. Herbs and formulas are stored
+// auxiliaries.tsv, processed_forms.tsv, formula_aliases.tsv and herb_readings.tsv. Herbs and formulas are stored
 // in pinyin order of their names, the order a list that asks for none shows them in. The file
 // is written beside OUTPUT and renamed over it once complete; a bad row or table line leaves no
 // file and names its file and line.
@@ -11,6 +11,7 @@
 #include "datastore/errors.h"
 #include "datastore/herb_aliases.h"
 #include "datastore/pinyin_collation.h"
+#include "datastore/pinyin_initials.h"
 #include "formulas/herb_names.h"
 #include "formulas/name_tables.h"
 #include "tools/seedgen/formula_rows.h"
@@ -93,6 +94,8 @@ SeedRows readChecked(const QDir &data)
     const formulas::AuxiliaryTable auxiliaries(formulas::parseAuxiliaries(seed::readText(auxPath), auxPath, &taken));
     const QString formsPath = data.filePath(QStringLiteral("processed_forms.tsv"));
     formulas::parseProcessedForms(seed::readText(formsPath), formsPath, &herbs);
+    const QString readingsPath = data.filePath(QStringLiteral("herb_readings.tsv"));
+    ds::parseNameReadings(seed::readText(readingsPath), readingsPath);
 
     const ds::AliasTable aliases(aliasLines);
     QStringList herbNames;
