@@ -31,7 +31,7 @@ bool nameMeets(const QString &storedName, const QString &typedName)
     const auto view = [](const QByteArray &bytes) { return std::string_view(bytes.constData(), size_t(bytes.size())); };
     if (ds::jetLike(view(stored), view(pattern)))
         return true;
-    return ds::isLatinLetters(name) && ds::pinyinInitials(storedName).contains(name, Qt::CaseInsensitive);
+    return ds::isLatinLetters(name) && ds::searchedInitials(storedName).contains(name, Qt::CaseInsensitive);
 }
 
 QString aliasedNameCondition(const QString &column, const QString &typedName, const ds::AliasTable &aliases)

@@ -80,11 +80,13 @@ public:
         // looked for byte by byte first: most aliases are passed over without being decoded.
         , m_like(std::string_view(m_pattern.constData(), size_t(m_pattern.size())))
         , m_initials(isLatinLetters(name) ? name.toLower().toLatin1() : QByteArray())
+        , m_laterReading(' ' + m_initials)
     {
     }
     bool matches(const Alias &alias) const
     {
-        return (!m_initials.isEmpty() && alias.initials.startsWith(m_initials))
+        // An alias's initials hold its everyday reading after a space when it has one of its own.
+        return (!m_initials.isEmpty() && (alias.initials.startsWith(m_initials) || alias.initials.contains(m_laterReading)))
                || m_like.matches(std::string_view(alias.text.constData(), size_t(alias.text.size())));
     }
 
@@ -92,6 +94,7 @@ private:
     QByteArray m_pattern;
     LikePattern m_like;
     QByteArray m_initials;
+    QByteArray m_laterReading;
 };
 
 QList<AliasLine> parseAliasTable(const QString &text, const QString &label, const QSet<QString> *shippedHerbs)
@@ -127,7 +130,7 @@ AliasTable::AliasTable(const QList<AliasLine> &lines)
             named.append(herb);
             m_aliasesOfHerb[herb].append(alias);
             // Read once here: a query then only compares bytes.
-            m_aliases.push_back({alias.toUtf8(), pinyinInitials(alias).toLatin1(), herb});
+            m_aliases.push_back({alias.toUtf8(), searchedInitials(alias).toLatin1(), herb});
         }
     }
 }

@@ -120,7 +120,7 @@ RowSet FormulaIndex::withName(const QString &typed)
         if (m_initialStarts.empty()) {
             for (const FormulaRow &row : m_rows) {
                 m_initialStarts.push_back(m_initials.size());
-                m_initials += ds::pinyinInitials(bareName(row.name).toString()).toLatin1() + '\n';
+                m_initials += ds::searchedInitials(bareName(row.name).toString()).toLatin1() + '\n';
             }
             m_initialStarts.push_back(m_initials.size());
         }

@@ -4,19 +4,21 @@
 #include "datastore/pinyin_initials.h"
 
 #include <QHash>
+#include <QSet>
 
 
 namespace rx {
 namespace {
 
 // Working out initials costs a few microseconds a name: a data file read again after a change
-// only works out the names it has not met before.
-const QByteArray &initialsOf(const QString &name)
+// only works out the names it has not met before. A name with a reading of its own (重楼 cl) is
+// also found by its everyday one (zl).
+const QList<QByteArray> &initialsOf(const QString &name)
 {
-    static QHash<QString, QByteArray> known;
+    static QHash<QString, QList<QByteArray>> known;
     auto found = known.find(name);
     if (found == known.end())
-        found = known.insert(name, ds::pinyinInitials(name).toLatin1());
+        found = known.insert(name, ds::searchedInitials(name).toLatin1().split(' '));
     return *found;
 }
 
@@ -34,12 +36,15 @@ CompletionIndex::CompletionIndex(const HerbFactTable &facts, const ds::AliasTabl
     : m_aliases(&aliases)
 {
     const auto add = [this](const QString &text, int herb, bool alias) {
-        const int index = int(m_names.size());
-        m_names.push_back({text, initialsOf(text), herb, alias});
-        if (!m_names.back().initials.isEmpty())
-            m_byLetter[m_names.back().initials[0]].push_back(index);
-        m_byCharacter[text[0]].push_back(index);
-        return index;
+        const int first = int(m_names.size());
+        for (const QByteArray &initials : initialsOf(text)) {
+            const int index = int(m_names.size());
+            m_names.push_back({text, initials, herb, alias});
+            if (!initials.isEmpty())
+                m_byLetter[initials[0]].push_back(index);
+        }
+        m_byCharacter[text[0]].push_back(first);
+        return first;
     };
     for (const HerbFacts &herb : facts.all()) {
         const int index = int(m_herbs.size());
@@ -80,12 +85,19 @@ QList<CompletionEntry> CompletionIndex::complete(const QString &typed, int limit
         return found == buckets.cend() ? none : *found;
     };
     const std::vector<int> &bucket = initials.isEmpty() ? bucketOf(m_byCharacter, text[0]) : bucketOf(m_byLetter, initials[0]);
+    // A name both of whose readings match is listed once.
+    QSet<std::pair<int, QString>> listed;
     for (const bool exact : {true, false}) {
         for (const bool alias : {false, true}) {
             for (auto at = bucket.begin(); at != bucket.end() && entries.size() < limit; ++at) {
                 const Name &name = m_names[size_t(*at)];
-                if (name.alias == alias && matches(name, text, initials, exact))
-                    entries.append(entry(name));
+                if (name.alias == alias && matches(name, text, initials, exact)) {
+                    const std::pair<int, QString> key{name.herb, name.text};
+                    if (initials.isEmpty() || !listed.contains(key)) {
+                        listed.insert(key);
+                        entries.append(entry(name));
+                    }
+                }
             }
         }
     }
