@@ -47,6 +47,7 @@ TEST_F(FormulaSearch, EachConditionFindsWhatItSaysAndTheyCombine)
         QStringList never;
     } cases[] = {
         {"initials", {"xch"}, {"小柴胡汤"}, {"大柴胡汤"}},
+        {"initials by the everyday reading too", {"zsw"}, {"枳术丸"}, {"小柴胡汤"}},
         {"a part of the name", {"柴胡 "}, {"小柴胡汤", "大柴胡汤", "柴胡疏肝散"}, {"逍遥散"}},
         {"a short name", {"六味丸"}, {"六味地黄丸"}, {"小柴胡汤"}},
         {"every herb must be held", {{}, "柴胡、黄芩"}, {"小柴胡汤", "大柴胡汤"}, {"逍遥散"}},

@@ -146,6 +146,9 @@ TEST_F(PrescriptionCheck, CompletionOffersNamesAliasesAndInitialsExactOnesFirst)
     EXPECT_EQ(offered("芍药"), QStringList({"芍药 → 白芍=白芍", "芍药 → 赤芍=赤芍"})); // an alias of two herbs
     EXPECT_EQ(offered("Gc").value(0), "甘草=甘草");
     EXPECT_EQ(offered("yl").value(0), "云苓 → 茯苓=云苓");
+    // A name read its own way (重楼 cl) is offered by its everyday reading too, once by each.
+    EXPECT_TRUE(offered("zl").contains("重楼（有小毒）=重楼")) << offered("zl").join(' ').toStdString();
+    EXPECT_EQ(offered("cl").count("重楼（有小毒）=重楼"), 1) << offered("cl").join(' ').toStdString();
 }
 
 TEST(PrescriptionLines, CompoundNamesShareTheirDoseAsAPharmacyDoes)
